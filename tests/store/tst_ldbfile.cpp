@@ -1,0 +1,126 @@
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "store/Ansi.h"
+#include "store/DosDate.h"
+#include "store/LdbFile.h"
+
+using namespace vorlix;
+
+class TestLdbFile : public QObject {
+  Q_OBJECT
+
+  static QByteArray readFile(const QString& p) {
+    QFile f(p);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+  }
+  static void writeFile(const QString& p, const QByteArray& data) {
+    QFile f(p);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+  }
+
+ private slots:
+  void recordLayout() {
+    LinkRecord r = LinkRecord::make("Favorites\\News\\Daily", "http://x.org", 0x12345678, "Url");
+    QCOMPARE(int(static_cast<unsigned char>(r.raw[0])), 20);
+    QCOMPARE(std::string(r.raw.data() + 1, 20), std::string("Favorites\\News\\Daily"));
+    QCOMPARE(int(static_cast<unsigned char>(r.raw[256])), 12);
+    QCOMPARE(static_cast<unsigned char>(r.raw[512]), 0x78);
+    QCOMPARE(static_cast<unsigned char>(r.raw[515]), 0x12);
+    QCOMPARE(int(r.raw[516]), 3);
+    QVERIFY(r.isUrl());
+    QVERIFY(!r.isFolder());
+    r.setKind("url");
+    QVERIFY(!r.isUrl());  // letter case counts
+  }
+
+  void cutsAndOversizedLengthBytes() {
+    LinkRecord r;
+    r.setFullName(std::string(300, 'a'));
+    QCOMPARE(r.fullName().size(), size_t(255));
+    r.setKind("FolderFolderFolder");
+    QCOMPARE(r.kind(), std::string_view("FolderFolde"));
+    // A kind length byte of 200 reads as the field's 11 characters.
+    r.raw[516] = char(200);
+    QCOMPARE(r.kind().size(), size_t(11));
+  }
+
+  void roundTripIsByteExact() {
+    QTemporaryDir dir;
+    QByteArray bytes;
+    // Odd records: unknown kind, garbage after the strings, oversized length.
+    for (int i = 0; i < 5; ++i) {
+      QByteArray rec(kRecordSize, '\0');
+      for (int j = 0; j < kRecordSize; ++j) rec[j] = char((i * 31 + j * 7) & 0xFF);
+      bytes += rec;
+    }
+    LinkRecord plain = LinkRecord::make("Favorites\\A\\", "", 0, "Folder");
+    bytes += QByteArray(plain.raw.data(), kRecordSize);
+    const QString src = dir.filePath("in.ldb");
+    writeFile(src, bytes + QByteArray(100, 'x'));  // a trailing partial record
+
+    LinkList list;
+    QVERIFY(loadLdbFile(src, list));
+    QCOMPARE(list.size(), size_t(6));
+    QCOMPARE(list[5].fullName(), std::string_view("Favorites\\A\\"));
+    const QString dst = dir.filePath("out.ldb");
+    QVERIFY(saveLdbFile(dst, list));
+    QCOMPARE(readFile(dst), bytes);
+  }
+
+  void emptyAndMissingFiles() {
+    QTemporaryDir dir;
+    writeFile(dir.filePath("empty.ldb"), {});
+    LinkList list;
+    list.append(LinkRecord::make("Favorites\\x", "", 0, "Url"));
+    QVERIFY(loadLdbFile(dir.filePath("empty.ldb"), list));
+    QVERIFY(list.empty());
+
+    list.append(LinkRecord::make("Favorites\\x", "", 0, "Url"));
+    const IoResult r = loadLdbFile(dir.filePath("missing.ldb"), list);
+    QVERIFY(!r);
+    QCOMPARE(r.message, QStringLiteral("File not found"));
+    QCOMPARE(list.size(), size_t(1));  // a failed load keeps what was there
+    QVERIFY(!QFile::exists(dir.filePath("missing.ldb")));
+  }
+
+  void saveReplacesAndSizesExactly() {
+    QTemporaryDir dir;
+    LinkList list;
+    for (int i = 0; i < 7; ++i)
+      list.append(LinkRecord::make("Favorites\\l" + std::to_string(i), "u", 0, "Url"));
+    const QString p = dir.filePath("db.ldb");
+    writeFile(p, QByteArray(10 * kRecordSize, 'z'));
+    QVERIFY(saveLdbFile(p, list));
+    QCOMPARE(readFile(p).size(), 7 * kRecordSize);
+    LinkList back;
+    QVERIFY(loadLdbFile(p, back));
+    for (size_t i = 0; i < list.size(); ++i) QCOMPARE(back[i].fullName(), list[i].fullName());
+    // No temporary file is left behind.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+  }
+
+  void ansiRoundTrip() {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all.push_back(char(b));
+    QCOMPARE(toAnsi(fromAnsi(all)), all);
+    QCOMPARE(fromAnsi("\x80"), QString(QChar(0x20AC)));
+    QCOMPARE(toAnsi(QString(QChar(0x4E2D))), std::string("?"));
+    QCOMPARE(upperAscii("abz\xe9"), std::string("ABZ\xe9"));  // only a to z
+  }
+
+  void dosDates() {
+    const QDateTime t(QDate(2024, 2, 29), QTime(13, 45, 58));
+    const auto stamp = toDosDateTime(t);
+    QCOMPARE(fromDosDateTime(stamp).value(), t);
+    QCOMPARE(toDosDateTime(QDateTime(QDate(1979, 12, 31), QTime(0, 0))), 0u);
+    QVERIFY(!fromDosDateTime(0).has_value());
+    QVERIFY(!fromDosDateTime(0xFFFFFFFF).has_value());
+  }
+};
+
+QTEST_GUILESS_MAIN(TestLdbFile)
+#include "tst_ldbfile.moc"
