@@ -1,0 +1,281 @@
+#include "store/ListBuilder.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "store/Collation.h"
+#include "store/LinkList.h"
+#include "store/Paths.h"
+
+namespace vorlix {
+namespace {
+
+// The seen-folder set is keyed by upper-cased name; these let it be probed
+// with the name as found in the record, without building the key.
+struct NoCaseHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const {
+    size_t h = 1469598103934665603ull;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(upperAscii(c))) * 1099511628211ull;
+    return h;
+  }
+};
+struct NoCaseEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const { return equalsNoCase(a, b); }
+};
+
+ListRow recordRow(const LinkRecord& r, std::string_view caption, std::string_view path) {
+  ListRow row;
+  row.caption = AnsiString(caption);
+  row.url = AnsiString(r.url());
+  row.date = r.dateStamp();
+  row.kind = AnsiString(r.kind());
+  row.path = AnsiString(path);
+  row.image = r.isFolder() ? kImageFolderRow : kImageLinkRow;
+  return row;
+}
+
+class ProgressScope {
+ public:
+  ProgressScope(RebuildProgress* p, size_t max) : p_(p) {
+    if (p_) p_->start(int(std::min<size_t>(max, size_t(INT32_MAX))));
+  }
+  ~ProgressScope() {
+    if (p_) p_->finish();
+  }
+  void step() {
+    if (p_) p_->step();
+  }
+
+ private:
+  RebuildProgress* p_;
+};
+
+// Rows of a flat listing: links in or below the current folder.
+class FlatBuilder {
+ public:
+  explicit FlatBuilder(const FolderPosition& pos) : pos_(pos) {}
+  void add(const LinkRecord& r) {
+    if (!r.isUrl()) return;
+    const std::string_view name = r.fullName();
+    const std::string_view folder = FilePathView(name);
+    const std::string_view desc = FileNameView(name);
+    if (desc.empty() || !startsWithNoCase(folder, pos_.currentPath)) return;
+    rows_.push_back(recordRow(r, desc, folder));
+    rows_.back().image = kImageLinkRow;
+  }
+  std::vector<ListRow> take() { return std::move(rows_); }
+
+ private:
+  const FolderPosition& pos_;
+  std::vector<ListRow> rows_;
+};
+
+// Rows of the explorer style. The rows are kept as three runs, ".." then
+// the subfolders then the records directly in the folder, so a subfolder
+// row never lands among the links and ".." stays row 0 whatever order the
+// records come in.
+class ExplorerBuilder {
+ public:
+  explicit ExplorerBuilder(const FolderPosition& pos) : pos_(pos), hasUp_(!pos.upMarker.empty()) {}
+
+  void add(const LinkRecord& r) {
+    const std::string_view name = r.fullName();
+    const std::string_view folder = FilePathView(name);
+    const std::string_view desc = FileNameView(name);
+    if (folder.empty() && desc.empty()) return;
+
+    std::string_view rest, sub;
+    if (!pos_.currentPath.empty()) {
+      if (!startsWith(name, pos_.currentPath)) return;
+      rest = name.substr(pos_.currentPath.size());
+      sub = FirstComponentView(rest);
+    } else {
+      // Before start-up sets a folder every record's folder path is its own
+      // "subfolder"; kept as the list has always shown it.
+      rest = sub = folder;
+    }
+
+    if (!sub.empty()) {
+      const auto seen = seen_.find(sub);
+      if (seen != seen_.end()) {
+        adoptOwnRecord(seen->second, r, rest, sub);
+        return;
+      }
+    }
+
+    if (desc.size() && equalsNoCase(folder, pos_.currentPath)) {
+      direct_.push_back(recordRow(r, desc, folder));
+      return;
+    }
+    if (sub.empty()) return;
+
+    // The first record met of a new subfolder.
+    const size_t id = folders_.size();
+    seen_.emplace(upperAscii(sub), id);
+    ListRow row;
+    row.caption = AnsiString(FirstComponentView(rest));
+    row.date = r.dateStamp();
+    row.kind = AnsiString(kKindFolder);
+    row.image = kImageFolderRow;
+    if (pos_.currentPath.empty()) {
+      row.path = AnsiString(folder);
+    } else {
+      row.path.reserve(pos_.currentPath.size() + sub.size() + 1);
+      row.path.append(pos_.currentPath).append(sub).push_back('\\');
+    }
+    folders_.push_back(std::move(row));
+    ownSeen_.push_back(false);
+    adoptOwnRecord(id, r, rest, sub);
+    insertFolderRow(id, sub);
+  }
+
+  std::vector<ListRow> take() {
+    std::vector<ListRow> out;
+    out.reserve(size_t(hasUp_) + order_.size() + direct_.size());
+    if (hasUp_) out.push_back(UpRow());
+    for (size_t id : order_) out.push_back(std::move(folders_[id]));
+    for (ListRow& r : direct_) out.push_back(std::move(r));
+    return out;
+  }
+
+ private:
+  // A subfolder row shows the date of the folder's own record, also when
+  // that record comes after records below it.
+  void adoptOwnRecord(size_t id, const LinkRecord& r, std::string_view rest, std::string_view sub) {
+    if (ownSeen_[id] || !r.isFolder() || rest.size() != sub.size() + 1) return;
+    ownSeen_[id] = true;
+    folders_[id].date = r.dateStamp();
+    folders_[id].path = AnsiString(r.fullName());
+  }
+
+  size_t rowCount() const { return size_t(hasUp_) + order_.size() + direct_.size(); }
+
+  const ListRow& rowAt(size_t i) const {
+    if (hasUp_ && i == 0) return up_;
+    i -= size_t(hasUp_);
+    if (i < order_.size()) return folders_[order_[i]];
+    return direct_[i - order_.size()];
+  }
+
+  // Where the list has always put a new subfolder row: next to the one
+  // inserted last, after it when its name compares greater, else before it.
+  // The position is held inside the run of subfolder rows.
+  void insertFolderRow(size_t id, std::string_view sub) {
+    long p = 0;
+    if (rowCount() > 0) {
+      const ListRow& last = rowAt(size_t(lastFolderRow_));
+      if (!last.isFolder())
+        p = lastFolderRow_;
+      else if (compareCase(sub, last.caption) > 0)
+        p = lastFolderRow_ + 1;
+      else
+        p = lastFolderRow_ - 1;
+    }
+    const long first = long(hasUp_);
+    p = std::clamp(p, first, first + long(order_.size()));
+    order_.insert(order_.begin() + (p - first), id);
+    lastFolderRow_ = p;
+  }
+
+  const FolderPosition& pos_;
+  const bool hasUp_;
+  const ListRow up_ = UpRow();
+  std::unordered_map<AnsiString, size_t, NoCaseHash, NoCaseEqual> seen_;
+  std::vector<ListRow> folders_;  // by first appearance
+  std::vector<bool> ownSeen_;
+  std::vector<size_t> order_;  // display order of folders_
+  std::vector<ListRow> direct_;
+  long lastFolderRow_ = 0;
+};
+
+template <typename Records>
+std::vector<ListRow> build(size_t progressMax, const Records& records, const FolderPosition& pos,
+                           bool flatMode, RebuildProgress* progress) {
+  ProgressScope scope(progress, progressMax);
+  if (flatMode) {
+    FlatBuilder b(pos);
+    records([&](const LinkRecord& r) {
+      b.add(r);
+      scope.step();
+    });
+    return b.take();
+  }
+  ExplorerBuilder b(pos);
+  records([&](const LinkRecord& r) {
+    b.add(r);
+    scope.step();
+  });
+  return b.take();
+}
+
+}  // namespace
+
+ListRow UpRow() {
+  ListRow row;
+  row.caption = "..";
+  row.kind = AnsiString(kKindFolder);
+  row.image = kImageFolderRow;
+  return row;
+}
+
+std::vector<ListRow> BuildRows(const LinkList& source, const FolderPosition& pos, bool flatMode,
+                               RebuildProgress* progress) {
+  return build(
+      source.size(),
+      [&](auto&& visit) {
+        for (const LinkRecord& r : source) visit(r);
+      },
+      pos, flatMode, progress);
+}
+
+std::vector<ListRow> BuildRows(const LinkList& all, std::span<const std::uint32_t> subset,
+                               const FolderPosition& pos, bool flatMode,
+                               RebuildProgress* progress) {
+  return build(
+      all.size(),
+      [&](auto&& visit) {
+        for (std::uint32_t i : subset)
+          if (i < all.size()) visit(all[i]);
+      },
+      pos, flatMode, progress);
+}
+
+void EnterFolder(FolderPosition& pos, std::string_view caption) {
+  pos.upMarker = AnsiString(caption);
+  pos.currentPath.append(caption).push_back('\\');
+}
+
+AnsiString GoUp(FolderPosition& pos) {
+  pos.currentPath = ParentPath(pos.currentPath);
+  AnsiString left = LastComponent(pos.upMarker);
+  if (left.empty()) left = pos.upMarker;
+  const bool belowRoot = startsWithNoCase(pos.currentPath, pos.rootPath) &&
+                         !equalsNoCase(pos.currentPath, pos.rootPath);
+  pos.upMarker = belowRoot ? pos.currentPath : AnsiString();
+  return left;
+}
+
+int FindRowByCaptionPrefix(const std::vector<ListRow>& rows, std::string_view prefix, int start) {
+  const int n = int(rows.size());
+  if (n == 0) return -1;
+  if (start < 0 || start >= n) start = 0;
+  for (int k = 0; k < n; ++k) {
+    const int i = (start + k) % n;
+    if (startsWithNoCase(rows[size_t(i)].caption, prefix)) return i;
+  }
+  return -1;
+}
+
+AnsiString RowFullName(const ListRow& row, const FolderPosition& pos, bool flatMode) {
+  if (row.isUpRow()) return {};
+  if (flatMode) return row.path + row.caption;
+  // A subfolder row's path is the subfolder's own; a record shown directly
+  // in the folder has the folder's path, whatever its kind.
+  if (row.isFolder() && !equalsNoCase(row.path, pos.currentPath))
+    return pos.currentPath + row.caption + '\\';
+  return pos.currentPath + row.caption;
+}
+
+}  // namespace vorlix

@@ -1,0 +1,82 @@
+#include "store/RowSort.h"
+
+#include <QCollator>
+#include <algorithm>
+#include <numeric>
+
+#include "store/DosDate.h"
+
+namespace vorlix {
+namespace {
+
+// Date part of a stamp as a sortable number; 0 (before everything) when the
+// stamp names no valid date, which is also when its cell is empty.
+std::uint32_t dateKey(std::uint32_t stamp) {
+  return fromDosDateTime(stamp) ? (stamp >> 16) + 1 : 0;
+}
+
+const AnsiString& textOf(const ListRow& r, int column) {
+  switch (column) {
+    case ColUrl:
+      return r.url;
+    case ColType:
+      return r.kind;
+    case ColPath:
+      return r.path;
+    default:
+      return r.caption;
+  }
+}
+
+}  // namespace
+
+std::vector<size_t> SortedRowOrder(const std::vector<ListRow>& rows, int column, bool descending) {
+  std::vector<size_t> order(rows.size());
+  std::iota(order.begin(), order.end(), size_t(0));
+  // Folder rows keep their rebuild order ahead of the links.
+  const auto linksBegin = std::stable_partition(order.begin(), order.end(),
+                                                [&](size_t i) { return rows[i].isFolder(); });
+  const size_t firstLink = size_t(linksBegin - order.begin());
+  const size_t n = order.size() - firstLink;
+  if (n < 2) return order;
+
+  // Keys are computed once per link row; the sort then compares keys only.
+  std::vector<size_t> links(linksBegin, order.end());
+  auto finish = [&](auto&& less) {
+    if (descending)
+      std::sort(links.begin(), links.end(), [&](size_t a, size_t b) { return less(b, a); });
+    else
+      std::sort(links.begin(), links.end(), less);
+    std::copy(links.begin(), links.end(), order.begin() + std::ptrdiff_t(firstLink));
+  };
+
+  if (column == ColDate) {
+    std::vector<std::uint32_t> keys(rows.size());
+    for (size_t i : links) keys[i] = dateKey(rows[i].date);
+    finish([&](size_t a, size_t b) { return keys[a] < keys[b]; });
+  } else if (column == ColType) {
+    finish([&](size_t a, size_t b) { return rows[a].kind < rows[b].kind; });
+  } else {
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(n);
+    std::vector<size_t> slot(rows.size());
+    for (size_t i : links) {
+      slot[i] = keys.size();
+      keys.push_back(collator.sortKey(fromAnsi(textOf(rows[i], column))));
+    }
+    finish([&](size_t a, size_t b) { return keys[slot[a]].compare(keys[slot[b]]) < 0; });
+  }
+  return order;
+}
+
+void SortRows(std::vector<ListRow>& rows, int column, bool descending) {
+  const std::vector<size_t> order = SortedRowOrder(rows, column, descending);
+  std::vector<ListRow> sorted;
+  sorted.reserve(rows.size());
+  for (size_t i : order) sorted.push_back(std::move(rows[i]));
+  rows.swap(sorted);
+}
+
+}  // namespace vorlix
