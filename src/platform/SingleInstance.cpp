@@ -1,0 +1,255 @@
+#include "platform/SingleInstance.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QMetaMethod>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+#include <QtEndian>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+
+namespace vorlix {
+namespace {
+
+constexpr char kActivate = 'A';
+constexpr char kHandOver = 'H';
+constexpr char kDone = 'K';
+constexpr char kRefused = 'E';
+constexpr int kHeaderSize = 5;
+// A first instance that has just taken the lock needs a moment to listen.
+constexpr int kConnectTimeoutMs = 3000;
+constexpr int kProbeTimeoutMs = 500;
+
+const QString kSocketPrefix = QStringLiteral("vorlix-");
+const QString kSocketSuffix = QStringLiteral(".socket");
+
+// The temp folder is shared by every user: only a folder that is ours and
+// closed to everybody else will do.
+bool isPrivateFolder(const QString& path) {
+  struct stat st {};
+  if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
+}
+
+bool makePrivateFolder(const QString& path) {
+  if (!QFileInfo::exists(path)) ::mkdir(QFile::encodeName(path).constData(), 0700);
+  return isPrivateFolder(path);
+}
+
+qint64 pidOfSocket(const QString& fileName) {
+  const QString mid = fileName.mid(kSocketPrefix.size(),
+                                   fileName.size() - kSocketPrefix.size() - kSocketSuffix.size());
+  bool ok = false;
+  const qint64 pid = mid.toLongLong(&ok);
+  return ok ? pid : -1;
+}
+
+bool processAlive(qint64 pid) { return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM); }
+
+// Sends the reply once, when called or when the last copy of the hand-over's
+// done callback goes away, whichever comes first.
+class Reply {
+ public:
+  explicit Reply(QLocalSocket* socket) : socket_(socket) {}
+  ~Reply() { send(); }
+  Reply(const Reply&) = delete;
+  Reply& operator=(const Reply&) = delete;
+  void send() {
+    if (sent_) return;
+    sent_ = true;
+    if (!socket_) return;
+    socket_->write(&kDone, 1);
+    socket_->flush();
+    socket_->disconnectFromServer();
+  }
+
+ private:
+  QPointer<QLocalSocket> socket_;
+  bool sent_ = false;
+};
+
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& folder, QObject* parent)
+    : QObject(parent), folder_(folder.isEmpty() ? defaultFolder() : folder) {
+  const bool sharedTemp =
+      folder.isEmpty() && folder_.startsWith(QDir::tempPath() + QLatin1Char('/'));
+  folderUsable_ = sharedTemp ? makePrivateFolder(folder_)
+                             : QFileInfo(folder_).isDir() || QDir().mkpath(folder_);
+}
+
+SingleInstance::~SingleInstance() {
+  if (server_) server_->close();  // removes our socket file
+}
+
+QString SingleInstance::defaultFolder() {
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) return runtime;
+  return QDir::tempPath() + QStringLiteral("/vorlix-%1").arg(::getuid());
+}
+
+bool SingleInstance::tryBecomeFirst() {
+  if (!folderUsable_) return true;  // nothing to coordinate through: run alone
+  lock_ = std::make_unique<QLockFile>(folder_ + QStringLiteral("/vorlix.lock"));
+  // The lock lives as long as the instance: only a dead owner makes it stale.
+  lock_->setStaleLockTime(0);
+  if (!lock_->tryLock(0)) return lock_->error() != QLockFile::LockFailedError;
+  // A copy started while "OnlyOne" was off runs without the lock.
+  QLocalSocket probe;
+  return !connectToNewest(probe, kProbeTimeoutMs);
+}
+
+bool SingleInstance::listen() {
+  if (!folderUsable_ || server_) return server_ != nullptr;
+  const QString path = folder_ + QLatin1Char('/') + kSocketPrefix +
+                       QString::number(QCoreApplication::applicationPid()) + kSocketSuffix;
+  QLocalServer::removeServer(path);  // left by an earlier process with our pid
+  auto* server = new QLocalServer(this);
+  server->setSocketOptions(QLocalServer::UserAccessOption);
+  if (!server->listen(path)) {
+    delete server;
+    return false;
+  }
+  server_ = server;
+  connect(server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
+  return true;
+}
+
+void SingleInstance::acceptConnection() {
+  while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // A client that connects and says nothing must not hold on to us.
+    auto* timer = new QTimer(socket);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, socket, [socket] { socket->abort(); });
+    timer->start(readTimeoutMs_);
+
+    auto buffer = std::make_shared<QByteArray>();
+    auto conn = std::make_shared<QMetaObject::Connection>();
+    *conn = connect(socket, &QLocalSocket::readyRead, this, [this, socket, timer, buffer, conn] {
+      if (buffer->size() < kHeaderSize) buffer->append(socket->read(kHeaderSize - buffer->size()));
+      if (buffer->size() < kHeaderSize) return;
+      const char kind = buffer->at(0);
+      const quint32 length = qFromBigEndian<quint32>(buffer->constData() + 1);
+      if ((kind != kActivate && kind != kHandOver) || length > quint32(kMaxMessage)) {
+        disconnect(*conn);
+        timer->stop();
+        socket->write(&kRefused, 1);
+        socket->flush();
+        socket->disconnectFromServer();
+        return;
+      }
+      const qsizetype total = kHeaderSize + qsizetype(length);
+      if (buffer->size() < total) buffer->append(socket->read(total - buffer->size()));
+      if (buffer->size() < total) return;
+      // One message per connection: anything after it is not read.
+      disconnect(*conn);
+      timer->stop();
+      if (kind == kActivate) {
+        emit activateRequested();
+        Reply(socket).send();
+        return;
+      }
+      auto reply = std::make_shared<Reply>(socket);
+      const QString text = QString::fromUtf8(buffer->constData() + kHeaderSize, length);
+      if (!isSignalConnected(QMetaMethod::fromSignal(&SingleInstance::handOverReceived))) return;
+      emit handOverReceived(text, [reply] { reply->send(); });
+    });
+  }
+}
+
+QStringList SingleInstance::socketCandidates() const {
+  const QFileInfoList entries =
+      QDir(folder_).entryInfoList({kSocketPrefix + QLatin1Char('*') + kSocketSuffix},
+                                  QDir::System | QDir::Files | QDir::Hidden, QDir::Unsorted);
+  std::vector<std::pair<QDateTime, QString>> found;
+  for (const QFileInfo& fi : entries) {
+    if (!processAlive(pidOfSocket(fi.fileName()))) {
+      QFile::remove(fi.filePath());  // its owner was killed before it could clean up
+      continue;
+    }
+    found.emplace_back(fi.lastModified(), fi.filePath());
+  }
+  // The newest first: the copy started last is the one a second start reaches.
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a > b; });
+  QStringList paths;
+  for (const auto& f : found) paths << f.second;
+  return paths;
+}
+
+bool SingleInstance::connectToNewest(QLocalSocket& socket, int timeoutMs) {
+  if (!folderUsable_) return false;
+  QElapsedTimer clock;
+  clock.start();
+  do {
+    for (const QString& path : socketCandidates()) {
+      if (server_ && path == server_->fullServerName()) continue;
+      socket.connectToServer(path);
+      if (socket.waitForConnected(std::max<qint64>(1, timeoutMs - clock.elapsed()))) return true;
+      socket.abort();
+    }
+    if (clock.elapsed() >= timeoutMs) break;
+    QThread::msleep(50);
+  } while (clock.elapsed() < timeoutMs);
+  return false;
+}
+
+bool SingleInstance::sendMessage(char kind, const QByteArray& payload, int connectTimeoutMs,
+                                 int replyTimeoutMs) {
+  if (payload.size() > kMaxMessage) return false;
+  QLocalSocket socket;
+  if (!connectToNewest(socket, connectTimeoutMs)) return false;
+  QByteArray message(kHeaderSize, '\0');
+  message[0] = kind;
+  qToBigEndian<quint32>(quint32(payload.size()), message.data() + 1);
+  message += payload;
+  socket.write(message);
+  while (socket.bytesToWrite() > 0)
+    if (!socket.waitForBytesWritten(replyTimeoutMs)) return false;
+  while (socket.bytesAvailable() < 1)
+    if (!socket.waitForReadyRead(replyTimeoutMs)) return false;
+  char answer = 0;
+  return socket.getChar(&answer) && answer == kDone;
+}
+
+bool SingleInstance::activateRunning(int timeoutMs) {
+  return sendMessage(kActivate, {}, timeoutMs, timeoutMs);
+}
+
+bool SingleInstance::handOver(const QString& text) {
+  return sendMessage(kHandOver, text.toUtf8(), kConnectTimeoutMs, -1);
+}
+
+QString buildHandOverText(const QStringList& params) {
+  if (params.isEmpty()) return {};
+  return params.at(0) + QStringLiteral("\r\n") +
+         (params.size() > 1 ? params.at(1) : QStringLiteral("blank"));
+}
+
+QStringList splitHandOverLines(const QString& text) {
+  QStringList lines;
+  const qsizetype nul = text.indexOf(QChar(0));
+  const QStringView s = QStringView(text).left(nul < 0 ? text.size() : nul);
+  qsizetype i = 0;
+  while (i < s.size()) {
+    const qsizetype start = i;
+    while (i < s.size() && s[i] != QLatin1Char('\r') && s[i] != QLatin1Char('\n')) ++i;
+    lines << s.mid(start, i - start).toString();
+    if (i < s.size() && s[i] == QLatin1Char('\r')) ++i;
+    if (i < s.size() && s[i] == QLatin1Char('\n')) ++i;
+  }
+  return lines;
+}
+
+}  // namespace vorlix

@@ -1,0 +1,83 @@
+#pragma once
+// One running copy of the program, and the hand-over of a second start's
+// command line to it.
+//
+// "An instance exists" is a QLockFile held for the instance's lifetime. Each
+// running instance also listens on its own local socket, vorlix-<pid>.socket
+// in the same private folder, so a copy started while "OnlyOne" was off can
+// still be found; the newest socket that answers is the one a second start
+// talks to. A lock or socket left behind by a killed process is recognised
+// (dead owner, no listener) and replaced.
+//
+// Each connection carries one message, a kind byte, a 32-bit big-endian
+// length and at most 64 KiB of UTF-8 text, and gets a one-byte reply.
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QLockFile;
+class QLocalServer;
+class QLocalSocket;
+
+namespace vorlix {
+
+class SingleInstance : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr qsizetype kMaxMessage = 64 * 1024;
+
+  // `folder` empty: $XDG_RUNTIME_DIR, else a private folder in the temp folder.
+  explicit SingleInstance(const QString& folder = QString(), QObject* parent = nullptr);
+  ~SingleInstance() override;
+
+  static QString defaultFolder();
+  QString folder() const { return folder_; }
+
+  // Takes the instance lock. False when another live instance holds it, or
+  // when some running copy answers on its socket. Call once.
+  bool tryBecomeFirst();
+  // Starts receiving activations and hand-overs. False when the socket
+  // cannot be set up; the program then simply runs without them.
+  bool listen();
+
+  // Second instance: asks the running one to come to the front. False when
+  // none answered within the time.
+  bool activateRunning(int timeoutMs);
+  // Second instance: sends the text and waits, without a time-out, until
+  // the running instance has handled it. False when no instance was reached,
+  // the text is too long, or the instance went away before replying.
+  bool handOver(const QString& text);
+
+  // How long the running instance waits for a connected client's message.
+  void setReadTimeout(int ms) { readTimeoutMs_ = ms; }
+
+ signals:
+  void activateRequested();
+  // `done` sends the reply that lets the sender end; call it once the text
+  // has been handled. Should every copy of `done` be dropped uncalled, the
+  // reply is sent then, so a sender is never left waiting for good.
+  void handOverReceived(const QString& text, std::function<void()> done);
+
+ private:
+  bool sendMessage(char kind, const QByteArray& payload, int connectTimeoutMs, int replyTimeoutMs);
+  bool connectToNewest(QLocalSocket& socket, int timeoutMs);
+  QStringList socketCandidates() const;
+  void acceptConnection();
+
+  QString folder_;
+  bool folderUsable_ = false;
+  std::unique_ptr<QLockFile> lock_;
+  QLocalServer* server_ = nullptr;
+  int readTimeoutMs_ = 5000;
+};
+
+// The text a second start hands over: parameter 1, CR LF, then parameter 2,
+// or the word "blank" when there is only one parameter.
+QString buildHandOverText(const QStringList& params);
+// The receiver's lines: CR LF, CR or LF end a line; the text ends at a NUL.
+QStringList splitHandOverLines(const QString& text);
+
+}  // namespace vorlix
