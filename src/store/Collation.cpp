@@ -1,6 +1,7 @@
 #include "store/Collation.h"
 
-#include <QCollator>
+#include <algorithm>
+#include <cstring>
 
 #include "store/Ansi.h"
 
@@ -22,6 +23,8 @@ const QCollator& collator(Qt::CaseSensitivity cs) {
   return cs == Qt::CaseInsensitive ? noCase : withCase;
 }
 
+bool isCLocale(const QCollator& c) { return c.locale().language() == QLocale::C; }
+
 }  // namespace
 
 int compareNoCase(std::string_view a, std::string_view b) {
@@ -30,6 +33,54 @@ int compareNoCase(std::string_view a, std::string_view b) {
 
 int compareCase(std::string_view a, std::string_view b) {
   return collator(Qt::CaseSensitive).compare(fromAnsi(a), fromAnsi(b));
+}
+
+CollationKeys::CollationKeys(Qt::CaseSensitivity cs) : collator_(collator(cs)), cs_(cs) {
+  plain_ = isCLocale(collator_);
+}
+
+void CollationKeys::reserve(size_t n) {
+  if (plain_) {
+    offsets_.reserve(n + 1);
+    bytes_.reserve(n * 64);
+  } else {
+    keys_.reserve(n);
+  }
+}
+
+void CollationKeys::clear() {
+  bytes_.clear();
+  offsets_.clear();
+  keys_.clear();
+}
+
+std::uint32_t CollationKeys::add(std::string_view text) {
+  const QString s = fromAnsi(text);
+  if (!plain_) {
+    keys_.push_back(collator_.sortKey(s));
+    return std::uint32_t(keys_.size() - 1);
+  }
+  offsets_.push_back(std::uint32_t(bytes_.size()));
+  for (QChar ch : s) {
+    const char16_t u = cs_ == Qt::CaseInsensitive ? ch.toCaseFolded().unicode() : ch.unicode();
+    bytes_.push_back(char(u >> 8));
+    bytes_.push_back(char(u & 0xFF));
+  }
+  return std::uint32_t(offsets_.size() - 1);
+}
+
+int CollationKeys::compare(std::uint32_t a, std::uint32_t b) const {
+  if (!plain_) return keys_[a].compare(keys_[b]);
+  auto span = [this](std::uint32_t i) {
+    const std::uint32_t from = offsets_[i];
+    const std::uint32_t to =
+        i + 1 < offsets_.size() ? offsets_[i + 1] : std::uint32_t(bytes_.size());
+    return std::string_view(bytes_.data() + from, to - from);
+  };
+  const std::string_view x = span(a), y = span(b);
+  const int c = std::memcmp(x.data(), y.data(), std::min(x.size(), y.size()));
+  if (c != 0) return c;
+  return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
 }
 
 }  // namespace vorlix

@@ -6,10 +6,10 @@ std::uint32_t toDosDateTime(const QDateTime& local) {
   const QDate d = local.date();
   const QTime t = local.time();
   if (!d.isValid() || d.year() < 1980 || d.year() > 2107) return 0;
-  const std::uint32_t date = std::uint32_t(d.year() - 1980) << 9 | std::uint32_t(d.month()) << 5 |
-                             std::uint32_t(d.day());
-  const std::uint32_t time =
-      std::uint32_t(t.hour()) << 11 | std::uint32_t(t.minute()) << 5 | std::uint32_t(t.second() / 2);
+  const std::uint32_t date =
+      std::uint32_t(d.year() - 1980) << 9 | std::uint32_t(d.month()) << 5 | std::uint32_t(d.day());
+  const std::uint32_t time = std::uint32_t(t.hour()) << 11 | std::uint32_t(t.minute()) << 5 |
+                             std::uint32_t(t.second() / 2);
   return date << 16 | time;
 }
 

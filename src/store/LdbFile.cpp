@@ -78,7 +78,9 @@ IoResult IoResult::failure(int err) {
       r.message = QStringLiteral("Disk full");
       break;
     default:
-      r.message = QStringLiteral("I/O error %1 (%2)").arg(err).arg(QString::fromLocal8Bit(std::strerror(err)));
+      r.message = QStringLiteral("I/O error %1 (%2)")
+                      .arg(err)
+                      .arg(QString::fromLocal8Bit(std::strerror(err)));
   }
   return r;
 }

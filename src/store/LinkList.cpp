@@ -1,10 +1,10 @@
 #include "store/LinkList.h"
 
-#include <QCollator>
 #include <algorithm>
 #include <numeric>
+#include <unordered_map>
 
-#include "store/Ansi.h"
+#include "store/Collation.h"
 
 namespace vorlix {
 
@@ -21,21 +21,52 @@ long LinkList::indexOf(std::string_view name) const {
   return -1;
 }
 
+namespace {
+
+// Full names change little between two sorts (an edit touches a few
+// records), so their keys are kept from one sort to the next.
+struct NameKeyCache {
+  struct Hash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+  };
+  CollationKeys keys{Qt::CaseInsensitive};
+  std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> ids;
+
+  std::uint32_t keyOf(std::string_view name) {
+    const auto it = ids.find(name);
+    if (it != ids.end()) return it->second;
+    const std::uint32_t id = keys.add(name);
+    ids.emplace(std::string(name), id);
+    return id;
+  }
+};
+
+NameKeyCache& nameKeyCache() {
+  thread_local NameKeyCache cache;
+  return cache;
+}
+
+}  // namespace
+
 void LinkList::sortByFullName() {
-  // Sort keys once per record, then sort indices by key: far cheaper than a
-  // locale comparison per pair.
-  QCollator c;
-  c.setCaseSensitivity(Qt::CaseInsensitive);
-  std::vector<QCollatorSortKey> keys;
-  keys.reserve(records_.size());
-  for (const LinkRecord& r : records_) keys.push_back(c.sortKey(fromAnsi(r.fullName())));
-  std::vector<size_t> order(records_.size());
-  std::iota(order.begin(), order.end(), size_t(0));
+  NameKeyCache& cache = nameKeyCache();
+  // Names that left the database pile up; start afresh before they dominate.
+  if (cache.ids.size() > 2 * records_.size() + 1024) {
+    cache.ids.clear();
+    cache.keys.clear();
+  }
+  std::vector<std::uint32_t> key(records_.size());
+  for (size_t i = 0; i < records_.size(); ++i) key[i] = cache.keyOf(records_[i].fullName());
+
+  std::vector<std::uint32_t> order(records_.size());
+  std::iota(order.begin(), order.end(), 0u);
+  const CollationKeys& keys = cache.keys;
   std::sort(order.begin(), order.end(),
-            [&](size_t a, size_t b) { return keys[a].compare(keys[b]) < 0; });
+            [&](std::uint32_t a, std::uint32_t b) { return keys.less(key[a], key[b]); });
   Storage sorted;
   sorted.reserve(records_.size());
-  for (size_t i : order) sorted.push_back(records_[i]);
+  for (std::uint32_t i : order) sorted.push_back(records_[i]);
   records_.swap(sorted);
 }
 

@@ -33,8 +33,8 @@ void LinkRecord::setDateStamp(std::uint32_t v) {
   p[3] = (v >> 24) & 0xFF;
 }
 
-LinkRecord LinkRecord::make(std::string_view fullName, std::string_view url,
-                            std::uint32_t date, std::string_view kind) {
+LinkRecord LinkRecord::make(std::string_view fullName, std::string_view url, std::uint32_t date,
+                            std::string_view kind) {
   LinkRecord r;
   r.setFullName(fullName);
   r.setUrl(url);

@@ -37,8 +37,8 @@ struct LinkRecord {
   bool isUrl() const { return kind() == kKindUrl; }
   bool isFolder() const { return kind() == kKindFolder; }
 
-  static LinkRecord make(std::string_view fullName, std::string_view url,
-                         std::uint32_t date, std::string_view kind);
+  static LinkRecord make(std::string_view fullName, std::string_view url, std::uint32_t date,
+                         std::string_view kind);
 
  private:
   std::string_view field(int offset, int capacity) const;

@@ -1,9 +1,9 @@
 #include "store/RowSort.h"
 
-#include <QCollator>
 #include <algorithm>
 #include <numeric>
 
+#include "store/Collation.h"
 #include "store/DosDate.h"
 
 namespace vorlix {
@@ -57,16 +57,11 @@ std::vector<size_t> SortedRowOrder(const std::vector<ListRow>& rows, int column,
   } else if (column == ColType) {
     finish([&](size_t a, size_t b) { return rows[a].kind < rows[b].kind; });
   } else {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<QCollatorSortKey> keys;
+    CollationKeys keys(Qt::CaseInsensitive);
     keys.reserve(n);
-    std::vector<size_t> slot(rows.size());
-    for (size_t i : links) {
-      slot[i] = keys.size();
-      keys.push_back(collator.sortKey(fromAnsi(textOf(rows[i], column))));
-    }
-    finish([&](size_t a, size_t b) { return keys[slot[a]].compare(keys[slot[b]]) < 0; });
+    std::vector<std::uint32_t> slot(rows.size());
+    for (size_t i : links) slot[i] = keys.add(textOf(rows[i], column));
+    finish([&](size_t a, size_t b) { return keys.less(slot[a], slot[b]); });
   }
   return order;
 }
