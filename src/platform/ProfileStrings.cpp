@@ -133,7 +133,8 @@ AnsiString profileStringIn(const QByteArray& content, std::string_view section,
 QByteArray withProfileString(const QByteArray& content, std::string_view section,
                              std::string_view key, std::string_view value) {
   const std::vector<Line> lines = splitLines(toView(content));
-  const bool crlf = content.isEmpty() || content.contains("\r\n");
+  // New lines follow the file's own line ends; CR LF where it has none yet.
+  const bool crlf = content.contains("\r\n") || !content.contains('\n');
   const std::string_view eol = crlf ? "\r\n" : "\n";
   const SectionRange r = findSection(lines, section);
 

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
 
@@ -60,6 +62,7 @@ RegRead<qint32> Registry::readInteger(const QString& key, const QString& name) c
 bool Registry::edit(const std::function<void(RegistryHive&)>& change) {
   // The lock keeps two copies from interleaving their read and write; the
   // rename alone would let the later writer drop the earlier one's change.
+  QDir().mkpath(QFileInfo(path_).absolutePath());
   QLockFile lock(path_ + QStringLiteral(".lock"));
   if (!lock.tryLock(kLockWaitMs)) {
     lastError_ = QStringLiteral("The registry file %1 is locked").arg(path_);

@@ -1,0 +1,169 @@
+#include <QFile>
+#include <QTest>
+#include <thread>
+
+#include "platform/Registry.h"
+#include "support/TempDir.h"
+
+using namespace vorlix;
+
+class TestRegistry : public QObject {
+  Q_OBJECT
+
+  static QByteArray readFile(const QString& p) {
+    QFile f(p);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  static void writeFile(const QString& p, const QByteArray& data) {
+    QFile f(p);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+  }
+
+ private slots:
+  void missingFileIsAnEmptyHive() {
+    test::IsolatedHome home;
+    Registry reg;
+    QCOMPARE(reg.path(), home.path("config/Vorlix/registry.reg"));
+    QVERIFY(reg.keyExists(QStringLiteral("\\")));
+    QVERIFY(!reg.keyExists(kProductKey));
+    QVERIFY(!reg.valueExists(kSettingsKey, QStringLiteral("LastOpenFile")));
+    const auto s = reg.readString(kSettingsKey, QStringLiteral("LastOpenFile"));
+    QVERIFY(!s);
+    QCOMPARE(s.error, QStringLiteral("Failed to get data for 'LastOpenFile'"));
+    QVERIFY(!QFile::exists(reg.path()));  // reading never creates the file
+  }
+
+  void typedReadsAndTheirErrors() {
+    test::IsolatedHome home;
+    Registry reg;
+    QVERIFY(reg.writeString(kSettingsKey, QStringLiteral("MaxFiles"), QStringLiteral("10")));
+    QVERIFY(reg.writeInteger(kSettingsKey, QStringLiteral("Icons"), 2));
+    QVERIFY(reg.writeInteger(kSettingsKey, QStringLiteral("Minus"), -1));
+    QCOMPARE(*reg.readString(kSettingsKey, QStringLiteral("MaxFiles")), QStringLiteral("10"));
+    QCOMPARE(*reg.readInteger(kSettingsKey, QStringLiteral("Icons")), 2);
+    QCOMPARE(*reg.readInteger(kSettingsKey, QStringLiteral("Minus")), -1);
+
+    const auto asInt = reg.readInteger(kSettingsKey, QStringLiteral("MaxFiles"));
+    QVERIFY(!asInt);
+    QCOMPARE(asInt.error, QStringLiteral("Invalid data type for 'MaxFiles'"));
+    const auto asText = reg.readString(kSettingsKey, QStringLiteral("Icons"));
+    QVERIFY(!asText);
+    QCOMPARE(asText.error, QStringLiteral("Invalid data type for 'Icons'"));
+
+    // Rewriting a value with another type replaces it.
+    QVERIFY(reg.writeInteger(kSettingsKey, QStringLiteral("MaxFiles"), 12));
+    QCOMPARE(*reg.readInteger(kSettingsKey, QStringLiteral("MaxFiles")), 12);
+
+    const QByteArray text = readFile(reg.path());
+    QVERIFY(text.startsWith("Windows Registry Editor Version 5.00\n"));
+    QVERIFY(text.contains("[HKEY_CURRENT_USER\\SOFTWARE\\Vorlix\\Settings]\n"));
+    QVERIFY(text.contains("\"Icons\"=dword:00000002\n"));
+    QVERIFY(text.contains("\"Minus\"=dword:ffffffff\n"));
+    QVERIFY(text.contains("\"MaxFiles\"=dword:0000000c\n"));
+  }
+
+  void keysIgnoreCaseAndDeleteWithEverythingBelow() {
+    test::IsolatedHome home;
+    Registry reg;
+    QVERIFY(reg.createKey(QStringLiteral("\\SOFTWARE\\Vorlix\\FileHistory")));
+    QVERIFY(reg.keyExists(QStringLiteral("\\software\\VORLIX")));
+    QVERIFY(reg.keyExists(QStringLiteral("SOFTWARE\\Vorlix\\FileHistory\\")));
+    QVERIFY(!reg.keyExists(QStringLiteral("\\SOFTWARE\\Vorl")));  // no prefix matches
+    QVERIFY(reg.writeString(QStringLiteral("\\Software\\vorlix\\settings"),
+                            QStringLiteral("LastOpenFile"), QStringLiteral("/a.ldb")));
+    QVERIFY(
+        reg.writeString(kSettingsKey, QStringLiteral("lastopenfile"), QStringLiteral("/b.ldb")));
+    QCOMPARE(reg.valueNames(kSettingsKey), QStringList{QStringLiteral("LastOpenFile")});
+    QCOMPARE(*reg.readString(kSettingsKey, QStringLiteral("LASTOPENFILE")),
+             QStringLiteral("/b.ldb"));
+    QVERIFY(reg.writeInteger(QStringLiteral("\\SOFTWARE\\Other"), QStringLiteral("Keep"), 1));
+    QCOMPARE(reg.subKeyNames(kProductKey).size(), 2);
+
+    QVERIFY(reg.deleteValue(kSettingsKey, QStringLiteral("LastOpenFile")));
+    QVERIFY(!reg.valueExists(kSettingsKey, QStringLiteral("LastOpenFile")));
+    QVERIFY(reg.keyExists(kSettingsKey));  // an empty key stays
+
+    QVERIFY(reg.deleteKey(QStringLiteral("\\software\\vorlix")));
+    QVERIFY(!reg.keyExists(kProductKey));
+    QVERIFY(!reg.keyExists(kSettingsKey));
+    QVERIFY(!reg.deleteKey(kProductKey));  // already gone
+    QVERIFY(reg.keyExists(QStringLiteral("\\SOFTWARE")));
+    QCOMPARE(*reg.readInteger(QStringLiteral("\\SOFTWARE\\Other"), QStringLiteral("Keep")), 1);
+  }
+
+  void twoCopiesKeepEachOthersValues() {
+    test::IsolatedHome home;
+    Registry a, b;
+    QVERIFY(a.writeString(kSettingsKey, QStringLiteral("A"), QStringLiteral("1")));
+    QVERIFY(b.writeString(kSettingsKey, QStringLiteral("B"), QStringLiteral("2")));
+    QVERIFY(a.writeInteger(kSettingsKey, QStringLiteral("C"), 3));
+    QCOMPARE(b.valueNames(kSettingsKey),
+             (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+
+    // Writers racing each other: every value must survive.
+    auto writer = [](QChar tag) {
+      Registry reg;
+      for (int i = 0; i < 40; ++i)
+        reg.writeInteger(kSettingsKey, QString(tag) + QString::number(i), i);
+    };
+    std::thread t1(writer, QLatin1Char('x')), t2(writer, QLatin1Char('y'));
+    t1.join();
+    t2.join();
+    QCOMPARE(a.valueNames(kSettingsKey).size(), 3 + 80);
+    QCOMPARE(*a.readInteger(kSettingsKey, QStringLiteral("y39")), 39);
+  }
+
+  void textRoundTripsThroughEscapes() {
+    test::IsolatedHome home;
+    const QStringList texts = {QStringLiteral("C:\\dir\\\"quoted\".ldb"), QStringLiteral("\\"),
+                               QStringLiteral("two\nlines\r\n"), QStringLiteral("Café € ünï"),
+                               QString()};
+    {
+      Registry reg;
+      for (int i = 0; i < texts.size(); ++i)
+        QVERIFY(reg.writeString(kSettingsKey, QStringLiteral("T%1").arg(i), texts[i]));
+    }
+    Registry reg;
+    for (int i = 0; i < texts.size(); ++i)
+      QCOMPARE(*reg.readString(kSettingsKey, QStringLiteral("T%1").arg(i)), texts[i]);
+    const QByteArray file = readFile(reg.path());
+    QVERIFY(file.contains("\"T0\"=\"C:\\\\dir\\\\\\\"quoted\\\".ldb\"\n"));
+    QVERIFY(file.contains("\"T2\"=hex(1):"));  // a line break cannot stand in quotes
+  }
+
+  void readsAnExportWrittenElsewhere() {
+    test::IsolatedHome home;
+    Registry reg;
+    QDir().mkpath(home.path("config/Vorlix"));
+    writeFile(reg.path(),
+              "Windows Registry Editor Version 5.00\r\n\r\n"
+              "; exported by hand\r\n"
+              "[HKEY_CURRENT_USER\\SOFTWARE\\Vorlix\\Settings]\r\n"
+              "\"Icons\"=dword:00000001\r\n"
+              "\"Path\"=hex(2):25,00,48,00,\\\r\n  4f,00,00,00\r\n"
+              "@=\"default\"\r\n\r\n");
+    QCOMPARE(*reg.readInteger(kSettingsKey, QStringLiteral("Icons")), 1);
+    QCOMPARE(*reg.readString(kSettingsKey, QString()), QStringLiteral("default"));
+    QCOMPARE(reg.readString(kSettingsKey, QStringLiteral("Path")).error,
+             QStringLiteral("Invalid data type for 'Path'"));
+    // A value of a type we do not handle survives our own writes.
+    QVERIFY(reg.writeInteger(kSettingsKey, QStringLiteral("Style"), 0));
+    QVERIFY(readFile(reg.path()).contains("\"Path\"=hex(2):25,00,48,00,4f,00,00,00\n"));
+    QVERIFY(reg.valueExists(kSettingsKey, QStringLiteral("Path")));
+  }
+
+  void onlyOneAtProcessStart() {
+    test::IsolatedHome home;
+    Registry reg;
+    QVERIFY(!readOnlyOneAtStart(reg));
+    QVERIFY(reg.keyExists(kSettingsKey));  // created on the way
+    reg.writeInteger(kSettingsKey, QStringLiteral("OnlyOne"), 1);
+    QVERIFY(readOnlyOneAtStart(reg));
+    reg.writeString(kSettingsKey, QStringLiteral("OnlyOne"), QStringLiteral("1"));
+    QVERIFY(!readOnlyOneAtStart(reg));  // wrong type: the start-up default
+  }
+};
+
+QTEST_GUILESS_MAIN(TestRegistry)
+#include "tst_registry.moc"
