@@ -106,8 +106,9 @@ bool SingleInstance::tryBecomeFirst() {
   lock_->setStaleLockTime(0);
   if (!lock_->tryLock(0)) return lock_->error() != QLockFile::LockFailedError;
   // A copy started while "OnlyOne" was off runs without the lock.
+  // One look suffices: such a copy is listening already.
   QLocalSocket probe;
-  return !connectToNewest(probe, kProbeTimeoutMs);
+  return !connectToNewest(probe, kProbeTimeoutMs, false);
 }
 
 bool SingleInstance::listen() {
@@ -188,7 +189,7 @@ QStringList SingleInstance::socketCandidates() const {
   return paths;
 }
 
-bool SingleInstance::connectToNewest(QLocalSocket& socket, int timeoutMs) {
+bool SingleInstance::connectToNewest(QLocalSocket& socket, int timeoutMs, bool retry) {
   if (!folderUsable_) return false;
   QElapsedTimer clock;
   clock.start();
@@ -199,7 +200,7 @@ bool SingleInstance::connectToNewest(QLocalSocket& socket, int timeoutMs) {
       if (socket.waitForConnected(std::max<qint64>(1, timeoutMs - clock.elapsed()))) return true;
       socket.abort();
     }
-    if (clock.elapsed() >= timeoutMs) break;
+    if (!retry || clock.elapsed() >= timeoutMs) break;
     QThread::msleep(50);
   } while (clock.elapsed() < timeoutMs);
   return false;
@@ -209,7 +210,7 @@ bool SingleInstance::sendMessage(char kind, const QByteArray& payload, int conne
                                  int replyTimeoutMs) {
   if (payload.size() > kMaxMessage) return false;
   QLocalSocket socket;
-  if (!connectToNewest(socket, connectTimeoutMs)) return false;
+  if (!connectToNewest(socket, connectTimeoutMs, true)) return false;
   QByteArray message(kHeaderSize, '\0');
   message[0] = kind;
   qToBigEndian<quint32>(quint32(payload.size()), message.data() + 1);

@@ -63,7 +63,9 @@ class SingleInstance : public QObject {
 
  private:
   bool sendMessage(char kind, const QByteArray& payload, int connectTimeoutMs, int replyTimeoutMs);
-  bool connectToNewest(QLocalSocket& socket, int timeoutMs);
+  // `retry`: keep trying until the time is up, for an instance that has
+  // taken the lock but is not listening yet.
+  bool connectToNewest(QLocalSocket& socket, int timeoutMs, bool retry);
   QStringList socketCandidates() const;
   void acceptConnection();
 
