@@ -17,8 +17,8 @@ struct AskedMessage {
 
 class ScriptedPrompts : public Prompts {
  public:
-  std::deque<Answer> answers;   // next answers to message(), front first
-  std::deque<QString> inputs;   // next answers to input(); empty = Cancel
+  std::deque<Answer> answers;  // next answers to message(), front first
+  std::deque<QString> inputs;  // next answers to input(); empty = Cancel
   std::vector<AskedMessage> asked;
   QStringList inputCaptions;
 

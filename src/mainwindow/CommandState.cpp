@@ -1,0 +1,41 @@
+// Which commands are enabled, from the selection, the internal clipboard and
+// the dirty flag.
+#include <QAction>
+#include <QMenu>
+
+#include "components/XeListView.h"
+#include "mainwindow/MainWindow.h"
+
+namespace vorlix {
+
+void TFMainXeVorlix::UpdateCommandState() {
+  if (!ECut) return;  // still being built
+  const auto& rows = rows_.rows();
+  const bool hasCurrent = currentListItem_ >= 0 && size_t(currentListItem_) < rows.size();
+  // S: a row other than ".." is current while the list has the keyboard focus.
+  const bool s = !rows.empty() && ListLinks->hasFocus() && hasCurrent &&
+                 rows[size_t(currentListItem_)].caption != "..";
+  ECut->setEnabled(s);
+  ECopy->setEnabled(s);
+  EEdit->setEnabled(s);
+  EPaste->setEnabled(clipboardHasRecords());
+  FSave->setEnabled(dirty_);
+  const bool url = s && rows[size_t(currentListItem_)].kind == "Url";
+  OpenNew->setEnabled(url);
+  OpenSame->setEnabled(url);
+  CopyURL1->setEnabled(url);
+}
+
+void TFMainXeVorlix::addRecentFile(const QString&) {}
+void TFMainXeVorlix::removeRecentItem(const QString& caption) {
+  for (QAction* a : PopFile->actions())
+    if (a->text() == caption) {
+      PopFile->removeAction(a);
+      a->deleteLater();
+      break;
+    }
+}
+bool TFMainXeVorlix::recentDeleteEntry() const { return false; }
+void TFMainXeVorlix::saveRecentFiles() {}
+
+}  // namespace vorlix

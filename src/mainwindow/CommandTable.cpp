@@ -1,0 +1,351 @@
+// The menus, tool bars, popups and actions of the main window, in the order
+// and with the captions, hints and shortcuts the program shows.
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "components/ImageList.h"
+#include "components/XeListView.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/ShortcutDispatch.h"
+#include "mainwindow/TreeLinksView.h"
+
+namespace vorlix {
+namespace {
+
+// Shortcuts are dispatched by ShortcutDispatcher in the program's own order;
+// Qt only shows them in the menus, so every action gets a context in which
+// Qt itself never fires it.
+QAction* makeAction(QObject* parent, const char* name, const QString& caption,
+                    const QKeySequence& key = {}) {
+  auto* a = new QAction(caption, parent);
+  a->setObjectName(QString::fromLatin1(name));
+  a->setShortcut(key);
+  a->setShortcutContext(Qt::WidgetShortcut);
+  return a;
+}
+
+// A menu item that runs a shared action and mirrors its state.
+QAction* itemFor(QObject* parent, const char* name, QAction* action, const QString& caption = {}) {
+  QAction* item =
+      makeAction(parent, name, caption.isEmpty() ? action->text() : caption, action->shortcut());
+  item->setIcon(action->icon());
+  item->setEnabled(action->isEnabled());
+  QObject::connect(item, &QAction::triggered, action, [action] { action->trigger(); });
+  QObject::connect(action, &QAction::changed, item,
+                   [item, action] { item->setEnabled(action->isEnabled()); });
+  return item;
+}
+
+QToolButton* toolButton(QToolBar* bar, const char* name, const QString& hint, const QIcon& icon) {
+  auto* b = new QToolButton(bar);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setToolTip(hint);
+  b->setIcon(icon);
+  b->setAutoRaise(true);
+  bar->addWidget(b);
+  return b;
+}
+
+// A tool button that runs an action but keeps its own hint.
+QToolButton* actionButton(QToolBar* bar, const char* name, QAction* action, const QString& hint) {
+  QToolButton* b = toolButton(bar, name, hint, action->icon());
+  b->setEnabled(action->isEnabled());
+  QObject::connect(b, &QToolButton::clicked, action, [action] { action->trigger(); });
+  QObject::connect(action, &QAction::changed, b,
+                   [b, action] { b->setEnabled(action->isEnabled()); });
+  return b;
+}
+
+}  // namespace
+
+void TFMainXeVorlix::buildCommands() {
+  FNew = makeAction(this, "FNew", QStringLiteral("New"), QKeySequence(QStringLiteral("Ctrl+N")));
+  FNew->setIcon(ImageList::commandIcon(QStringLiteral("new")));
+  FOpen = makeAction(this, "FOpen", QStringLiteral("Open"));
+  FOpen->setIcon(ImageList::commandIcon(QStringLiteral("open")));
+  FSave = makeAction(this, "FSave", QStringLiteral("Save"), QKeySequence(QStringLiteral("Ctrl+S")));
+  FSave->setIcon(ImageList::commandIcon(QStringLiteral("save")));
+  FSave->setEnabled(false);
+  EEdit = makeAction(this, "EEdit", QStringLiteral("Edit"), QKeySequence(Qt::Key_F4));
+  EEdit->setIcon(ImageList::commandIcon(QStringLiteral("edit")));
+  ECut = makeAction(this, "ECut", QStringLiteral("Delete"), QKeySequence(QStringLiteral("Ctrl+X")));
+  ECut->setIcon(ImageList::commandIcon(QStringLiteral("delete")));
+  ECopy = makeAction(this, "ECopy", QStringLiteral("Copy"), QKeySequence(QStringLiteral("Ctrl+C")));
+  ECopy->setIcon(ImageList::commandIcon(QStringLiteral("copy")));
+  EPaste =
+      makeAction(this, "EPaste", QStringLiteral("Paste"), QKeySequence(QStringLiteral("Ctrl+V")));
+  EPaste->setIcon(ImageList::commandIcon(QStringLiteral("paste")));
+  ESelect = makeAction(this, "ESelect", QStringLiteral("Select All"),
+                       QKeySequence(QStringLiteral("Ctrl+A")));
+  BFind = makeAction(this, "BFind", QStringLiteral("Find"), QKeySequence(QStringLiteral("Ctrl+F")));
+  ENewFolder =
+      makeAction(this, "ENewFolder", QStringLiteral("New Folder"), QKeySequence(Qt::Key_F7));
+
+  ESelect->setIcon(ImageList::commandIcon(QStringLiteral("select-all")));
+  BFind->setIcon(ImageList::commandIcon(QStringLiteral("find")));
+  ENewFolder->setIcon(ImageList::commandIcon(QStringLiteral("new-folder")));
+
+  connect(FNew, &QAction::triggered, this, &TFMainXeVorlix::FNewExecute);
+  connect(FOpen, &QAction::triggered, this, &TFMainXeVorlix::FOpenExecute);
+  connect(FSave, &QAction::triggered, this, [this] { FSaveExecute(); });
+  connect(ESelect, &QAction::triggered, this, &TFMainXeVorlix::SelectAllRows);
+  connect(BFind, &QAction::triggered, this,
+          [this] { EditFind->setFocus(Qt::ShortcutFocusReason); });
+
+  buildMenus();
+  buildToolBars();
+  buildPopups();
+
+  dispatcher_ = std::make_unique<ShortcutDispatcher>(this);
+  dispatcher_->setMainMenu(menuBar());
+  dispatcher_->setPopup(ListLinks, PopupList);
+  dispatcher_->setPopup(TreeLinks, PopupTree);
+  dispatcher_->setActions(
+      {FNew, FOpen, FSave, EEdit, ECut, ECopy, EPaste, ESelect, BFind, ENewFolder});
+}
+
+void TFMainXeVorlix::buildMenus() {
+  QMenuBar* bar = menuBar();
+  File1 = bar->addMenu(QStringLiteral("&File"));
+  File1->setObjectName(QStringLiteral("File1"));
+  New1 = itemFor(this, "New1", FNew);
+  Open1 = itemFor(this, "Open1", FOpen);
+  File1->addAction(New1);
+  File1->addAction(Open1);
+  ReOpen1 = File1->addMenu(QStringLiteral("ReOpen"));
+  ReOpen1->setObjectName(QStringLiteral("ReOpen1"));
+  ReOpen1->setEnabled(false);  // until the recent-files list fills it
+  Save2 = itemFor(this, "Save2", FSave);
+  Saveas1 = makeAction(this, "Saveas1", QStringLiteral("Save as"));
+  Saveas1->setIcon(ImageList::commandIcon(QStringLiteral("save-as")));
+  connect(Saveas1, &QAction::triggered, this, [this] { Saveas1Click(); });
+  File1->addAction(Save2);
+  File1->addAction(Saveas1);
+  File1->addSeparator();
+  Import1 = File1->addMenu(QStringLiteral("Import"));
+  Import1->setObjectName(QStringLiteral("Import1"));
+  Import1->setIcon(ImageList::commandIcon(QStringLiteral("import")));
+  FavoritesLinksfromInternetExplorer1 =
+      makeAction(this, "FavoritesLinksfromInternetExplorer1",
+                 QStringLiteral("Favorites Links from Internet Explorer"));
+  connect(FavoritesLinksfromInternetExplorer1, &QAction::triggered, this,
+          &TFMainXeVorlix::Import1Click);
+  FavoritesLinksfromNetscape1 = makeAction(this, "FavoritesLinksfromNetscape1",
+                                           QStringLiteral("Favorites Links from Netscape"));
+  FavoritesLinksfromNetscape1->setEnabled(false);
+  Import1->addAction(FavoritesLinksfromInternetExplorer1);
+  Import1->addAction(FavoritesLinksfromNetscape1);
+  Export1 = makeAction(this, "Export1", QStringLiteral("Export"));
+  Export1->setEnabled(false);
+  File1->addAction(Export1);
+  File1->addSeparator();
+  Exit1 = makeAction(this, "Exit1", QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+X")));
+  Exit1->setIcon(ImageList::commandIcon(QStringLiteral("exit")));
+  connect(Exit1, &QAction::triggered, this, &QWidget::close);
+  File1->addAction(Exit1);
+
+  Edit1 = bar->addMenu(QStringLiteral("&Edit"));
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit3 = itemFor(this, "Edit3", EEdit);
+  Cut1 = itemFor(this, "Cut1", ECut);
+  Copy1 = itemFor(this, "Copy1", ECopy);
+  Paste1 = itemFor(this, "Paste1", EPaste);
+  SelectAll1 = itemFor(this, "SelectAll1", ESelect);
+  Settings2 = makeAction(this, "Settings2", QStringLiteral("Settings"));
+  Settings2->setIcon(ImageList::commandIcon(QStringLiteral("settings")));
+  connect(Settings2, &QAction::triggered, this, &TFMainXeVorlix::ShowSettings);
+  Edit1->addAction(Edit3);
+  Edit1->addSeparator();
+  Edit1->addAction(Cut1);
+  Edit1->addAction(Copy1);
+  Edit1->addAction(Paste1);
+  Edit1->addAction(SelectAll1);
+  Edit1->addSeparator();
+  Edit1->addAction(Settings2);
+
+  View1 = bar->addMenu(QStringLiteral("&View"));
+  View1->setObjectName(QStringLiteral("View1"));
+  Statusbar1 = makeAction(this, "Statusbar1", QStringLiteral("Statusbar"));
+  Statusbar1->setCheckable(true);
+  Statusbar1->setChecked(true);
+  connect(Statusbar1, &QAction::triggered, this, &TFMainXeVorlix::ToggleStatusbar);
+  Toolbar1 = makeAction(this, "Toolbar1", QStringLiteral("Toolbar"));
+  Toolbar1->setCheckable(true);
+  Toolbar1->setChecked(true);
+  connect(Toolbar1, &QAction::triggered, this, &TFMainXeVorlix::ToggleToolbar);
+  View1->addAction(Statusbar1);
+  View1->addAction(Toolbar1);
+  View1->addSeparator();
+
+  auto* styles = new QActionGroup(this);
+  ClassicStyle1 = makeAction(this, "ClassicStyle1", QStringLiteral("Classic Style"));
+  ExplorerStyle1 = makeAction(this, "ExplorerStyle1", QStringLiteral("Explorer Style"));
+  for (QAction* a : {ClassicStyle1, ExplorerStyle1}) {
+    a->setCheckable(true);
+    styles->addAction(a);
+    View1->addAction(a);
+  }
+  ClassicStyle1->setIcon(ImageList::commandIcon(QStringLiteral("classic-style")));
+  ExplorerStyle1->setIcon(ImageList::commandIcon(QStringLiteral("explorer-style")));
+  ExplorerStyle1->setChecked(true);
+  connect(ClassicStyle1, &QAction::triggered, this, [this] { SetClassicStyle(true); });
+  connect(ExplorerStyle1, &QAction::triggered, this, [this] { SetClassicStyle(false); });
+  View1->addSeparator();
+
+  auto* views = new QActionGroup(this);
+  LargeIcons1 = makeAction(this, "LargeIcons1", QStringLiteral("Large Icons"));
+  List1 = makeAction(this, "List1", QStringLiteral("List"));
+  Details1 = makeAction(this, "Details1", QStringLiteral("Details"));
+  int mode = 0;
+  for (QAction* a : {LargeIcons1, List1, Details1}) {
+    a->setCheckable(true);
+    views->addAction(a);
+    View1->addAction(a);
+    connect(a, &QAction::triggered, this, [this, a, mode] { SetViewMode(mode, a); });
+    ++mode;
+  }
+  LargeIcons1->setIcon(ImageList::commandIcon(QStringLiteral("large-icons")));
+  List1->setIcon(ImageList::commandIcon(QStringLiteral("list")));
+  Details1->setIcon(ImageList::commandIcon(QStringLiteral("report")));
+  Details1->setChecked(true);
+  View1->addSeparator();
+  Urlpreview1 = makeAction(this, "Urlpreview1", QStringLiteral("Preview"));
+  Urlpreview1->setIcon(ImageList::commandIcon(QStringLiteral("preview")));
+  connect(Urlpreview1, &QAction::triggered, this, &TFMainXeVorlix::TogglePreview);
+  View1->addAction(Urlpreview1);
+  View1->addSeparator();
+  Settings1 = makeAction(this, "Settings1", QStringLiteral("Refresh"));
+  Settings1->setIcon(ImageList::commandIcon(QStringLiteral("refresh")));
+  connect(Settings1, &QAction::triggered, this, &TFMainXeVorlix::RebuildList);
+  View1->addAction(Settings1);
+
+  Help1 = bar->addMenu(QStringLiteral("&Help"));
+  Help1->setObjectName(QStringLiteral("Help1"));
+  Help2 = makeAction(this, "Help2", QStringLiteral("Help"));
+  Help2->setIcon(ImageList::commandIcon(QStringLiteral("help")));
+  connect(Help2, &QAction::triggered, this, &TFMainXeVorlix::HelpClick);
+  About1 = makeAction(this, "About1", QStringLiteral("About..."));
+  About1->setIcon(ImageList::commandIcon(QStringLiteral("about")));
+  connect(About1, &QAction::triggered, this, &TFMainXeVorlix::AboutClick);
+  Help1->addAction(Help2);
+  Help1->addSeparator();
+  Help1->addAction(About1);
+}
+
+void TFMainXeVorlix::buildToolBars() {
+  BNew = actionButton(ToolBar, "BNew", FNew, QStringLiteral("New"));
+  BOpen = actionButton(ToolBar, "BOpen", FOpen, QStringLiteral("Open"));
+  PopFile = new QMenu(BOpen);
+  PopFile->setObjectName(QStringLiteral("PopFile"));
+  BOpen->setMenu(PopFile);
+  BOpen->setPopupMode(QToolButton::MenuButtonPopup);
+  BSave = actionButton(ToolBar, "BSave", FSave, QStringLiteral("Save"));
+  ToolBar->addSeparator();
+  BCut = actionButton(ToolBar, "BCut", ECut,
+                      QStringLiteral("Delete an item or a group of selected items"));
+  BCopy = actionButton(ToolBar, "BCopy", ECopy,
+                       QStringLiteral("Copy an item or a group of selected items"));
+  BPaste = actionButton(ToolBar, "BPaste", EPaste,
+                        QStringLiteral("Paste an item or a group of selected items"));
+  BEdit = actionButton(ToolBar, "BEdit", EEdit, QStringLiteral("Edit current URL or folder"));
+  ToolBar->addSeparator();
+  BAdd = toolButton(ToolBar, "BAdd", QStringLiteral("Add a new URL"),
+                    ImageList::commandIcon(QStringLiteral("add-url")));
+  connect(BAdd, &QToolButton::clicked, this, &TFMainXeVorlix::BAddClick);
+  BRefresh = toolButton(ToolBar, "BRefresh", QStringLiteral("Refresh"),
+                        ImageList::commandIcon(QStringLiteral("refresh")));
+  connect(BRefresh, &QToolButton::clicked, this, &TFMainXeVorlix::RebuildList);
+
+  ToolBar2->addWidget(EditFind);
+
+  // Two groups of check buttons: the three views, and the two styles.
+  auto* viewButtons = new QButtonGroup(this);
+  auto* styleButtons = new QButtonGroup(this);
+  auto checkButton = [this](const char* name, const QString& hint, QAction* item,
+                            QButtonGroup* group) {
+    QToolButton* b = toolButton(ToolBar3, name, hint, item->icon());
+    b->setCheckable(true);
+    group->addButton(b);
+    connect(b, &QToolButton::clicked, item, [item] { item->trigger(); });
+    return b;
+  };
+  ToolButton6 = checkButton("ToolButton6", QStringLiteral("Large icons"), LargeIcons1, viewButtons);
+  ToolButton9 = checkButton("ToolButton9", QStringLiteral("List"), List1, viewButtons);
+  ToolButton10 = checkButton("ToolButton10", QStringLiteral("Report"), Details1, viewButtons);
+  ToolButton10->setChecked(true);
+  ToolBar3->addSeparator();
+  ToolButton12 =
+      checkButton("ToolButton12", QStringLiteral("Classic style"), ClassicStyle1, styleButtons);
+  ToolButton11 =
+      checkButton("ToolButton11", QStringLiteral("Explorer style"), ExplorerStyle1, styleButtons);
+  ToolButton11->setChecked(true);
+  ToolBar3->addSeparator();
+  ToolButton1 = toolButton(ToolBar3, "ToolButton1", QString(),
+                           ImageList::commandIcon(QStringLiteral("exit")));
+  connect(ToolButton1, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void TFMainXeVorlix::buildPopups() {
+  PopupList = new QMenu(this);
+  PopupList->setObjectName(QStringLiteral("PopupList"));
+  OpenNew = makeAction(this, "OpenNew", QStringLiteral("Browse in new window"));
+  OpenSame = makeAction(this, "OpenSame", QStringLiteral("Browse in active window"));
+  OpenNew->setIcon(ImageList::commandIcon(QStringLiteral("browse-new")));
+  OpenSame->setIcon(ImageList::commandIcon(QStringLiteral("browse-same")));
+  connect(OpenNew, &QAction::triggered, this, &TFMainXeVorlix::BrowseInNewWindow);
+  connect(OpenSame, &QAction::triggered, this, &TFMainXeVorlix::BrowseInActiveWindow);
+  NewFolder1 = itemFor(this, "NewFolder1", ENewFolder);
+  Edit2 = itemFor(this, "Edit2", EEdit);
+  Edit2->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
+  Cut2 = itemFor(this, "Cut2", ECut);
+  Copy2 = itemFor(this, "Copy2", ECopy);
+  Paste2 = itemFor(this, "Paste2", EPaste);
+  CopyURL1 = makeAction(this, "CopyURL1", QStringLiteral("Copy URL"),
+                        QKeySequence(QStringLiteral("Ctrl+U")));
+  CopyURL1->setIcon(ImageList::commandIcon(QStringLiteral("copy-url")));
+  connect(CopyURL1, &QAction::triggered, this, &TFMainXeVorlix::CopyUrlClick);
+  SelectAll2 = itemFor(this, "SelectAll2", ESelect);
+  PopupList->addAction(OpenNew);
+  PopupList->addAction(OpenSame);
+  PopupList->addSeparator();
+  PopupList->addAction(NewFolder1);
+  PopupList->addSeparator();
+  PopupList->addAction(Edit2);
+  PopupList->addSeparator();
+  PopupList->addAction(Cut2);
+  PopupList->addAction(Copy2);
+  PopupList->addAction(Paste2);
+  PopupList->addSeparator();
+  PopupList->addAction(CopyURL1);
+  PopupList->addSeparator();
+  PopupList->addAction(SelectAll2);
+
+  PopupTree = new QMenu(this);
+  PopupTree->setObjectName(QStringLiteral("PopupTree"));
+  NewFolder2 = itemFor(this, "NewFolder2", ENewFolder);
+  Rename1 = makeAction(this, "Rename1", QStringLiteral("Edit"), QKeySequence(Qt::Key_F4));
+  DeleteFolder1 = makeAction(this, "DeleteFolder1", QStringLiteral("Delete"),
+                             QKeySequence(QStringLiteral("Ctrl+X")));
+  PopupTree->addAction(NewFolder2);
+  PopupTree->addAction(Rename1);
+  PopupTree->addSeparator();
+  PopupTree->addAction(DeleteFolder1);
+
+  PopupTray = new QMenu(this);
+  PopupTray->setObjectName(QStringLiteral("PopupTray"));
+  Restore1 = makeAction(this, "Restore1", QStringLiteral("Restore"));
+  connect(Restore1, &QAction::triggered, this, &TFMainXeVorlix::RestoreFromTray);
+  Exit2 = makeAction(this, "Exit2", QStringLiteral("Exit"));
+  connect(Exit2, &QAction::triggered, this, &QWidget::close);
+  PopupTray->addAction(Restore1);
+  PopupTray->addSeparator();
+  PopupTray->addAction(Exit2);
+}
+
+}  // namespace vorlix

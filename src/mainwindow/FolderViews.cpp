@@ -1,0 +1,239 @@
+// The tree and list events: moving between folders, the find box, sorting
+// and the view commands.
+#include <QAction>
+#include <QEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QToolButton>
+
+#include "components/XeListView.h"
+#include "components/XeStaticText.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/RebuildProgressBar.h"
+#include "mainwindow/TreeLinksView.h"
+#include "store/Find.h"
+#include "store/ListBuilder.h"
+#include "store/Paths.h"
+
+namespace vorlix {
+
+void TFMainXeVorlix::connectViews() {
+  progress_ = std::make_unique<MainRebuildProgress>(prgbar);
+
+  // Tree
+  connect(TreeLinks, &TreeLinksView::currentNodeChanged, this, [this](FolderNode* node) {
+    if (TreeLinks->hasFocus()) TreeLinksChange(node);
+  });
+  connect(TreeLinks, &TreeLinksView::focusEntered, this, &TFMainXeVorlix::TreeLinksEnter);
+  connect(TreeLinks, &TreeLinksView::mousePressed, this, &TFMainXeVorlix::TreeLinksMouseDown);
+  // The clicked folder must never outlive its node.
+  connect(&tree_, &QAbstractItemModel::modelAboutToBeReset, this,
+          [this] { clickedFolder_ = nullptr; });
+  connect(&tree_, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+          [this](const QModelIndex& parent, int first, int last) {
+            FolderNode* p = tree_.nodeFor(parent);
+            for (FolderNode* n = clickedFolder_; n; n = n->parent)
+              if (n->parent == p && n->row() >= first && n->row() <= last) {
+                clickedFolder_ = nullptr;
+                break;
+              }
+          });
+  TreeLinks->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(TreeLinks, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& p) { PopupTree->popup(TreeLinks->viewport()->mapToGlobal(p)); });
+
+  // List
+  connect(ListLinks, &TXeListView::OnSelectItem, this,
+          [this](int row, bool) { ListLinksSelectItem(row); });
+  connect(ListLinks, &TXeListView::OnEnter, this, &TFMainXeVorlix::ListLinksEnter);
+  connect(ListLinks, &TXeListView::OnExit, this, &TFMainXeVorlix::UpdateCommandState);
+  connect(ListLinks, &TXeListView::OnMouseDown, this,
+          [this](Qt::MouseButton, int row) { ListLinksMouseDown(row); });
+  connect(ListLinks, &TXeListView::OnKeyUp, this, &TFMainXeVorlix::ListLinksKeyUp);
+  connect(ListLinks, &TXeListView::OnDblClick, this, [this](int row) {
+    if (row >= 0) openCurrentRow(true);
+  });
+  connect(ListLinks, &TXeListView::OnKeyDown, this, [this](int key, Qt::KeyboardModifiers) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) openCurrentRow(false);
+  });
+  connect(ListLinks, &TXeListView::OnColumnClick, this, &TFMainXeVorlix::ListLinksColumnClick);
+  connect(ListLinks, &TXeListView::OnContextPopup, this,
+          [this](const QPoint& global, int) { PopupList->popup(global); });
+
+  // Find box: light blue while it has the focus.
+  connect(EditFind, &QLineEdit::textChanged, this, &TFMainXeVorlix::EditFindChange);
+  EditFind->installEventFilter(this);
+
+  connect(ToolButton2, &QToolButton::clicked, this, &TFMainXeVorlix::ToolButton2Click);
+  connect(ToolButton3, &QToolButton::clicked, this, &TFMainXeVorlix::TogglePreview);
+}
+
+bool TFMainXeVorlix::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == EditFind) {
+    if (event->type() == QEvent::FocusIn)
+      EditFind->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(196, 225, 255); }"));
+    else if (event->type() == QEvent::FocusOut)
+      EditFind->setStyleSheet(QString());
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+bool TFMainXeVorlix::classicStyle() const { return ClassicStyle1->isChecked(); }
+
+bool TFMainXeVorlix::flatMode() const {
+  return classicStyle() || (EditFind->hasFocus() && EditFind->text().size() > 2);
+}
+
+void TFMainXeVorlix::setTPath() { TPath->setText(fromAnsi(pos_.tpathText())); }
+
+void TFMainXeVorlix::RebuildList() { RebuildListFrom(LinkList_); }
+
+void TFMainXeVorlix::RebuildListFrom(const LinkList& source) {
+  rows_.setRows(BuildRows(source, pos_, flatMode(), progress_.get()));
+}
+
+void TFMainXeVorlix::RebuildTree() {
+  vorlix::RebuildTree(tree_, LinkList_);
+  TreeLinks->syncFromModel();
+  // With the tree focused, selecting the root is a selection change.
+  if (TreeLinks->hasFocus()) TreeLinksChange(tree_.root());
+}
+
+void TFMainXeVorlix::selectTreeNode(FolderNode* node) {
+  tree_.setSelected(node);
+  TreeLinks->syncFromModel();
+}
+
+void TFMainXeVorlix::focusListRow(int row) {
+  if (row < 0 || size_t(row) >= rows_.rows().size()) return;
+  ListLinks->MoveFocusTo(row);
+  currentListItem_ = row;
+  UpdateCommandState();
+}
+
+// --- tree events ---
+
+void TFMainXeVorlix::TreeLinksChange(FolderNode* node) {
+  if (!SelectTreeNode(pos_, node)) return;
+  setTPath();
+  RebuildList();
+}
+
+void TFMainXeVorlix::TreeLinksEnter() {
+  TreeFocused(pos_, tree_.selected());
+  setTPath();
+  RebuildList();
+  UpdateCommandState();
+}
+
+void TFMainXeVorlix::TreeLinksMouseDown(FolderNode* node, Qt::MouseButton) {
+  clickedFolder_ = node;
+  if (node && node->label == kRootName) {
+    ReturnToRoot(pos_);
+    setTPath();
+    RebuildList();
+  }
+}
+
+// --- list events ---
+
+void TFMainXeVorlix::ListLinksSelectItem(int row) {
+  currentListItem_ = row;
+  if (flatMode())
+    if (const ListRow* r = rows_.rowAt(row)) TPath->setText(QLatin1Char(' ') + fromAnsi(r->path));
+  UpdateCommandState();
+}
+
+void TFMainXeVorlix::ListLinksEnter() {
+  // Entering the list puts the keyboard on its first row when none has it.
+  if (ListLinks->currentRow() < 0 && !rows_.rows().empty()) focusListRow(0);
+  UpdateCommandState();
+}
+
+void TFMainXeVorlix::ListLinksMouseDown(int row) {
+  if (row >= 0) currentListItem_ = row;
+  followListInTree();
+}
+
+void TFMainXeVorlix::ListLinksKeyUp() { followListInTree(); }
+
+void TFMainXeVorlix::followListInTree() {
+  const ListRow* r = rows_.rowAt(currentListItem_);
+  if (!r || !r->isFolder()) return;
+  const AnsiString path = pos_.currentPath + (r->isUpRow() ? AnsiString() : r->caption + "\\");
+  selectTreeNode(FindNodeByPath(tree_, path));
+}
+
+void TFMainXeVorlix::openCurrentRow(bool doubleClick) {
+  const ListRow* r = rows_.rowAt(currentListItem_);
+  if (!r) return;
+  if (!r->isFolder()) {
+    const QString url = fromAnsi(r->url);
+    if (Panel10->isVisible())
+      showInPreview(url);
+    else
+      desktop_.openUrl(url);
+    return;
+  }
+  if (!r->isUpRow()) {
+    const AnsiString caption = r->caption;
+    EnterFolder(pos_, caption);
+    setTPath();
+    RebuildList();
+    focusListRow(0);  // the ".." row
+  } else {
+    const AnsiString left = GoUp(pos_);
+    setTPath();
+    RebuildList();
+    const int i = FindRowByCaptionPrefix(rows_.rows(), left);
+    if (i >= 0) focusListRow(i);
+  }
+  if (doubleClick) {
+    const ListRow* now = rows_.rowAt(currentListItem_);
+    if (now && now->isFolder()) {
+      const AnsiString path =
+          pos_.currentPath + (now->isUpRow() ? AnsiString() : now->caption + "\\");
+      selectTreeNode(FindNodeByPath(tree_, path));
+    }
+  }
+}
+
+void TFMainXeVorlix::ListLinksColumnClick(int column) {
+  rows_.sortRows(column, ListLinks->SortDirection() == sdDescending);
+}
+
+// --- find box ---
+
+void TFMainXeVorlix::EditFindChange(const QString& text) {
+  if (text.isEmpty()) {
+    RebuildList();
+    return;
+  }
+  if (text.size() <= 2) return;  // the list keeps what it shows
+  if (findIndex_->recordCount() != LinkList_.size() || findIndexStale_) {
+    findIndex_->rebuild(LinkList_);
+    findIndexStale_ = false;
+  }
+  const auto& hits = findIndex_->find(toAnsi(text));
+  rows_.setRows(BuildRows(LinkList_, hits, pos_, flatMode(), progress_.get()));
+}
+
+// --- view commands ---
+
+void TFMainXeVorlix::SetViewMode(int mode, QAction* item) {
+  rows_.clearRows();
+  ListLinks->setViewStyle(static_cast<TViewStyle>(mode));
+  item->setChecked(true);
+  QToolButton* buttons[] = {ToolButton6, ToolButton9, ToolButton10};
+  buttons[mode]->setChecked(true);
+  RebuildList();
+}
+
+void TFMainXeVorlix::SetClassicStyle(bool classic) {
+  (classic ? ClassicStyle1 : ExplorerStyle1)->setChecked(true);
+  (classic ? ToolButton12 : ToolButton11)->setChecked(true);
+  RebuildList();
+}
+
+}  // namespace vorlix

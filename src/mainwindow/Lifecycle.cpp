@@ -1,0 +1,99 @@
+// The main window's first showing, the hand-over from a second start, and
+// closing.
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+
+#include "browser/FavoritesImport.h"
+#include "editing/AddItemDialog.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/TreeLinksView.h"
+#include "platform/ProgramPaths.h"
+#include "platform/Prompts.h"
+#include "platform/Registry.h"
+#include "platform/SingleInstance.h"
+#include "store/Paths.h"
+
+namespace vorlix {
+
+void TFMainXeVorlix::FormShow(const QStringList& params) {
+  QString file = defaultDatabasePath();
+  Registry reg;
+  if (!reg.keyExists(kProductKey)) return;
+  if (const auto last = reg.readString(kSettingsKey, QStringLiteral("LastOpenFile")))
+    if (!(*last).isEmpty()) file = *last;
+
+  bool opened = false;
+  if (QFileInfo(file).isFile()) {
+    // A file that cannot be read leaves an empty untitled database, so the
+    // window is still fully usable.
+    opened = LoadDatabase(file);
+    if (opened) {
+      RebuildList();
+      RebuildTree();
+      fileName_ = file;
+      setCaptionFor(file);
+    }
+  } else {
+    const Answer a = prompts_.message(
+        MsgType::Information, Buttons::YesNo,
+        QStringLiteral("Do you want to import favorites links from Internet Explorer ?"), false);
+    if (a == Answer::Yes) {
+      dirty_ = false;
+      const QString chosen =
+          desktop_.chooseFolder(this, QStringLiteral("Choose favorites folder:"), FavoritesPath);
+      if (!chosen.isEmpty()) {
+        FavoritesPath = chosen;
+        ImportFavoritesFolder(FavoritesPath, FavoritesPath, LinkList_);
+      }
+      dirty_ = true;
+      findIndexStale_ = true;
+    }
+  }
+  if (!opened) {
+    pos_.currentPath = AnsiString(kRootPath);
+    RebuildList();
+    RebuildTree();
+    setCaptionFor(QString());
+    fileName_.clear();
+  }
+  UpdateCommandState();
+
+  if (!params.isEmpty())
+    openAddUrl(params.value(0), params.size() > 1 ? params.value(1) : QString());
+
+  RebuildOpenDropDown();
+  selectTreeNode(tree_.root());
+  setTPath();
+}
+
+void TFMainXeVorlix::openAddUrl(const QString& url, const QString& description) {
+  FAddItem->setTarget(&LinkList_, pos_.currentPath);
+  if (FAddItem->isVisible()) {
+    // A second hand-over while the dialog is open only replaces its fields.
+    FAddItem->EditName->setText(url);
+    FAddItem->EditDescription->setText(description);
+    return;
+  }
+  if (FAddItem->runAdd(url, description)) {
+    setDirty(true);
+    RebuildList();
+  }
+}
+
+void TFMainXeVorlix::receiveHandOver(const QString& text) {
+  const QStringList lines = splitHandOverLines(text);
+  if (lines.isEmpty()) return;
+  openAddUrl(lines.value(0), lines.value(1));
+}
+
+void TFMainXeVorlix::closeEvent(QCloseEvent* event) {
+  if (!AskSaveChanges()) {
+    event->ignore();
+    return;
+  }
+  saveRecentFiles();
+  event->accept();
+}
+
+}  // namespace vorlix

@@ -1,0 +1,230 @@
+#pragma once
+// The main window: folder tree, link list, find box, menus and tool bars.
+// It owns the open database and the folder position; the algorithms live in
+// store/ and editing/, this class turns user events into calls to them.
+#include <QMainWindow>
+#include <memory>
+
+#include "store/FolderPosition.h"
+#include "store/FolderTree.h"
+#include "store/LinkList.h"
+#include "store/ListRows.h"
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+
+namespace vorlix {
+
+class Prompts;
+class FindIndex;
+class ShortcutDispatcher;
+class TFAddItem;
+class TFAbout;
+class TXeListView;
+class TXeStaticText;
+class TXeStatusBar;
+class TreeLinksView;
+class MainEditorHost;
+class Registry;
+struct MainRebuildProgress;
+
+// What the window asks of the desktop: file dialogs, opening URLs and files.
+// Tests replace it so no dialog waits for a person.
+class DesktopServices {
+ public:
+  virtual ~DesktopServices() = default;
+  // Empty when cancelled.
+  virtual QString openFileName(QWidget* parent, const QString& startDir, const QString& filter) = 0;
+  virtual QString saveFileName(QWidget* parent, const QString& startDir, const QString& filter) = 0;
+  virtual QString chooseFolder(QWidget* parent, const QString& prompt, const QString& initial) = 0;
+  virtual void openUrl(const QString& url) = 0;
+  virtual void openFile(const QString& path) = 0;
+  virtual void setClipboardText(const QString& text) = 0;
+};
+
+class TFMainXeVorlix : public QMainWindow {
+  Q_OBJECT
+ public:
+  TFMainXeVorlix(Prompts& prompts, DesktopServices& desktop, QWidget* parent = nullptr);
+  ~TFMainXeVorlix() override;
+
+  // --- database (file commands) ---
+  LinkList& links() { return LinkList_; }
+  bool dirty() const { return dirty_; }
+  void setDirty(bool on);
+  const QString& fileName() const { return fileName_; }
+  bool LoadDatabase(const QString& path);
+  bool SaveDatabase(const QString& path);
+  // False when the user cancelled: the calling command must stop.
+  bool AskSaveChanges();
+  void RememberLastFile();
+  void RebuildOpenDropDown();
+  void OpenRecentClick(const QString& caption);
+  void FNewExecute();
+  void FOpenExecute();
+  // False when nothing was written (cancelled or failed).
+  bool FSaveExecute();
+  bool Saveas1Click();
+  void Import1Click();
+
+  // --- start-up ---
+  // The first showing: opens the last database or offers the import;
+  // `params` is the command line (URL, description).
+  void FormShow(const QStringList& params);
+  void openAddUrl(const QString& url, const QString& description);
+  void receiveHandOver(const QString& text);
+  QString FavoritesPath;
+
+  // --- folder position and views ---
+  FolderPosition& position() { return pos_; }
+  FolderTreeModel& treeModel() { return tree_; }
+  LinkListModel& listModel() { return rows_; }
+  void RebuildTree();
+  void RebuildList();
+  void RebuildListFrom(const LinkList& source);
+  void setTPath();
+  void selectTreeNode(FolderNode* node);
+  void focusListRow(int row);
+  int currentListItem() const { return currentListItem_; }
+  void setCurrentListItem(int row) { currentListItem_ = row; }
+  bool flatMode() const;
+  bool classicStyle() const;
+  FolderNode* clickedFolder() const { return clickedFolder_; }
+  void openCurrentRow(bool doubleClick);
+  void UpdateCommandState();
+
+  // --- controls, named as the program names them ---
+  QWidget* ControlBar = nullptr;
+  QToolBar* ToolBar = nullptr;
+  QToolBar* ToolBar2 = nullptr;
+  QToolBar* ToolBar3 = nullptr;
+  QLineEdit* EditFind = nullptr;
+  QWidget* Panel2 = nullptr;
+  TXeStaticText* TreeTopText = nullptr;
+  QToolButton* ToolButton2 = nullptr;
+  TreeLinksView* TreeLinks = nullptr;
+  QWidget* PathHeader = nullptr;
+  TXeStaticText* TPath = nullptr;
+  QToolButton* ToolButton3 = nullptr;
+  TXeListView* ListLinks = nullptr;
+  QWidget* Panel10 = nullptr;
+  QSplitter* Splitter1 = nullptr;
+  QSplitter* PreviewSplitter = nullptr;
+  TXeStatusBar* XeStatusBar = nullptr;
+  QProgressBar* prgbar = nullptr;
+
+  QAction *FNew = nullptr, *FOpen = nullptr, *FSave = nullptr;
+  QAction *EEdit = nullptr, *ECut = nullptr, *ECopy = nullptr, *EPaste = nullptr,
+          *ESelect = nullptr, *BFind = nullptr, *ENewFolder = nullptr;
+  QMenu *File1 = nullptr, *Edit1 = nullptr, *View1 = nullptr, *Help1 = nullptr;
+  QMenu *ReOpen1 = nullptr, *Import1 = nullptr, *PopFile = nullptr;
+  QMenu *PopupList = nullptr, *PopupTree = nullptr, *PopupTray = nullptr;
+  QAction *New1 = nullptr, *Open1 = nullptr, *Save2 = nullptr, *Saveas1 = nullptr,
+          *FavoritesLinksfromInternetExplorer1 = nullptr, *FavoritesLinksfromNetscape1 = nullptr,
+          *Export1 = nullptr, *Exit1 = nullptr;
+  QAction *Edit3 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
+          *SelectAll1 = nullptr, *Settings2 = nullptr;
+  QAction *Statusbar1 = nullptr, *Toolbar1 = nullptr, *ClassicStyle1 = nullptr,
+          *ExplorerStyle1 = nullptr, *LargeIcons1 = nullptr, *List1 = nullptr, *Details1 = nullptr,
+          *Urlpreview1 = nullptr, *Settings1 = nullptr;
+  QAction *Help2 = nullptr, *About1 = nullptr;
+  QAction *OpenNew = nullptr, *OpenSame = nullptr, *NewFolder1 = nullptr, *Edit2 = nullptr,
+          *Cut2 = nullptr, *Copy2 = nullptr, *Paste2 = nullptr, *CopyURL1 = nullptr,
+          *SelectAll2 = nullptr;
+  QAction *NewFolder2 = nullptr, *Rename1 = nullptr, *DeleteFolder1 = nullptr;
+  QAction *Restore1 = nullptr, *Exit2 = nullptr;
+  QToolButton *BNew = nullptr, *BOpen = nullptr, *BSave = nullptr, *BCut = nullptr,
+              *BCopy = nullptr, *BPaste = nullptr, *BEdit = nullptr, *BAdd = nullptr,
+              *BRefresh = nullptr;
+  QToolButton *ToolButton6 = nullptr, *ToolButton9 = nullptr, *ToolButton10 = nullptr,
+              *ToolButton12 = nullptr, *ToolButton11 = nullptr, *ToolButton1 = nullptr;
+
+  TFAddItem* FAddItem = nullptr;
+  TFAbout* FAbout = nullptr;
+  ShortcutDispatcher* dispatcher() const { return dispatcher_.get(); }
+  MainEditorHost* editor() const { return editor_.get(); }
+  Prompts& prompts() { return prompts_; }
+  DesktopServices& desktop() { return desktop_; }
+
+  // Later features hook in here; they do nothing until then.
+  void BrowseInNewWindow();
+  void BrowseInActiveWindow();
+  void TogglePreview();
+  void showInPreview(const QString& url);
+  void ShowSettings();
+  void RestoreFromTray();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void buildLayout();
+  void buildCommands();
+  void buildMenus();
+  void buildToolBars();
+  void buildPopups();
+  void connectViews();
+  void connectEditing();
+  // Editing a link row opens the Add Url dialog in edit mode (to come).
+  void EditLinkClick();
+  void setCaptionFor(const QString& path);
+  // The recent-files list fills these in; until then the drop-down stays empty.
+  void addRecentFile(const QString& path);
+  void removeRecentItem(const QString& caption);
+  bool recentDeleteEntry() const;
+  void saveRecentFiles();
+  void clearCopySource();
+  bool clipboardHasRecords() const;
+
+  // tree events
+  void TreeLinksChange(FolderNode* node);
+  void TreeLinksEnter();
+  void TreeLinksMouseDown(FolderNode* node, Qt::MouseButton button);
+  // list events
+  void ListLinksSelectItem(int row);
+  void ListLinksEnter();
+  void ListLinksMouseDown(int row);
+  void ListLinksKeyUp();
+  void followListInTree();
+  void ListLinksColumnClick(int column);
+  // find box
+  void EditFindChange(const QString& text);
+  // small commands
+  void ToolButton2Click();
+  void ToggleToolbar();
+  void ToggleStatusbar();
+  void SelectAllRows();
+  void CopyUrlClick();
+  void HelpClick();
+  void AboutClick();
+  void SetViewMode(int mode, QAction* item);
+  void SetClassicStyle(bool classic);
+  void BAddClick();
+
+  Prompts& prompts_;
+  DesktopServices& desktop_;
+  LinkList LinkList_;
+  FolderPosition pos_;
+  FolderTreeModel tree_;
+  LinkListModel rows_;
+  std::unique_ptr<FindIndex> findIndex_;
+  std::unique_ptr<MainEditorHost> editor_;
+  std::unique_ptr<ShortcutDispatcher> dispatcher_;
+  std::unique_ptr<MainRebuildProgress> progress_;
+  bool dirty_ = false;
+  bool findIndexStale_ = true;  // the LinkList changed since the index was built
+  QString fileName_;
+  FolderNode* clickedFolder_ = nullptr;
+  int currentListItem_ = 0;
+  bool closing_ = false;
+};
+
+}  // namespace vorlix

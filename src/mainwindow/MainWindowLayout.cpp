@@ -1,0 +1,255 @@
+// Building the main window's controls and the small commands that only show,
+// hide or move them.
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "components/AboutBox.h"
+#include "components/ImageList.h"
+#include "components/XeListView.h"
+#include "components/XeStaticText.h"
+#include "components/XeStatusBar.h"
+#include "editing/AddItemDialog.h"
+#include "mainwindow/EditingHost.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/RebuildProgressBar.h"
+#include "mainwindow/ShortcutDispatch.h"
+#include "mainwindow/TreeLinksView.h"
+#include "platform/ProgramPaths.h"
+#include "platform/Prompts.h"
+#include "store/Find.h"
+
+namespace vorlix {
+
+namespace {
+constexpr int kHeaderHeight = TXeStaticText::kHeaderHeight;
+const ImageList& paneImages() {
+  static const ImageList images = ImageList::paneToggleImages();
+  return images;
+}
+}  // namespace
+
+TFMainXeVorlix::TFMainXeVorlix(Prompts& prompts, DesktopServices& desktop, QWidget* parent)
+    : QMainWindow(parent),
+      prompts_(prompts),
+      desktop_(desktop),
+      findIndex_(std::make_unique<FindIndex>()) {
+  setObjectName(QStringLiteral("FMainXeVorlix"));
+  setWindowTitle(QStringLiteral("Vorlix"));
+  setWindowIcon(ImageList::programIcon());
+  buildLayout();
+  buildCommands();
+  connectViews();
+  connectEditing();
+  resize(779, 570);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect avail = screen->availableGeometry();
+    move(avail.center() - rect().center());
+  }
+  FAddItem = new TFAddItem(this, prompts_);
+  FAbout = new TFAbout(this);
+  FavoritesPath = favoritesFolder();
+}
+
+TFMainXeVorlix::~TFMainXeVorlix() = default;
+
+void TFMainXeVorlix::buildLayout() {
+  auto* central = new QWidget(this);
+  auto* outer = new QVBoxLayout(central);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+
+  // The control bar holds the three tool bars side by side.
+  ControlBar = new QWidget(central);
+  ControlBar->setObjectName(QStringLiteral("ControlBar"));
+  auto* bars = new QHBoxLayout(ControlBar);
+  bars->setContentsMargins(2, 1, 2, 1);
+  bars->setSpacing(6);
+  ToolBar = new QToolBar(QStringLiteral("System"), ControlBar);
+  ToolBar->setObjectName(QStringLiteral("ToolBar"));
+  ToolBar2 = new QToolBar(QStringLiteral("Find"), ControlBar);
+  ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+  ToolBar3 = new QToolBar(QStringLiteral("ToolBar3"), ControlBar);
+  ToolBar3->setObjectName(QStringLiteral("ToolBar3"));
+  for (QToolBar* t : {ToolBar, ToolBar2, ToolBar3}) {
+    t->setIconSize(QSize(16, 16));
+    t->setMovable(false);
+    bars->addWidget(t);
+  }
+  bars->addStretch(1);
+  EditFind = new QLineEdit(ToolBar2);
+  EditFind->setObjectName(QStringLiteral("EditFind"));
+  EditFind->setToolTip(QStringLiteral("Find"));
+  EditFind->setPlaceholderText(QStringLiteral("Find"));
+  EditFind->setClearButtonEnabled(true);
+  EditFind->setFixedWidth(180);
+  outer->addWidget(ControlBar);
+
+  // Folder pane | list pane, with the preview dock panel below both.
+  PreviewSplitter = new QSplitter(Qt::Vertical, central);
+  PreviewSplitter->setObjectName(QStringLiteral("PreviewSplitter"));
+  Splitter1 = new QSplitter(Qt::Horizontal, PreviewSplitter);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setHandleWidth(2);
+
+  Panel2 = new QWidget(Splitter1);
+  Panel2->setObjectName(QStringLiteral("Panel2"));
+  auto* folderLayout = new QVBoxLayout(Panel2);
+  folderLayout->setContentsMargins(0, 0, 0, 0);
+  folderLayout->setSpacing(0);
+  TreeTopText = new TXeStaticText(QStringLiteral("Folders"), Panel2);
+  TreeTopText->setObjectName(QStringLiteral("TreeTopText"));
+  TreeTopText->setFixedHeight(kHeaderHeight + 4);
+  ToolButton2 =
+      TreeTopText->addEndButton(paneImages().icon(imgPaneVisible),
+                                QStringLiteral("Hide/Show treeview panel"), Qt::AlignRight);
+  ToolButton2->setObjectName(QStringLiteral("ToolButton2"));
+  ToolButton2->setProperty("imageIndex", 0);
+  folderLayout->addWidget(TreeTopText);
+  TreeLinks = new TreeLinksView(Panel2);
+  TreeLinks->setObjectName(QStringLiteral("TreeLinks"));
+  TreeLinks->setModel(&tree_);
+  folderLayout->addWidget(TreeLinks);
+
+  auto* listPane = new QWidget(Splitter1);
+  listPane->setObjectName(QStringLiteral("ListPane"));
+  auto* listLayout = new QVBoxLayout(listPane);
+  listLayout->setContentsMargins(0, 0, 0, 0);
+  listLayout->setSpacing(0);
+  PathHeader = new QWidget(listPane);
+  PathHeader->setObjectName(QStringLiteral("PathHeader"));
+  auto* pathLayout = new QHBoxLayout(PathHeader);
+  pathLayout->setContentsMargins(0, 0, 0, 0);
+  pathLayout->setSpacing(0);
+  TPath = new TXeStaticText(QStringLiteral(" Favorites\\"), PathHeader);
+  TPath->setObjectName(QStringLiteral("TPath"));
+  TPath->setFixedHeight(kHeaderHeight + 4);
+  ToolButton3 = TPath->addEndButton(ImageList::commandIcon(QStringLiteral("preview")),
+                                    QStringLiteral("Show/Hide preview browser"), Qt::AlignRight);
+  ToolButton3->setObjectName(QStringLiteral("ToolButton3"));
+  pathLayout->addWidget(TPath, 1);
+  listLayout->addWidget(PathHeader);
+  ListLinks = new TXeListView(listPane);
+  ListLinks->setObjectName(QStringLiteral("ListLinks"));
+  ListLinks->setModel(&rows_);
+  ListLinks->setMinimumHeight(50);
+  ListLinks->setSmallImages(ImageList::smallImages());
+  ListLinks->setLargeImages(ImageList::largeImages());
+  ListLinks->setImageIndexRole(LinkListModel::ImageIndexRole);
+  ListLinks->setColumnImageIndexUp(imgSortUp);
+  ListLinks->setColumnImageIndexDown(imgSortDown);
+  ListLinks->setSortDirection(sdAscending);
+  const int widths[] = {300, 200, 70, 45, 300};
+  for (int c = 0; c < 5; ++c) ListLinks->setColumnWidth(c, widths[c]);
+  listLayout->addWidget(ListLinks, 1);
+  Splitter1->addWidget(Panel2);
+  Splitter1->addWidget(listPane);
+  Splitter1->setStretchFactor(0, 0);
+  Splitter1->setStretchFactor(1, 1);
+  Splitter1->setSizes({201, 576});
+
+  Panel10 = new QWidget(PreviewSplitter);
+  Panel10->setObjectName(QStringLiteral("Panel10"));
+  Panel10->setFixedHeight(107);
+  Panel10->hide();  // shown when the preview pane is docked into it
+  PreviewSplitter->addWidget(Splitter1);
+  PreviewSplitter->addWidget(Panel10);
+  outer->addWidget(PreviewSplitter, 1);
+  setCentralWidget(central);
+
+  XeStatusBar = new TXeStatusBar(this);
+  XeStatusBar->setObjectName(QStringLiteral("XeStatusBar"));
+  XeStatusBar->setPanelWidths({201, 50});
+  prgbar = new QProgressBar(XeStatusBar);
+  prgbar->setObjectName(QStringLiteral("prgbar"));
+  prgbar->setTextVisible(false);
+  prgbar->setMaximumHeight(14);
+  XeStatusBar->placeOverPanel(prgbar, 0);
+  setStatusBar(XeStatusBar);
+}
+
+void TFMainXeVorlix::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }
+
+void TFMainXeVorlix::ToolButton2Click() {
+  if (ToolButton2->property("imageIndex").toInt() == 0) {
+    // Keep the header and its button reachable at the left of the path header.
+    Panel2->hide();
+    static_cast<QVBoxLayout*>(Panel2->layout())->removeWidget(TreeTopText);
+    TreeTopText->setParent(PathHeader);
+    static_cast<QHBoxLayout*>(PathHeader->layout())->insertWidget(0, TreeTopText);
+    TreeTopText->setFixedWidth(ToolButton2->parentWidget()->sizeHint().width());
+    TreeTopText->show();
+    ToolButton2->setIcon(paneImages().icon(imgPaneHidden));
+    ToolButton2->setProperty("imageIndex", 1);
+  } else {
+    static_cast<QHBoxLayout*>(PathHeader->layout())->removeWidget(TreeTopText);
+    TreeTopText->setParent(Panel2);
+    static_cast<QVBoxLayout*>(Panel2->layout())->insertWidget(0, TreeTopText);
+    TreeTopText->setMinimumWidth(0);
+    TreeTopText->setMaximumWidth(QWIDGETSIZE_MAX);
+    TreeTopText->show();
+    Panel2->show();
+    ToolButton2->setIcon(paneImages().icon(imgPaneVisible));
+    ToolButton2->setProperty("imageIndex", 0);
+  }
+}
+
+void TFMainXeVorlix::ToggleToolbar() { ControlBar->setVisible(Toolbar1->isChecked()); }
+
+void TFMainXeVorlix::ToggleStatusbar() { XeStatusBar->setVisible(Statusbar1->isChecked()); }
+
+void TFMainXeVorlix::SelectAllRows() { ListLinks->selectAll(); }
+
+void TFMainXeVorlix::CopyUrlClick() {
+  const auto& rows = rows_.rows();
+  if (currentListItem_ < 0 || size_t(currentListItem_) >= rows.size()) return;
+  desktop_.setClipboardText(fromAnsi(rows[size_t(currentListItem_)].url));
+}
+
+void TFMainXeVorlix::HelpClick() {
+  const QString help = helpFilePath();
+  if (QFileInfo::exists(help)) desktop_.openFile(help);  // a missing file gives no message
+}
+
+void TFMainXeVorlix::AboutClick() { FAbout->exec(); }
+
+void TFMainXeVorlix::BAddClick() {
+  FAddItem->setTarget(&LinkList_, pos_.currentPath);
+  if (FAddItem->runAdd()) {
+    setDirty(true);
+    // Show the new link at once rather than at the next rebuild.
+    findIndexStale_ = true;
+    RebuildList();
+  }
+}
+
+void TFMainXeVorlix::BrowseInNewWindow() {
+  const auto& rows = rows_.rows();
+  if (currentListItem_ >= 0 && size_t(currentListItem_) < rows.size())
+    desktop_.openUrl(fromAnsi(rows[size_t(currentListItem_)].url));
+}
+void TFMainXeVorlix::BrowseInActiveWindow() { BrowseInNewWindow(); }
+void TFMainXeVorlix::TogglePreview() {}
+void TFMainXeVorlix::showInPreview(const QString& url) { desktop_.openUrl(url); }
+void TFMainXeVorlix::ShowSettings() {}
+void TFMainXeVorlix::RestoreFromTray() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void TFMainXeVorlix::changeEvent(QEvent* event) { QMainWindow::changeEvent(event); }
+
+}  // namespace vorlix

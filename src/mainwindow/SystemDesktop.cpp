@@ -1,0 +1,44 @@
+#include "mainwindow/SystemDesktop.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace vorlix {
+
+QString SystemDesktop::openFileName(QWidget* parent, const QString& startDir,
+                                    const QString& filter) {
+  return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), startDir, filter);
+}
+
+QString SystemDesktop::saveFileName(QWidget* parent, const QString& startDir,
+                                    const QString& filter) {
+  QFileDialog dialog(parent, QStringLiteral("Save as"), startDir, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("ldb"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+QString SystemDesktop::chooseFolder(QWidget* parent, const QString& prompt,
+                                    const QString& initial) {
+  return QFileDialog::getExistingDirectory(parent, prompt, initial);
+}
+
+void SystemDesktop::openUrl(const QString& url) {
+  // A URL is handed over as data, never as a command line.
+  QDesktopServices::openUrl(QUrl::fromUserInput(url));
+}
+
+void SystemDesktop::openFile(const QString& path) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+void SystemDesktop::setClipboardText(const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
+}
+
+}  // namespace vorlix

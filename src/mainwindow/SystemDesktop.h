@@ -1,0 +1,18 @@
+#pragma once
+// The real desktop behind DesktopServices: Qt's file dialogs, the desktop's
+// URL and file opener, the system clipboard.
+#include "mainwindow/MainWindow.h"
+
+namespace vorlix {
+
+class SystemDesktop : public DesktopServices {
+ public:
+  QString openFileName(QWidget* parent, const QString& startDir, const QString& filter) override;
+  QString saveFileName(QWidget* parent, const QString& startDir, const QString& filter) override;
+  QString chooseFolder(QWidget* parent, const QString& prompt, const QString& initial) override;
+  void openUrl(const QString& url) override;
+  void openFile(const QString& path) override;
+  void setClipboardText(const QString& text) override;
+};
+
+}  // namespace vorlix

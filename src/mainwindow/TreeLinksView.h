@@ -1,0 +1,52 @@
+#pragma once
+// The folder tree control: a QTreeView over FolderTreeModel that reports the
+// events the main window acts on, accepts drops of rows from the link list,
+// and hands finished label edits to its owner instead of the model.
+#include <QTreeView>
+#include <functional>
+
+namespace vorlix {
+
+struct FolderNode;
+class FolderTreeModel;
+
+class TreeLinksView : public QTreeView {
+  Q_OBJECT
+ public:
+  explicit TreeLinksView(QWidget* parent = nullptr);
+  using QTreeView::edit;
+
+  FolderTreeModel* folderModel() const;
+  FolderNode* nodeAt(const QPoint& pos) const;
+  // Follows the model's selected node and expansion flags.
+  void syncFromModel();
+
+  // Label editing: asked before an edit starts (false refuses it) and told
+  // the new text when the user ends it with Enter.
+  std::function<bool(FolderNode*)> canEditLabel;
+  std::function<void(FolderNode*, const QString&)> labelEdited;
+  // Drops of list rows: whether the drag comes from the link list, and the
+  // drop itself on a node (null for empty space).
+  std::function<bool(const QMimeData*)> acceptsDrag;
+  std::function<void(FolderNode*)> dropped;
+
+ signals:
+  void focusEntered();
+  void mousePressed(vorlix::FolderNode* node, Qt::MouseButton button);
+  void selectionAboutToChange(vorlix::FolderNode* node);
+  void currentNodeChanged(vorlix::FolderNode* node);
+
+ protected:
+  void focusInEvent(QFocusEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+ private:
+  bool syncing_ = false;
+};
+
+}  // namespace vorlix

@@ -1,0 +1,59 @@
+#include "support/MainWindowFixture.h"
+
+#include "platform/Registry.h"
+#include "store/ListRows.h"
+
+static void initVorlixTestResources() { Q_INIT_RESOURCE(vorlix); }
+
+namespace vorlix::test {
+
+void initResources() { initVorlixTestResources(); }
+
+LinkList makeLinks(const QStringList& lines) {
+  LinkList list;
+  for (const QString& line : lines) {
+    const QStringList f = line.split(QLatin1Char('|'));
+    const QString name = f.value(0);
+    const QString kind = f.size() > 2 ? f[2]
+                                      : (name.endsWith(QLatin1Char('\\')) ? QStringLiteral("Folder")
+                                                                          : QStringLiteral("Url"));
+    list.append(LinkRecord::make(toAnsi(name), toAnsi(f.value(1)), 0x58E96000u, toAnsi(kind)));
+  }
+  return list;
+}
+
+QString writeDatabase(const QString& path, const QStringList& lines) {
+  saveLdbFile(path, makeLinks(lines));
+  return path;
+}
+
+MainWindowFixture::MainWindowFixture(const QStringList& database) {
+  initResources();
+  Registry reg;
+  readOnlyOneAtStart(reg);  // creates the product key, as process start does
+  if (!database.isEmpty()) {
+    writeDatabase(dbPath(), database);
+    reg.writeString(kSettingsKey, QStringLiteral("LastOpenFile"), dbPath());
+  } else {
+    prompts.answers.push_back(Answer::No);  // no first import
+  }
+  window = std::make_unique<TFMainXeVorlix>(prompts, desktop);
+  window->show();
+  window->FormShow({});
+  QCoreApplication::processEvents();
+}
+
+MainWindowFixture::~MainWindowFixture() {
+  if (window) {
+    window->setDirty(false);  // closing must not ask
+    window->close();
+  }
+}
+
+QStringList MainWindowFixture::captions() const {
+  QStringList out;
+  for (const ListRow& r : window->listModel().rows()) out << fromAnsi(r.caption);
+  return out;
+}
+
+}  // namespace vorlix::test
