@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/Sounds.h"
+
 namespace vorlix {
 
 namespace {
@@ -98,7 +100,7 @@ Answer WidgetPrompts::message(MsgType type, Buttons buttons, const QString& text
     if (sound_) {
       sound_(type);
     } else {
-      QApplication::beep();
+      playMessageSound(type);
     }
   }
   QMessageBox box(owner());

@@ -23,7 +23,8 @@ class WidgetPrompts : public Prompts {
   // The window title of every message box.
   void setCaption(const QString& caption) { caption_ = caption; }
   QString caption() const { return caption_; }
-  // Plays a box type's sound; the default is QApplication::beep().
+  // Plays a box type's sound; without one, the player installed in
+  // platform/Sounds.h plays it.
   void setSoundHook(std::function<void(MsgType)> hook) { sound_ = std::move(hook); }
 
   // The answer a box of `buttons` gives when it is closed or escaped:

@@ -98,7 +98,13 @@ class XeInnerView : public Base {
   }
 
   void focusInEvent(QFocusEvent* e) override {
+    const bool hadCurrent = this->currentIndex().isValid();
     Base::focusInEvent(e);
+    // The base class focuses the first row on entry; the owner decides
+    // where the focus goes instead.
+    if (!hadCurrent && e->reason() != Qt::MouseFocusReason && this->selectionModel()) {
+      this->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
     emit owner_->OnEnter();
   }
 
