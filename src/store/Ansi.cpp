@@ -46,8 +46,6 @@ AnsiString toAnsi(const QString& text) {
   return out;
 }
 
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
 AnsiString upperAscii(std::string_view s) {
   AnsiString out(s);
   for (char& c : out) c = upperAscii(c);

@@ -18,7 +18,7 @@ AnsiString toAnsi(const QString& text);
 
 // Upper-cases the letters a to z only, the program's case-folding rule.
 AnsiString upperAscii(std::string_view s);
-char upperAscii(char c);
+inline char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 bool startsWith(std::string_view s, std::string_view prefix);
 bool startsWithNoCase(std::string_view s, std::string_view prefix);
 bool equalsNoCase(std::string_view a, std::string_view b);

@@ -24,4 +24,18 @@ std::optional<QDateTime> fromDosDateTime(std::uint32_t stamp) {
   return QDateTime(d, QTime(h, m, s));
 }
 
+bool isValidDosDateTime(std::uint32_t stamp) {
+  const int time = int(stamp & 0xFFFF);
+  const int date = int(stamp >> 16);
+  const int h = time >> 11, m = (time >> 5) & 0x3F, s = (time & 0x1F) * 2;
+  return QDate::isValid(1980 + (date >> 9), (date >> 5) & 0x0F, date & 0x1F) && h <= 23 &&
+         m <= 59 && s <= 59;
+}
+
+std::optional<QDate> dosDate(std::uint32_t stamp) {
+  if (!isValidDosDateTime(stamp)) return std::nullopt;
+  const int date = int(stamp >> 16);
+  return QDate(1980 + (date >> 9), (date >> 5) & 0x0F, date & 0x1F);
+}
+
 }  // namespace vorlix

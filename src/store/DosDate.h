@@ -12,5 +12,9 @@ std::uint32_t toDosDateTime(const QDateTime& local);
 std::uint32_t currentDosDateTime();
 // Empty when the stamp does not name a valid date and time.
 std::optional<QDateTime> fromDosDateTime(std::uint32_t stamp);
+// The same test without building a date-time (cheap enough for sorting).
+bool isValidDosDateTime(std::uint32_t stamp);
+// The date part of a valid stamp; empty when the stamp is not valid.
+std::optional<QDate> dosDate(std::uint32_t stamp);
 
 }  // namespace vorlix

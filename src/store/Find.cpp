@@ -9,10 +9,10 @@
 namespace vorlix {
 namespace {
 
-void appendUpper(AnsiString& out, std::string_view s) {
-  const size_t at = out.size();
-  out.append(s);
-  for (size_t i = at; i < out.size(); ++i) out[i] = upperAscii(out[i]);
+// Upper-cases a to z while copying; written branch-free so it vectorises.
+char* copyUpper(char* dst, std::string_view s) {
+  for (char c : s) *dst++ = char(c - ((c >= 'a' && c <= 'z') ? 32 : 0));
+  return dst;
 }
 
 }  // namespace
@@ -28,16 +28,18 @@ void FindIndex::rebuild(const LinkList& list) {
   clear();
   size_t total = 0;
   for (const LinkRecord& r : list) total += FileNameView(r.fullName()).size() + r.url().size() + 2;
-  text_.reserve(total);
+  text_.resize(total);
   offsets_.reserve(list.size() + 1);
+  char* const base = text_.data();
+  char* p = base;
   for (const LinkRecord& r : list) {
-    offsets_.push_back(std::uint32_t(text_.size()));
+    offsets_.push_back(std::uint32_t(p - base));
     // The separators cannot occur in a typed needle, so no match spans the
     // description and the URL.
-    appendUpper(text_, FileNameView(r.fullName()));
-    text_.push_back('\0');
-    appendUpper(text_, r.url());
-    text_.push_back('\0');
+    p = copyUpper(p, FileNameView(r.fullName()));
+    *p++ = '\0';
+    p = copyUpper(p, r.url());
+    *p++ = '\0';
   }
   offsets_.push_back(std::uint32_t(text_.size()));
 }

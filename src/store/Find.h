@@ -25,6 +25,8 @@ class FindIndex {
   // upper-cased URL contains the upper-cased needle. When the needle
   // contains the previous one, only the previous hits are searched again.
   const std::vector<std::uint32_t>& find(std::string_view needle);
+  // The next find scans every record again.
+  void resetNarrowing() { haveLast_ = false; }
 
   // The compact upper-cased text (for measuring against a bare scan).
   std::string_view text() const { return text_; }

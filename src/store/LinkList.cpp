@@ -49,6 +49,12 @@ NameKeyCache& nameKeyCache() {
 
 }  // namespace
 
+void LinkList::dropSortKeys() {
+  NameKeyCache& cache = nameKeyCache();
+  cache.ids.clear();
+  cache.keys.clear();
+}
+
 void LinkList::sortByFullName() {
   NameKeyCache& cache = nameKeyCache();
   // Names that left the database pile up; start afresh before they dominate.

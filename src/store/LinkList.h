@@ -36,7 +36,10 @@ class LinkList {
 
   // The sorted order: full names by the user locale's case-insensitive
   // comparison.
+  // The sort keeps the collation keys of the names it has seen for the next
+  // sort; this forgets them.
   void sortByFullName();
+  static void dropSortKeys();
 
  private:
   Storage records_;

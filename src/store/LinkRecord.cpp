@@ -5,11 +5,6 @@
 
 namespace vorlix {
 
-std::string_view LinkRecord::field(int offset, int capacity) const {
-  const int len = std::min<int>(static_cast<unsigned char>(raw[size_t(offset)]), capacity);
-  return std::string_view(raw.data() + offset + 1, size_t(len));
-}
-
 void LinkRecord::setField(int offset, int capacity, std::string_view s) {
   const size_t len = std::min(s.size(), size_t(capacity));
   char* dst = raw.data() + offset;

@@ -41,7 +41,10 @@ struct LinkRecord {
                          std::string_view kind);
 
  private:
-  std::string_view field(int offset, int capacity) const;
+  std::string_view field(int offset, int capacity) const {
+    const int len = static_cast<unsigned char>(raw[size_t(offset)]);
+    return std::string_view(raw.data() + offset + 1, size_t(len < capacity ? len : capacity));
+  }
   void setField(int offset, int capacity, std::string_view s);
 };
 

@@ -55,20 +55,28 @@ class ProgressScope {
 // Rows of a flat listing: links in or below the current folder.
 class FlatBuilder {
  public:
-  explicit FlatBuilder(const FolderPosition& pos) : pos_(pos) {}
+  explicit FlatBuilder(const FolderPosition& pos) : upperPath_(upperAscii(pos.currentPath)) {}
   void add(const LinkRecord& r) {
-    if (!r.isUrl()) return;
     const std::string_view name = r.fullName();
-    const std::string_view folder = FilePathView(name);
-    const std::string_view desc = FileNameView(name);
-    if (desc.empty() || !startsWithNoCase(folder, pos_.currentPath)) return;
+    // The folder path is a prefix of the name: a cheap test first, and one
+    // that stays in the record's first cache line.
+    if (!startsWithUpper(name) || !r.isUrl()) return;
+    const auto [folder, desc] = SplitFullName(name);
+    if (desc.empty() || folder.size() < upperPath_.size()) return;
     rows_.push_back(recordRow(r, desc, folder));
     rows_.back().image = kImageLinkRow;
   }
   std::vector<ListRow> take() { return std::move(rows_); }
 
  private:
-  const FolderPosition& pos_;
+  bool startsWithUpper(std::string_view s) const {
+    if (s.size() < upperPath_.size()) return false;
+    for (size_t i = 0; i < upperPath_.size(); ++i)
+      if (upperAscii(s[i]) != upperPath_[i]) return false;
+    return true;
+  }
+
+  const AnsiString upperPath_;
   std::vector<ListRow> rows_;
 };
 
@@ -82,13 +90,13 @@ class ExplorerBuilder {
 
   void add(const LinkRecord& r) {
     const std::string_view name = r.fullName();
-    const std::string_view folder = FilePathView(name);
-    const std::string_view desc = FileNameView(name);
+    // Most records lie elsewhere; reject them before looking for separators.
+    if (!pos_.currentPath.empty() && !startsWith(name, pos_.currentPath)) return;
+    const auto [folder, desc] = SplitFullName(name);
     if (folder.empty() && desc.empty()) return;
 
     std::string_view rest, sub;
     if (!pos_.currentPath.empty()) {
-      if (!startsWith(name, pos_.currentPath)) return;
       rest = name.substr(pos_.currentPath.size());
       sub = FirstComponentView(rest);
     } else {
@@ -98,9 +106,17 @@ class ExplorerBuilder {
     }
 
     if (!sub.empty()) {
-      const auto seen = seen_.find(sub);
-      if (seen != seen_.end()) {
-        adoptOwnRecord(seen->second, r, rest, sub);
+      // Records of one subfolder mostly come in a run: skip the hash then.
+      size_t id = SIZE_MAX;
+      if (sub == lastSub_) {
+        id = lastSubId_;
+      } else if (const auto seen = seen_.find(sub); seen != seen_.end()) {
+        id = seen->second;
+        lastSub_ = sub;
+        lastSubId_ = id;
+      }
+      if (id != SIZE_MAX) {
+        adoptOwnRecord(id, r, rest, sub);
         return;
       }
     }
@@ -129,6 +145,8 @@ class ExplorerBuilder {
     ownSeen_.push_back(false);
     adoptOwnRecord(id, r, rest, sub);
     insertFolderRow(id, sub);
+    lastSub_ = sub;
+    lastSubId_ = id;
   }
 
   std::vector<ListRow> take() {
@@ -188,6 +206,8 @@ class ExplorerBuilder {
   std::vector<size_t> order_;  // display order of folders_
   std::vector<ListRow> direct_;
   long lastFolderRow_ = 0;
+  std::string_view lastSub_;  // a view into the record list, alive meanwhile
+  size_t lastSubId_ = 0;
 };
 
 template <typename Records>

@@ -8,9 +8,11 @@
 namespace vorlix {
 
 QString dateText(std::uint32_t stamp) {
-  const auto dt = fromDosDateTime(stamp);
-  if (!dt) return {};
-  return QLocale::system().toString(dt->date(), QLocale::ShortFormat);
+  const auto d = dosDate(stamp);
+  if (!d) return {};
+  // Building the system locale each time is costly and a view asks per cell.
+  static const QLocale locale = QLocale::system();
+  return locale.toString(*d, QLocale::ShortFormat);
 }
 
 LinkListModel::LinkListModel(QObject* parent) : QAbstractTableModel(parent) {}

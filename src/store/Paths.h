@@ -35,6 +35,13 @@ inline AnsiString LastComponentSlash(std::string_view s) {
 inline AnsiString LastComponent(std::string_view s) { return AnsiString(LastComponentView(s)); }
 inline AnsiString ParentPath(std::string_view s) { return AnsiString(ParentPathView(s)); }
 
+// FilePathView and FileNameView of one full name in one pass.
+struct NameParts {
+  std::string_view folder;
+  std::string_view name;
+};
+NameParts SplitFullName(std::string_view s);
+
 // The number of '\' characters: 1 for "Favorites\", 2 for a first-level folder.
 int Depth(std::string_view s);
 

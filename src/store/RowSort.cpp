@@ -12,7 +12,7 @@ namespace {
 // Date part of a stamp as a sortable number; 0 (before everything) when the
 // stamp names no valid date, which is also when its cell is empty.
 std::uint32_t dateKey(std::uint32_t stamp) {
-  return fromDosDateTime(stamp) ? (stamp >> 16) + 1 : 0;
+  return isValidDosDateTime(stamp) ? (stamp >> 16) + 1 : 0;
 }
 
 const AnsiString& textOf(const ListRow& r, int column) {
