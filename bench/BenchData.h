@@ -70,7 +70,7 @@ inline Database makeDatabase(size_t records, std::uint32_t seed = 42) {
   };
   std::vector<size_t> subtree(fs.size(), 0);
   // Depth first, so every folder's record comes before what lies below it.
-  auto emit = [&](auto&& self, size_t f) -> size_t {
+  auto emitFolder = [&](auto&& self, size_t f) -> size_t {
     const size_t before = db.list.size();
     if (f != 0) db.list.append(LinkRecord::make(fs[f].path, "", stamp(), "Folder"));
     for (size_t k = 0; k < fs[f].links; ++k) {
@@ -82,7 +82,7 @@ inline Database makeDatabase(size_t records, std::uint32_t seed = 42) {
     for (size_t c : fs[f].kids) subtree[c] = self(self, c);
     return db.list.size() - before;
   };
-  emit(emit, 0);
+  emitFolder(emitFolder, 0);
   size_t best = 0;
   for (size_t c : fs[0].kids)
     if (subtree[c] > best) {
