@@ -8,6 +8,16 @@
 namespace vorlix {
 namespace {
 
+// Lets the hash tables below be searched with a view of a record's name,
+// without building a string per record.
+struct NameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+template <typename V>
+using NameMap = std::unordered_map<AnsiString, V, NameHash, std::equal_to<>>;
+using NameSet = std::unordered_set<AnsiString, NameHash, std::equal_to<>>;
+
 // The sub-folder of `source` that holds `name`, or empty when `name` does not
 // lie below a sub-folder of it.
 std::string_view SubfolderOf(std::string_view name, std::string_view source) {
@@ -20,8 +30,8 @@ std::string_view SubfolderOf(std::string_view name, std::string_view source) {
 std::vector<LinkRecord> CollectRows(const LinkList& links, std::string_view source,
                                     const std::vector<TransferRow>& rows, LinkMatch match,
                                     std::vector<size_t>* rowOf) {
-  std::unordered_map<AnsiString, std::vector<size_t>> linkRows;  // full name -> rows
-  std::unordered_map<AnsiString, size_t> folderRows;             // caption -> row
+  NameMap<std::vector<size_t>> linkRows;  // full name -> rows
+  NameMap<size_t> folderRows;             // caption -> row
   for (size_t i = 0; i < rows.size(); ++i) {
     if (rows[i].isFolder())
       folderRows.try_emplace(rows[i].caption, i);
@@ -34,7 +44,7 @@ std::vector<LinkRecord> CollectRows(const LinkList& links, std::string_view sour
   for (const LinkRecord& r : links) {
     const std::string_view name = r.fullName();
     if (!linkRows.empty()) {
-      const auto it = linkRows.find(AnsiString(name));
+      const auto it = linkRows.find(name);
       if (it != linkRows.end()) {
         for (size_t row : it->second) {
           if (match == LinkMatch::First && linkFound[row]) continue;
@@ -48,7 +58,7 @@ std::vector<LinkRecord> CollectRows(const LinkList& links, std::string_view sour
     if (!folderRows.empty()) {
       const std::string_view sub = SubfolderOf(name, source);
       if (sub.empty()) continue;
-      const auto it = folderRows.find(AnsiString(sub));
+      const auto it = folderRows.find(sub);
       if (it == folderRows.end()) continue;
       LinkRecord copy = r;
       copy.setFullName(name.substr(source.size()));
@@ -66,8 +76,8 @@ std::vector<LinkRecord> CollectRows(const LinkList& links, std::string_view sour
 }
 
 size_t RemoveRows(LinkList& links, std::string_view source, const std::vector<TransferRow>& rows) {
-  std::unordered_set<AnsiString> linkNames;
-  std::unordered_set<AnsiString> folderNames;
+  NameSet linkNames;
+  NameSet folderNames;
   for (const TransferRow& row : rows) {
     if (row.isFolder())
       folderNames.insert(row.caption);
@@ -76,10 +86,10 @@ size_t RemoveRows(LinkList& links, std::string_view source, const std::vector<Tr
   }
   return links.removeIf([&](const LinkRecord& r) {
     const std::string_view name = r.fullName();
-    if (!linkNames.empty() && linkNames.count(AnsiString(name))) return true;
+    if (!linkNames.empty() && linkNames.contains(name)) return true;
     if (folderNames.empty()) return false;
     const std::string_view sub = SubfolderOf(name, source);
-    return !sub.empty() && folderNames.count(AnsiString(sub)) > 0;
+    return !sub.empty() && folderNames.contains(sub);
   });
 }
 
@@ -87,7 +97,9 @@ void InsertRecords(LinkList& links, std::string_view target,
                    const std::vector<LinkRecord>& records) {
   std::vector<LinkRecord> fresh;
   fresh.reserve(records.size());
-  std::unordered_map<AnsiString, size_t> replaceable;  // full name -> copies of it
+  NameMap<size_t> replaceable;  // full name -> copies of it
+  // Every arriving name begins with this, also once cut to the record's size.
+  const std::string_view stem = target.substr(0, std::min<size_t>(target.size(), kMaxText));
   for (const LinkRecord& r : records) {
     LinkRecord copy = r;
     copy.setFullName(AnsiString(target) + AnsiString(r.fullName()));
@@ -95,7 +107,9 @@ void InsertRecords(LinkList& links, std::string_view target,
     fresh.push_back(copy);
   }
   links.removeIf([&](const LinkRecord& r) {
-    const auto it = replaceable.find(AnsiString(r.fullName()));
+    const std::string_view name = r.fullName();
+    if (!startsWith(name, stem)) return false;
+    const auto it = replaceable.find(name);
     if (it == replaceable.end() || it->second == 0) return false;
     --it->second;
     return true;
