@@ -1,0 +1,270 @@
+// The main window's command table, enabled state and shortcut routing.
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "components/XeListView.h"
+#include "components/XeStaticText.h"
+#include "components/XeStatusBar.h"
+#include "editing/ClipboardList.h"
+#include "mainwindow/EditingHost.h"
+#include "mainwindow/ShortcutDispatch.h"
+#include "mainwindow/TreeLinksView.h"
+#include "support/MainWindowFixture.h"
+
+using namespace vorlix;
+using namespace vorlix::test;
+
+namespace {
+
+const QStringList kSample = {"Favorites\\News\\", "Favorites\\News\\Daily|http://daily.example",
+                             "Favorites\\Tech\\", "Favorites\\Debian|https://debian.org",
+                             "Favorites\\Qt|https://qt.io"};
+
+// The menu as "name:caption:shortcut" entries, "-" for a separator, nested
+// menus inline between brackets.
+QStringList describe(const QList<QAction*>& actions) {
+  QStringList out;
+  for (QAction* a : actions) {
+    if (a->isSeparator()) {
+      out << QStringLiteral("-");
+      continue;
+    }
+    if (QMenu* m = a->menu()) {
+      out << m->objectName() + QLatin1Char(':') + a->text() + QStringLiteral(":[");
+      out += describe(m->actions());
+      out << QStringLiteral("]");
+      continue;
+    }
+    out << a->objectName() + QLatin1Char(':') + a->text() + QLatin1Char(':') +
+               a->shortcut().toString();
+  }
+  return out;
+}
+
+void focusList(TFMainXeVorlix& w, int row) {
+  w.ListLinks->activeView()->setFocus();
+  QCoreApplication::processEvents();
+  w.focusListRow(row);
+}
+
+}  // namespace
+
+class TestCommandTable : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void mainMenuOrderCaptionsAndShortcuts() {
+    MainWindowFixture f(kSample);
+    QStringList menus;
+    for (QAction* a : f.w().menuBar()->actions()) menus << a->menu()->objectName();
+    QCOMPARE(menus, QStringList({"File1", "Edit1", "View1", "Help1"}));
+    QCOMPARE(describe(f.w().File1->actions()),
+             QStringList({"New1:New:Ctrl+N", "Open1:Open:", "ReOpen1:ReOpen:[", "]",
+                          "Save2:Save:Ctrl+S", "Saveas1:Save as:", "-", "Import1:Import:[",
+                          "FavoritesLinksfromInternetExplorer1:Favorites Links from Internet "
+                          "Explorer:",
+                          "FavoritesLinksfromNetscape1:Favorites Links from Netscape:", "]",
+                          "Export1:Export:", "-", "Exit1:Exit:Ctrl+X"}));
+    QCOMPARE(describe(f.w().Edit1->actions()),
+             QStringList({"Edit3:Edit:F4", "-", "Cut1:Delete:Ctrl+X", "Copy1:Copy:Ctrl+C",
+                          "Paste1:Paste:Ctrl+V", "SelectAll1:Select All:Ctrl+A", "-",
+                          "Settings2:Settings:"}));
+    QCOMPARE(describe(f.w().View1->actions()),
+             QStringList({"Statusbar1:Statusbar:", "Toolbar1:Toolbar:", "-",
+                          "ClassicStyle1:Classic Style:", "ExplorerStyle1:Explorer Style:", "-",
+                          "LargeIcons1:Large Icons:", "List1:List:", "Details1:Details:", "-",
+                          "Urlpreview1:Preview:", "-", "Settings1:Refresh:"}));
+    QCOMPARE(describe(f.w().Help1->actions()),
+             QStringList({"Help2:Help:", "-", "About1:About...:"}));
+    QVERIFY(!f.w().ReOpen1->isEnabled());
+    QVERIFY(!f.w().FavoritesLinksfromNetscape1->isEnabled());
+    QVERIFY(!f.w().Export1->isEnabled());
+    QVERIFY(f.w().Statusbar1->isChecked() && f.w().Toolbar1->isChecked());
+    QVERIFY(f.w().ExplorerStyle1->isChecked() && f.w().Details1->isChecked());
+  }
+
+  void popupsAndToolButtons() {
+    MainWindowFixture f(kSample);
+    QCOMPARE(describe(f.w().PopupList->actions()),
+             QStringList({"OpenNew:Browse in new window:", "OpenSame:Browse in active window:", "-",
+                          "NewFolder1:New Folder:F7", "-", "Edit2:Edit:Ctrl+E", "-",
+                          "Cut2:Delete:Ctrl+X", "Copy2:Copy:Ctrl+C", "Paste2:Paste:Ctrl+V", "-",
+                          "CopyURL1:Copy URL:Ctrl+U", "-", "SelectAll2:Select All:Ctrl+A"}));
+    QCOMPARE(describe(f.w().PopupTree->actions()),
+             QStringList({"NewFolder2:New Folder:F7", "Rename1:Edit:F4", "-",
+                          "DeleteFolder1:Delete:Ctrl+X"}));
+    QCOMPARE(describe(f.w().PopupTray->actions()),
+             QStringList({"Restore1:Restore:", "-", "Exit2:Exit:"}));
+
+    const QList<QPair<QString, QString>> hints = {
+        {"BNew", "New"},
+        {"BOpen", "Open"},
+        {"BSave", "Save"},
+        {"BCut", "Delete an item or a group of selected items"},
+        {"BCopy", "Copy an item or a group of selected items"},
+        {"BPaste", "Paste an item or a group of selected items"},
+        {"BEdit", "Edit current URL or folder"},
+        {"BAdd", "Add a new URL"},
+        {"BRefresh", "Refresh"},
+        {"ToolButton6", "Large icons"},
+        {"ToolButton9", "List"},
+        {"ToolButton10", "Report"},
+        {"ToolButton12", "Classic style"},
+        {"ToolButton11", "Explorer style"},
+        {"ToolButton2", "Hide/Show treeview panel"},
+        {"ToolButton3", "Show/Hide preview browser"}};
+    for (const auto& [name, hint] : hints) {
+      auto* b = f.w().findChild<QToolButton*>(name);
+      QVERIFY2(b, qPrintable(name));
+      QCOMPARE(b->toolTip(), hint);
+      QVERIFY2(!b->icon().isNull(), qPrintable(name));
+    }
+    QVERIFY(f.w().ToolButton10->isChecked() && f.w().ToolButton11->isChecked());
+    QVERIFY(!f.w().ToolButton6->isChecked() && !f.w().ToolButton12->isChecked());
+    QCOMPARE(f.w().ToolBar->windowTitle(), QStringLiteral("System"));
+    QCOMPARE(f.w().ToolBar2->windowTitle(), QStringLiteral("Find"));
+    QCOMPARE(f.w().EditFind->parentWidget(), f.w().ToolBar2);
+    QCOMPARE(f.w().TreeTopText->text(), QStringLiteral("Folders"));
+    QCOMPARE(f.w().size(), QSize(779, 570));
+  }
+
+  void selectionStateFollowsRowsAndFocus() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    // Root: News, Tech, Debian, Qt.
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Qt"}));
+    focusList(w, 2);
+    QVERIFY(w.ECut->isEnabled() && w.ECopy->isEnabled() && w.EEdit->isEnabled());
+    QVERIFY(w.OpenNew->isEnabled() && w.OpenSame->isEnabled() && w.CopyURL1->isEnabled());
+    QVERIFY(w.BCut->isEnabled() && w.Cut2->isEnabled() && w.Edit3->isEnabled());
+
+    // A folder row: Delete, Copy and Edit, but no browsing.
+    w.focusListRow(0);
+    QVERIFY(w.ECut->isEnabled() && w.ECopy->isEnabled() && w.EEdit->isEnabled());
+    QVERIFY(!w.OpenNew->isEnabled() && !w.OpenSame->isEnabled() && !w.CopyURL1->isEnabled());
+
+    // Focusing the tree disables them whatever the list selects.
+    w.TreeLinks->setFocus();
+    QCoreApplication::processEvents();
+    QVERIFY(!w.ECut->isEnabled() && !w.ECopy->isEnabled() && !w.EEdit->isEnabled());
+
+    // The ".." row of a subfolder.
+    w.openCurrentRow(false);  // row 0 was News: enter it
+    QCOMPARE(f.captions().value(0), QStringLiteral(".."));
+    focusList(w, 0);
+    QVERIFY(!w.ECut->isEnabled() && !w.ECopy->isEnabled() && !w.EEdit->isEnabled());
+  }
+
+  void pasteAndSaveState() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QVERIFY(!w.EPaste->isEnabled());
+    QVERIFY(!w.FSave->isEnabled() && !w.BSave->isEnabled() && !w.Save2->isEnabled());
+    focusList(w, 3);  // Qt
+    w.ECopy->trigger();
+    QVERIFY(w.EPaste->isEnabled());
+    // Paste stays enabled once the list has lost the focus.
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    QVERIFY(w.EPaste->isEnabled() && w.BPaste->isEnabled() && w.Paste1->isEnabled());
+
+    w.setDirty(true);
+    QVERIFY(w.FSave->isEnabled() && w.BSave->isEnabled());
+    f.prompts.answers = {Answer::No};
+    w.FNewExecute();  // dirty: asks; No goes on
+    QCOMPARE(f.prompts.lastText(), QStringLiteral("Save the new modification ?"));
+    QVERIFY(!w.FSave->isEnabled());
+    QVERIFY(w.EPaste->isEnabled());  // the clipboard survives New
+  }
+
+  void shortcutsFollowTheFocus() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    ShortcutDispatcher& d = *w.dispatcher();
+    const QKeySequence ctrlX(QStringLiteral("Ctrl+X"));
+    const QKeySequence f4(Qt::Key_F4);
+
+    focusList(w, 2);
+    QWidget* listFocus = QApplication::focusWidget();
+    QCOMPARE(d.find(listFocus, ctrlX), w.Cut2);
+    QCOMPARE(d.find(listFocus, QKeySequence(QStringLiteral("Ctrl+E"))), w.Edit2);
+    QCOMPARE(d.find(listFocus, QKeySequence(QStringLiteral("Ctrl+U"))), w.CopyURL1);
+    QCOMPARE(d.find(listFocus, f4), w.Edit3);
+
+    QCOMPARE(d.find(w.TreeLinks, ctrlX), w.DeleteFolder1);
+    QCOMPARE(d.find(w.TreeLinks, f4), w.Rename1);
+    QCOMPARE(d.find(w.EditFind, ctrlX), w.Exit1);
+    QCOMPARE(d.find(w.EditFind, f4), w.Edit3);
+    QCOMPARE(d.find(w.EditFind, QKeySequence(QStringLiteral("Ctrl+E"))), nullptr);
+    QCOMPARE(d.find(w.EditFind, QKeySequence(Qt::Key_F7)), w.ENewFolder);
+    QCOMPARE(d.find(w.EditFind, QKeySequence(QStringLiteral("Ctrl+F"))), w.BFind);
+
+    // Ctrl+X in the list runs Delete, which asks its question.
+    f.prompts.answers = {Answer::No};
+    QTest::keyClick(listFocus, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(f.prompts.lastText(),
+             QStringLiteral("Are you sure you want to delete the item 'Debian' ?"));
+  }
+
+  void disabledFirstMatchSwallowsTheKey() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    // The tree popup's Delete is disabled on the root: Ctrl+X in the tree
+    // must neither delete nor reach File > Exit.
+    w.TreeLinks->setFocus();
+    QCoreApplication::processEvents();
+    w.DeleteFolder1->setEnabled(false);
+    const size_t asked = f.prompts.asked.size();
+    QTest::keyClick(w.TreeLinks, Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(w.isVisible());
+    QCOMPARE(f.prompts.asked.size(), asked);
+
+    // Ctrl+X in the find box closes the window, asking first when dirty.
+    w.setDirty(true);
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    f.prompts.answers = {Answer::Cancel};
+    QTest::keyClick(w.EditFind, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(f.prompts.lastText(), QStringLiteral("Save the new modification ?"));
+    QVERIFY(w.isVisible());  // Cancel keeps the window open
+    QCOMPARE(w.links().size(), size_t(5));
+    w.setDirty(false);
+    QTest::keyClick(w.EditFind, Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(!w.isVisible());
+  }
+
+  void smallCommands() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    focusList(w, 2);
+    w.CopyURL1->trigger();
+    QCOMPARE(f.desktop.clipboard, QStringLiteral("https://debian.org"));
+    w.ESelect->trigger();
+    QCOMPARE(w.ListLinks->selectedRows().size(), 4);
+
+    w.Toolbar1->trigger();
+    QVERIFY(!w.ControlBar->isVisible());
+    w.Toolbar1->trigger();
+    QVERIFY(w.ControlBar->isVisible());
+    w.Statusbar1->trigger();
+    QVERIFY(!w.XeStatusBar->isVisible());
+
+    // Hiding the folder pane keeps its header and button in the path header.
+    w.ToolButton2->click();
+    QVERIFY(!w.Panel2->isVisible());
+    QCOMPARE(w.TreeTopText->parentWidget(), w.PathHeader);
+    QVERIFY(w.ToolButton2->isVisible());
+    QVERIFY(w.TreeTopText->geometry().left() <= w.TPath->geometry().left());
+    w.ToolButton2->click();
+    QVERIFY(w.Panel2->isVisible());
+    QCOMPARE(w.TreeTopText->parentWidget(), w.Panel2);
+  }
+};
+
+QTEST_MAIN(TestCommandTable)
+#include "tst_commandtable.moc"

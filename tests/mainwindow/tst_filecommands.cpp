@@ -1,0 +1,197 @@
+// New, Open, open recent, Save, Save as, the import command and the first
+// showing, on real files in a temporary home.
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+
+#include "components/XeStaticText.h"
+#include "platform/ProfileStrings.h"
+#include "platform/Registry.h"
+#include "store/ListRows.h"
+#include "support/MainWindowFixture.h"
+
+using namespace vorlix;
+using namespace vorlix::test;
+
+namespace {
+
+const QStringList kSample = {"Favorites\\News\\", "Favorites\\News\\Daily|http://daily.example",
+                             "Favorites\\Qt|https://qt.io"};
+
+QByteArray fileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString lastOpenFile() {
+  Registry reg;
+  const auto v = reg.readString(kSettingsKey, QStringLiteral("LastOpenFile"));
+  return v ? *v : QString();
+}
+
+}  // namespace
+
+class TestFileCommands : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startOpensTheLastFile() {
+    MainWindowFixture f(kSample);
+    QCOMPARE(f.w().windowTitle(), QStringLiteral("Vorlix - links.ldb"));
+    QCOMPARE(f.w().fileName(), f.dbPath());
+    QCOMPARE(f.captions(), QStringList({"News", "Qt"}));
+    QVERIFY(!f.w().dirty());
+    QCOMPARE(f.w().TPath->text(), QStringLiteral(" Favorites\\"));
+    QVERIFY(f.w().treeModel().selected() == f.w().treeModel().root());
+  }
+
+  void missingLastFileAsksForTheImport() {
+    MainWindowFixture f;  // answers No
+    QCOMPARE(f.prompts.asked.front().text,
+             QStringLiteral("Do you want to import favorites links from Internet Explorer ?"));
+    QVERIFY(!f.prompts.asked.front().sound);
+    QCOMPARE(f.w().windowTitle(), QStringLiteral("Vorlix - untitled.ldb"));
+    QVERIFY(f.w().fileName().isEmpty());
+    QVERIFY(f.w().treeModel().root());
+    QCOMPARE(f.w().treeModel().rowCount(f.w().treeModel().indexFor(f.w().treeModel().root())), 0);
+    QVERIFY(!f.w().dirty());
+  }
+
+  void openSaveAndSaveAs() {
+    MainWindowFixture f;
+    TFMainXeVorlix& w = f.w();
+    const QString other = writeDatabase(f.home.path("other.ldb"), kSample);
+    f.desktop.openNames = {other};
+    w.FOpenExecute();
+    QCOMPARE(w.fileName(), other);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - other.ldb"));
+    QCOMPARE(lastOpenFile(), other);
+    QCOMPARE(readRememberedOpenFolder(), f.home.path() + QLatin1Char('/'));
+    QVERIFY(!w.FSave->isEnabled());
+
+    // Save with a file name writes silently and leaves "LastOpenFile" alone.
+    Registry().writeString(kSettingsKey, QStringLiteral("LastOpenFile"), QStringLiteral("x"));
+    w.links().append(LinkRecord::make("Favorites\\New", "u", 0, "Url"));
+    w.setDirty(true);
+    QVERIFY(w.FSaveExecute());
+    QCOMPARE(fileBytes(other).size(), 4 * kRecordSize);
+    QCOMPARE(lastOpenFile(), QStringLiteral("x"));
+    QVERIFY(!w.dirty() && !w.FSave->isEnabled());
+    QVERIFY(f.desktop.saveStartDirs.isEmpty());
+
+    // Save as changes the file and "LastOpenFile", not the caption.
+    const QString copy = f.home.path("copy.ldb");
+    f.desktop.saveNames = {copy};
+    QVERIFY(w.Saveas1Click());
+    QCOMPARE(fileBytes(copy), fileBytes(other));
+    QCOMPARE(w.fileName(), copy);
+    QCOMPARE(lastOpenFile(), copy);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - other.ldb"));
+
+    // The next Open starts in the remembered folder.
+    f.desktop.openNames = {};
+    w.FOpenExecute();
+    QCOMPARE(f.desktop.openStartDirs.last(), f.home.path() + QLatin1Char('/'));
+  }
+
+  void cancelledSaveKeepsTheChanges() {
+    MainWindowFixture f;
+    TFMainXeVorlix& w = f.w();
+    w.links().append(LinkRecord::make("Favorites\\Keep", "u", 0, "Url"));
+    w.setDirty(true);
+    // Yes, then the Save dialog is cancelled: New must not go on.
+    f.prompts.answers = {Answer::Yes};
+    w.FNewExecute();
+    QCOMPARE(w.links().size(), size_t(1));
+    QVERIFY(w.dirty());
+    // Cancel on the question itself.
+    f.prompts.answers = {Answer::Cancel};
+    w.FOpenExecute();
+    QVERIFY(f.desktop.openStartDirs.isEmpty());
+    // No throws the change away.
+    f.prompts.answers = {Answer::No};
+    w.FNewExecute();
+    QVERIFY(w.links().empty() && !w.dirty());
+  }
+
+  void failedLoadKeepsTheOpenDatabase() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    w.setDirty(true);
+    f.prompts.answers = {Answer::No};
+    f.desktop.openNames = {f.home.path("gone.ldb")};
+    w.FOpenExecute();
+    QCOMPARE(f.prompts.lastText(), QStringLiteral("File not found"));
+    QCOMPARE(f.prompts.asked.back().type, MsgType::Error);
+    QCOMPARE(w.links().size(), size_t(3));
+    QCOMPARE(w.fileName(), f.dbPath());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));
+    QVERIFY(w.dirty());
+    QCOMPARE(f.captions(), QStringList({"News", "Qt"}));
+  }
+
+  void failedSaveKeepsFileAndDirtyFlag() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    const QByteArray before = fileBytes(f.dbPath());
+    w.links().append(LinkRecord::make("Favorites\\More", "u", 0, "Url"));
+    w.setDirty(true);
+    f.desktop.saveNames = {f.home.path("no/such/folder/x.ldb")};
+    QVERIFY(!w.Saveas1Click());
+    QCOMPARE(f.prompts.lastText(), QStringLiteral("File not found"));
+    QVERIFY(w.dirty());
+    QCOMPARE(w.fileName(), f.dbPath());  // the failed name was not taken
+    QCOMPARE(fileBytes(f.dbPath()), before);
+  }
+
+  void openRecentOfADeletedFile() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    const QString gone = f.home.path("gone.ldb");
+    w.ReOpen1->addAction(QStringLiteral("1 ") + gone);
+    w.RebuildOpenDropDown();
+    QCOMPARE(w.PopFile->actions().size(), 1);
+    w.PopFile->actions().first()->trigger();
+    QCOMPARE(f.prompts.lastText(), QStringLiteral("File does not exist !"));
+    QVERIFY(w.PopFile->actions().isEmpty());
+    QCOMPARE(w.fileName(), f.dbPath());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));
+
+    // An existing one opens.
+    const QString other = writeDatabase(f.home.path("other.ldb"), {"Favorites\\Only|x"});
+    w.ReOpen1->addAction(QStringLiteral("2 ") + other);
+    w.RebuildOpenDropDown();
+    w.PopFile->actions().last()->trigger();
+    QCOMPARE(w.fileName(), other);
+    QCOMPARE(f.captions(), QStringList({"Only"}));
+    QCOMPARE(lastOpenFile(), other);
+  }
+
+  void importReplacesTheDatabase() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QDir(f.home.path()).mkpath("fav/Tech");
+    QFile a(f.home.path("fav/Tech/A.url"));
+    QVERIFY(a.open(QIODevice::WriteOnly));
+    a.write("[InternetShortcut]\r\nURL=http://a.example/\r\n");
+    a.close();
+    f.desktop.folders = {f.home.path("fav")};
+    w.FavoritesLinksfromInternetExplorer1->trigger();
+    QCOMPARE(w.links().size(), size_t(2));
+    QCOMPARE(w.links()[0].fullName(), std::string_view("Favorites\\Tech\\"));
+    QCOMPARE(w.links()[1].fullName(), std::string_view("Favorites\\Tech\\A.url"));
+    QCOMPARE(w.links()[1].url(), std::string_view("http://a.example/"));
+    QVERIFY(w.dirty());
+    QCOMPARE(w.FavoritesPath, f.home.path("fav"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));  // keeps its file
+    QCOMPARE(f.captions(), QStringList({"Tech"}));
+
+    // A cancelled chooser changes nothing.
+    f.prompts.answers = {Answer::No};
+    w.FavoritesLinksfromInternetExplorer1->trigger();
+    QCOMPARE(w.links().size(), size_t(2));
+  }
+};
+
+QTEST_MAIN(TestFileCommands)
+#include "tst_filecommands.moc"

@@ -1,0 +1,188 @@
+// The tree and the list as a user drives them: clicks, double-clicks, the
+// find box, column sorting and the view commands.
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+#include "components/XeHeaderView.h"
+#include "components/XeListView.h"
+#include "components/XeStaticText.h"
+#include "mainwindow/TreeLinksView.h"
+#include "store/DosDate.h"
+#include "store/ListRows.h"
+#include "support/MainWindowFixture.h"
+
+using namespace vorlix;
+using namespace vorlix::test;
+
+namespace {
+
+const QStringList kSample = {"Favorites\\News\\",
+                             "Favorites\\News\\Local\\",
+                             "Favorites\\News\\Local\\City|http://city.example",
+                             "Favorites\\News\\Daily|http://daily.example",
+                             "Favorites\\Tech\\",
+                             "Favorites\\Tech\\Qt docs|https://doc.qt.io",
+                             "Favorites\\Debian|https://debian.org",
+                             "Favorites\\Abc news|https://abc.example"};
+
+QPoint centreOf(TreeLinksView* tree, FolderNode* node) {
+  return tree->visualRect(tree->folderModel()->indexFor(node)).center();
+}
+
+QPoint rowCentre(TXeListView* list, int row) {
+  QAbstractItemView* v = list->activeView();
+  return v->visualRect(v->model()->index(row, 0)).center();
+}
+
+FolderNode* child(FolderNode* parent, const char* label) {
+  for (auto& c : parent->children)
+    if (c->label == label) return c.get();
+  return nullptr;
+}
+
+}  // namespace
+
+class TestFolderViews : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void clickTreeThenWalkTheList() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
+    FolderNode* root = w.treeModel().root();
+    FolderNode* news = child(root, "News");
+    QVERIFY(news);
+    QVERIFY(root->expanded && !news->expanded);
+
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {}, centreOf(w.TreeLinks, news));
+    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\News\\"));
+    QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
+    QCOMPARE(w.treeModel().selected(), news);
+
+    // Double-click the folder row Local: enter it, the tree follows.
+    QAbstractItemView* view = w.ListLinks->activeView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 1));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 1));
+    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\News\\Local\\"));
+    QCOMPARE(f.captions(), QStringList({"..", "City"}));
+    QCOMPARE(w.ListLinks->currentRow(), 0);  // the ".." row has the focus
+    QCOMPARE(FolderTreeModel::NodePath(w.treeModel().selected()),
+             AnsiString("Favorites\\News\\Local\\"));
+
+    // Double-click "..": back in News with the folder just left focused.
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 0));
+    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\News\\"));
+    QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
+    QCOMPARE(w.ListLinks->currentRow(), 1);
+    QCOMPARE(FolderTreeModel::NodePath(w.treeModel().selected()),
+             AnsiString("Favorites\\News\\Local\\"));
+
+    // Up again, then a click on the root always shows the root.
+    w.focusListRow(0);
+    w.openCurrentRow(false);
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    QCOMPARE(f.captions().value(w.ListLinks->currentRow()), QStringLiteral("News"));
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {}, centreOf(w.TreeLinks, root));
+    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\"));
+    QCOMPARE(f.captions().size(), 4);
+  }
+
+  void openingALinkUsesTheBrowser() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    w.focusListRow(2);  // Debian
+    w.openCurrentRow(false);
+    QCOMPARE(f.desktop.openedUrls, QStringList({"https://debian.org"}));
+  }
+
+  void findBoxFiltersBelowTheCurrentFolder() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    QTest::keyClicks(w.EditFind, "ne");
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));  // unchanged
+    QTest::keyClicks(w.EditFind, "w");                                            // "new": Abc news
+    QCOMPARE(f.captions(), QStringList({"Abc news"}));
+    QVERIFY(w.EditFind->styleSheet().contains("196, 225, 255"));
+    w.EditFind->setText("EXAMPLE");  // URLs, any letter case, every folder
+    QCOMPARE(f.captions(), QStringList({"City", "Daily", "Abc news"}));
+    QCOMPARE(w.listModel().rows()[0].path, AnsiString("Favorites\\News\\Local\\"));
+    QTest::keyClick(w.EditFind, Qt::Key_Backspace);
+    w.EditFind->setText("EX");  // two characters keep the results
+    QCOMPARE(f.captions().size(), 3);
+    w.EditFind->clear();
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
+    w.ListLinks->activeView()->setFocus();
+    QCoreApplication::processEvents();
+    QVERIFY(w.EditFind->styleSheet().isEmpty());
+  }
+
+  void findIsLimitedToTheCurrentFolder() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      centreOf(w.TreeLinks, child(w.treeModel().root(), "News")));
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    w.EditFind->setText("example");
+    QCOMPARE(f.captions(), QStringList({"City", "Daily"}));
+  }
+
+  void headerClicksSortLinksWithFoldersOnTop() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    // Give the two root links different dates.
+    auto& links = w.links();
+    for (auto& r : links) {
+      if (r.fullName() == "Favorites\\Debian")
+        r.setDateStamp(toDosDateTime(QDateTime(QDate(2020, 1, 1), QTime(1, 0))));
+      if (r.fullName() == "Favorites\\Abc news")
+        r.setDateStamp(toDosDateTime(QDateTime(QDate(2021, 1, 1), QTime(1, 0))));
+    }
+    w.RebuildList();
+    QHeaderView* header = w.ListLinks->reportView()->horizontalHeader();
+    const int x = header->sectionViewportPosition(2) + 5;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    QCOMPARE(w.ListLinks->SortDirection(), sdDescending);
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
+  }
+
+  void classicStyleAndViewModes() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    w.ToolButton12->click();
+    QVERIFY(w.ClassicStyle1->isChecked());
+    QCOMPARE(f.captions(), QStringList({"City", "Daily", "Qt docs", "Debian", "Abc news"}));
+    w.ExplorerStyle1->trigger();
+    QVERIFY(w.ToolButton11->isChecked());
+    QCOMPARE(f.captions().size(), 4);
+
+    w.LargeIcons1->trigger();
+    QCOMPARE(w.ListLinks->viewStyle(), vsIcon);
+    QVERIFY(w.ToolButton6->isChecked());
+    QCOMPARE(f.captions().size(), 4);
+    w.ToolButton10->click();
+    QCOMPARE(w.ListLinks->viewStyle(), vsReport);
+    QVERIFY(w.Details1->isChecked());
+  }
+
+  void treeFollowsTheListWithoutMovingTheFolder() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QAbstractItemView* view = w.ListLinks->activeView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 1));  // Tech
+    QCOMPARE(FolderTreeModel::NodePath(w.treeModel().selected()), AnsiString("Favorites\\Tech\\"));
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    QCOMPARE(f.captions().size(), 4);
+  }
+};
+
+QTEST_MAIN(TestFolderViews)
+#include "tst_folderviews.moc"
