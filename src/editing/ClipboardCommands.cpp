@@ -15,13 +15,15 @@ namespace vorlix {
 std::vector<TransferRow> SelectedTransferRows(EditorHost& host) {
   const std::vector<ListRow>& rows = host.rows();
   const AnsiString& current = host.position().currentPath;
-  const bool flat = host.flatMode();
   std::vector<TransferRow> out;
   for (int i : host.selectedRows()) {
     if (i < 0 || size_t(i) >= rows.size()) continue;
     const ListRow& row = rows[size_t(i)];
     if (row.isUpRow()) continue;
-    const bool ownFolder = flat && !row.isFolder() && !row.path.empty();
+    // A link row's Path is its own folder: the current one in the explorer
+    // listing, any folder below it in the flat one. Reading it per row keeps
+    // find results right after the find box has lost the focus.
+    const bool ownFolder = !row.isFolder() && !row.path.empty();
     out.push_back({row.caption, row.kind, ownFolder ? row.path : current});
   }
   return out;

@@ -40,8 +40,8 @@ class EditorHost {
   // tree, or null. Must not be left pointing at a node the model removed
   // (watch the model's rowsAboutToBeRemoved).
   virtual FolderNode* clickedFolder() = 0;
-  // True while the list shows the flat listing (classic style, or find
-  // results with the focus in the find box).
+  // True when the rows were built as the flat listing (classic style, or
+  // find results). The commands themselves read each row's Path column.
   virtual bool flatMode() = 0;
   virtual Prompts& prompts() = 0;
 
