@@ -135,12 +135,11 @@ void DragDrop::drop(FolderNode* target) {
   host_.updateCommandState();
 
   // What was left in place is no longer part of this drag.
-  std::vector<LinkRecord> kept(arriving);
-  drag_.records.swap(kept);
   std::vector<size_t> keptRows;
-  for (size_t j = 0; j < recordRow_.size(); ++j)
-    if (fate[recordRow_[j]] != Fate::LeftInPlace) keptRows.push_back(recordRow_[j]);
-  recordRow_.swap(keptRows);
+  for (size_t row : recordRow_)
+    if (fate[row] != Fate::LeftInPlace) keptRows.push_back(row);
+  drag_.records = std::move(arriving);
+  recordRow_ = std::move(keptRows);
 }
 
 }  // namespace vorlix
