@@ -13,12 +13,18 @@ class ImageIndexDelegate : public QStyledItemDelegate {
   // read on every paint, so changing them needs no call here.
   ImageIndexDelegate(const ImageList* images, const int* role, QObject* parent);
 
+  // Every item gets this size when it is valid, so a view of uniform items
+  // lays out without asking each row, and icon captions can wrap.
+  void setFixedItemSize(const QSize& size) { fixed_ = size; }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
  private:
   const ImageList* images_;
   const int* role_;
+  QSize fixed_;
 };
 
 }  // namespace vorlix

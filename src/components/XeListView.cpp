@@ -146,6 +146,7 @@ void TXeListView::setViewStyle(TViewStyle style) {
   const bool hadFocus = activeView()->hasFocus();
   style_ = style;
   if (style == vsReport) {
+    smallDelegate_->setFixedItemSize(QSize());  // the report sizes its own rows
     stack_->setCurrentWidget(report_);
   } else {
     const bool large = style == vsIcon;
@@ -160,9 +161,11 @@ void TXeListView::setViewStyle(TViewStyle style) {
     const int line = fontMetrics().height();
     // Fixed cells: the width of the widest caption would cost a pass over
     // every row, and captions that do not fit are elided.
-    icons_->setGridSize(large ? QSize(icon + 72, icon + 2 * line + 12)
-                              : QSize(240, qMax(line, icon) + 4));
+    const QSize cell =
+        large ? QSize(icon + 72, icon + 2 * line + 12) : QSize(240, qMax(line, icon) + 4);
+    icons_->setGridSize(cell);
     icons_->setSpacing(large ? 4 : 0);
+    (large ? largeDelegate_ : smallDelegate_)->setFixedItemSize(large ? cell - QSize(8, 4) : cell);
     icons_->setModelColumn(0);
     stack_->setCurrentWidget(icons_);
   }
