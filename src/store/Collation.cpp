@@ -1,6 +1,7 @@
 #include "store/Collation.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "store/Ansi.h"
@@ -55,16 +56,34 @@ void CollationKeys::clear() {
 }
 
 std::uint32_t CollationKeys::add(std::string_view text) {
-  const QString s = fromAnsi(text);
   if (!plain_) {
-    keys_.push_back(collator_.sortKey(s));
+    keys_.push_back(collator_.sortKey(fromAnsi(text)));
     return std::uint32_t(keys_.size() - 1);
   }
+  // Per byte, the UTF-8 of its (case-folded) character: UTF-8 orders
+  // bytewise as the code points do.
+  struct Table {
+    char bytes[256][4];
+    unsigned char size[256];
+  };
+  static const auto tables = [] {
+    std::array<Table, 2> t{};
+    for (int folded = 0; folded < 2; ++folded)
+      for (int b = 0; b < 256; ++b) {
+        const char c = char(b);
+        QString ch = fromAnsi(std::string_view(&c, 1));
+        if (folded) ch = ch.toCaseFolded();
+        const QByteArray u = ch.toUtf8();
+        t[size_t(folded)].size[b] = static_cast<unsigned char>(std::min<qsizetype>(u.size(), 4));
+        std::memcpy(t[size_t(folded)].bytes[b], u.constData(), t[size_t(folded)].size[b]);
+      }
+    return t;
+  }();
+  const Table& t = tables[cs_ == Qt::CaseInsensitive ? 1 : 0];
   offsets_.push_back(std::uint32_t(bytes_.size()));
-  for (QChar ch : s) {
-    const char16_t u = cs_ == Qt::CaseInsensitive ? ch.toCaseFolded().unicode() : ch.unicode();
-    bytes_.push_back(char(u >> 8));
-    bytes_.push_back(char(u & 0xFF));
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    bytes_.append(t.bytes[b], t.size[b]);
   }
   return std::uint32_t(offsets_.size() - 1);
 }

@@ -30,7 +30,7 @@ class CollationKeys {
  private:
   QCollator collator_;
   // In the C locale the collator's own keys ignore the case setting, so the
-  // keys are the case-folded code points, big-endian, compared bytewise.
+  // keys are the (case-folded) text in UTF-8, compared bytewise.
   bool plain_ = false;
   Qt::CaseSensitivity cs_;
   std::string bytes_;

@@ -1,6 +1,7 @@
 #include <QAbstractItemModelTester>
 #include <QTest>
 
+#include "store/Collation.h"
 #include "store/DosDate.h"
 #include "store/LinkList.h"
 #include "store/RowSort.h"
@@ -117,6 +118,44 @@ class TestRowSort : public QObject {
     QCOMPARE(model.data(model.index(2, 0)).toString(), QStringLiteral("renamed \u00E9"));
     model.removeListRow(0);
     QCOMPARE(model.rowCount(), 3);
+  }
+
+  void keysAgreeWithTheComparisons() {
+    const std::vector<AnsiString> texts{"apple",
+                                        "Apple",
+                                        "APPLE",
+                                        "banana",
+                                        "Cherry",
+                                        "\xE9t\xE9",
+                                        "ete",
+                                        "Ete",
+                                        "a-b",
+                                        "ab",
+                                        "a b",
+                                        "",
+                                        "Z",
+                                        "z",
+                                        "\x8Auvre",
+                                        "\x9Auvre",
+                                        "Favorites\\A\\",
+                                        "Favorites\\a",
+                                        "10",
+                                        "9"};
+    for (Qt::CaseSensitivity cs : {Qt::CaseInsensitive, Qt::CaseSensitive}) {
+      CollationKeys keys(cs);
+      for (const AnsiString& t : texts) keys.add(t);
+      for (std::uint32_t a = 0; a < texts.size(); ++a)
+        for (std::uint32_t b = 0; b < texts.size(); ++b) {
+          const int want = cs == Qt::CaseInsensitive ? compareNoCase(texts[a], texts[b])
+                                                     : compareCase(texts[a], texts[b]);
+          const int got = keys.compare(a, b);
+          if ((want < 0) != (got < 0) || (want > 0) != (got > 0))
+            QFAIL(qPrintable(QStringLiteral("%1 vs %2: %3 against %4")
+                                 .arg(fromAnsi(texts[a]), fromAnsi(texts[b]))
+                                 .arg(got)
+                                 .arg(want)));
+        }
+    }
   }
 
   void sortByFullNameIsTheLocaleOrder() {
