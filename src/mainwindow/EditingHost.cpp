@@ -70,14 +70,18 @@ void TFMainXeVorlix::connectEditing() {
   };
 
   // Drag and drop: rows from the list onto a folder of the tree.
-  ListLinks->setDragDataProvider([&e](const QList<int>&) -> QMimeData* {
-    e.dragDrop.dragStart();
-    auto* data = new QMimeData;
-    data->setData(kRowsMime, QByteArray("rows"));
-    return data;
-  });
+  ListLinks->setDragDataProvider([this](const QList<int>&) { return ListLinksStartDrag(); });
   TreeLinks->acceptsDrag = [](const QMimeData* data) { return data && data->hasFormat(kRowsMime); };
   TreeLinks->dropped = [&e](FolderNode* node) { e.dragDrop.drop(node); };
+}
+
+QMimeData* TFMainXeVorlix::ListLinksStartDrag() {
+  editor_->dragDrop.dragStart();
+  // The records travel in the drag list; the data only marks the drag as
+  // coming from this list.
+  auto* data = new QMimeData;
+  data->setData(kRowsMime, QByteArray("rows"));
+  return data;
 }
 
 bool TFMainXeVorlix::clipboardHasRecords() const {

@@ -46,6 +46,8 @@ void TFMainXeVorlix::connectViews() {
   // List
   connect(ListLinks, &TXeListView::OnSelectItem, this,
           [this](int row, bool) { ListLinksSelectItem(row); });
+  // Once per batch: Select All over 100,000 rows must not refresh per row.
+  connect(ListLinks, &TXeListView::OnSelectionChanged, this, &TFMainXeVorlix::UpdateCommandState);
   connect(ListLinks, &TXeListView::OnEnter, this, &TFMainXeVorlix::ListLinksEnter);
   connect(ListLinks, &TXeListView::OnExit, this, &TFMainXeVorlix::UpdateCommandState);
   connect(ListLinks, &TXeListView::OnMouseDown, this,
@@ -142,7 +144,6 @@ void TFMainXeVorlix::ListLinksSelectItem(int row) {
   currentListItem_ = row;
   if (flatMode())
     if (const ListRow* r = rows_.rowAt(row)) TPath->setText(QLatin1Char(' ') + fromAnsi(r->path));
-  UpdateCommandState();
 }
 
 void TFMainXeVorlix::ListLinksEnter() {

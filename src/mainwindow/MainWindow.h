@@ -13,6 +13,7 @@
 class QAction;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QProgressBar;
 class QSplitter;
 class QToolBar;
@@ -97,6 +98,8 @@ class TFMainXeVorlix : public QMainWindow {
   FolderNode* clickedFolder() const { return clickedFolder_; }
   void openCurrentRow(bool doubleClick);
   void UpdateCommandState();
+  // A drag of the selected rows starts: fills the drag list.
+  QMimeData* ListLinksStartDrag();
 
   // --- controls, named as the program names them ---
   QWidget* ControlBar = nullptr;

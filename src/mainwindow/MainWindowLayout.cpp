@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "components/AboutBox.h"
 #include "components/ImageList.h"
@@ -61,6 +62,8 @@ TFMainXeVorlix::TFMainXeVorlix(Prompts& prompts, DesktopServices& desktop, QWidg
   FAddItem = new TFAddItem(this, prompts_);
   FAbout = new TFAbout(this);
   FavoritesPath = favoritesFolder();
+  // The enabled state follows every change of the active window.
+  connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { UpdateCommandState(); });
 }
 
 TFMainXeVorlix::~TFMainXeVorlix() = default;
@@ -120,6 +123,7 @@ void TFMainXeVorlix::buildLayout() {
   folderLayout->addWidget(TreeTopText);
   TreeLinks = new TreeLinksView(Panel2);
   TreeLinks->setObjectName(QStringLiteral("TreeLinks"));
+  tree_.setExtraItemFlags(Qt::ItemIsEditable);  // labels are edited in place
   TreeLinks->setModel(&tree_);
   folderLayout->addWidget(TreeLinks);
 

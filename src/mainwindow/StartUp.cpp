@@ -50,6 +50,8 @@ int runVorlix(int argc, char** argv) {
   }
   instance.listen();
 
+  // One plain beep for every box type: the desktop has no per-type sounds.
+  setSoundPlayer([](MsgType) { QApplication::beep(); });
   WidgetPrompts prompts;
   SystemDesktop desktop;
   TFMainXeVorlix window(prompts, desktop);

@@ -28,6 +28,10 @@ class TreeDelegate : public QStyledItemDelegate {
       option->features |= QStyleOptionViewItem::HasDecoration;
     }
   }
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+      line->setText(index.data(Qt::DisplayRole).toString());
+  }
   void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
     auto* line = qobject_cast<QLineEdit*>(editor);
     FolderNode* node = view_->folderModel()->nodeFor(index);

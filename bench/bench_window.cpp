@@ -1,0 +1,113 @@
+// The whole window: loading a file to the first painted window, and a list
+// rebuild with its model reset and paint, beside a plain read of the file.
+// Runs offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "BenchData.h"
+#include "components/XeListView.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/TreeLinksView.h"
+#include "platform/Prompts.h"
+#include "store/LdbFile.h"
+
+static void initBenchResources() { Q_INIT_RESOURCE(vorlix); }
+
+namespace vorlix::bench {
+namespace {
+
+class SilentPrompts : public Prompts {
+ public:
+  Answer message(MsgType, Buttons, const QString&, bool) override { return Answer::No; }
+  QString input(const QString&, const QString&, const QString& d) override { return d; }
+};
+
+class NoDesktop : public DesktopServices {
+ public:
+  QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+  void openUrl(const QString&) override {}
+  void openFile(const QString&) override {}
+  void setClipboardText(const QString&) override {}
+};
+
+QTemporaryDir& tempDir() {
+  static QTemporaryDir dir;
+  return dir;
+}
+
+QString databaseFile(size_t records) {
+  const QString path = tempDir().filePath(QStringLiteral("db%1.ldb").arg(records));
+  if (!QFile::exists(path)) saveLdbFile(path, makeDatabase(records).list);
+  return path;
+}
+
+void OpenToFirstPaint(benchmark::State& state) {
+  const QString path = databaseFile(size_t(state.range(0)));
+  SilentPrompts prompts;
+  NoDesktop desktop;
+  for (auto _ : state) {
+    TFMainXeVorlix w(prompts, desktop);
+    w.LoadDatabase(path);
+    w.RebuildList();
+    w.RebuildTree();
+    w.show();
+    benchmark::DoNotOptimize(w.grab());  // paints the whole window once
+    state.PauseTiming();
+    w.hide();
+    state.ResumeTiming();
+  }
+  state.counters["peak_MiB"] = peakRssMiB();
+}
+
+void RebuildListAndPaint(benchmark::State& state) {
+  const QString path = databaseFile(size_t(state.range(0)));
+  SilentPrompts prompts;
+  NoDesktop desktop;
+  TFMainXeVorlix w(prompts, desktop);
+  w.LoadDatabase(path);
+  w.RebuildTree();
+  w.show();
+  // Classic style at the root lists every link: the largest list there is.
+  w.ClassicStyle1->setChecked(true);
+  for (auto _ : state) {
+    w.RebuildList();
+    benchmark::DoNotOptimize(w.ListLinks->grab());
+  }
+  state.counters["rows"] = double(w.listModel().rows().size());
+}
+
+// Floor: the file read into fresh memory, the least any open can cost.
+void OpenFloorPlainRead(benchmark::State& state) {
+  const QString path = databaseFile(size_t(state.range(0)));
+  for (auto _ : state) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    QByteArray bytes = f.readAll();
+    benchmark::DoNotOptimize(bytes.data());
+  }
+}
+
+}  // namespace
+}  // namespace vorlix::bench
+
+using namespace vorlix::bench;
+BENCHMARK(OpenToFirstPaint)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(OpenToFirstPaint)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(OpenFloorPlainRead)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenFloorPlainRead)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(RebuildListAndPaint)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  initBenchResources();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

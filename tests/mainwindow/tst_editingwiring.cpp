@@ -1,0 +1,146 @@
+// The editing commands reached from the window: menu and tree popup entries,
+// label editing in the tree, and a drag from the list dropped on the tree
+// through the events the tree receives.
+#include <QAction>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+
+#include "components/XeListView.h"
+#include "components/XeStaticText.h"
+#include "mainwindow/EditingHost.h"
+#include "mainwindow/TreeLinksView.h"
+#include "store/ListRows.h"
+#include "support/MainWindowFixture.h"
+
+using namespace vorlix;
+using namespace vorlix::test;
+
+namespace {
+
+const QStringList kSample = {"Favorites\\A\\", "Favorites\\A\\x|http://x.example", "Favorites\\B\\",
+                             "Favorites\\News|http://news.example",
+                             "Favorites\\Newsletter|http://letter.example"};
+
+FolderNode* child(FolderNode* parent, const char* label) {
+  for (auto& c : parent->children)
+    if (c->label == label) return c.get();
+  return nullptr;
+}
+
+QStringList names(const LinkList& list) {
+  QStringList out;
+  for (const LinkRecord& r : list) out << fromAnsi(r.fullName());
+  return out;
+}
+
+// Sends the enter, move and drop events a real drag produces over `node`.
+bool dropOn(TreeLinksView* tree, FolderNode* node, QMimeData* data) {
+  const QPoint p = tree->visualRect(tree->folderModel()->indexFor(node)).center();
+  QDragEnterEvent enter(p, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(tree->viewport(), &enter);
+  if (!enter.isAccepted()) return false;
+  QDragMoveEvent move(p, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(tree->viewport(), &move);
+  QDropEvent drop(QPointF(p), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(tree->viewport(), &drop);
+  return true;
+}
+
+}  // namespace
+
+class TestEditingWiring : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void dragRowsOntoATreeFolder() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QCOMPARE(f.captions(), QStringList({"A", "B", "News", "Newsletter"}));
+    // Select A and News, start the drag as the list does, drop on B.
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(0);
+    w.ListLinks->selectionModel()->select(w.listModel().index(2, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    std::unique_ptr<QMimeData> data(w.ListLinksStartDrag());
+    FolderNode* b = child(w.treeModel().root(), "B");
+    QVERIFY(dropOn(w.TreeLinks, b, data.get()));
+    QCOMPARE(names(w.links()),
+             QStringList({"Favorites\\B\\", "Favorites\\B\\A\\", "Favorites\\B\\A\\x",
+                          "Favorites\\B\\News", "Favorites\\Newsletter"}));
+    QVERIFY(w.dirty());
+    QCOMPARE(f.captions(), QStringList({"B", "Newsletter"}));
+    // The tree was patched: A now lives under B.
+    QVERIFY(!child(w.treeModel().root(), "A"));
+    QVERIFY(child(child(w.treeModel().root(), "B"), "A"));
+
+    // Foreign drags are refused.
+    QMimeData text;
+    text.setText("hello");
+    QVERIFY(!dropOn(w.TreeLinks, w.treeModel().root(), &text));
+  }
+
+  void treePopupAndLabelEditing() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    FolderNode* root = w.treeModel().root();
+    FolderNode* a = child(root, "A");
+    const auto click = [&](FolderNode* n) {
+      QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                        w.TreeLinks->visualRect(w.treeModel().indexFor(n)).center());
+    };
+    click(root);
+    emit w.PopupTree->aboutToShow();
+    QVERIFY(!w.Rename1->isEnabled() && !w.DeleteFolder1->isEnabled());
+    QVERIFY(w.NewFolder2->isEnabled());
+    w.TreeLinks->edit(w.treeModel().indexFor(root));
+    QVERIFY(!w.TreeLinks->findChild<QLineEdit*>());  // the root's label stays as it is
+
+    click(a);
+    emit w.PopupTree->aboutToShow();
+    QVERIFY(w.Rename1->isEnabled() && w.DeleteFolder1->isEnabled());
+    // F4 in the tree opens the label editor; Enter renames the folder.
+    w.Rename1->trigger();
+    auto* editor = w.TreeLinks->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->setText("C");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the delegate commits on a queued call
+    QCOMPARE(names(w.links()).mid(0, 2), QStringList({"Favorites\\C\\", "Favorites\\C\\x"}));
+    QCOMPARE(a->label, AnsiString("C"));
+    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\C\\"));
+
+    // Delete from the tree popup asks about the clicked folder.
+    f.prompts.answers = {Answer::Yes};
+    w.DeleteFolder1->trigger();
+    QCOMPARE(
+        f.prompts.lastText(),
+        QStringLiteral("Are you sure you want to delete the folder 'C' and all its contents ?"));
+    QCOMPARE(names(w.links()).filter("\\C\\").size(), 0);
+  }
+
+  void newFolderAndEditFromTheMenu() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    f.prompts.inputs = {QStringLiteral("Music")};
+    w.ENewFolder->trigger();
+    QVERIFY(names(w.links()).contains("Favorites\\Music\\"));
+    QVERIFY(child(w.treeModel().root(), "Music"));
+    QCOMPARE(f.captions().value(w.ListLinks->currentRow()), QStringLiteral("Music"));
+    QVERIFY(w.dirty() && w.FSave->isEnabled());
+
+    // Edit on a folder row renames it.
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(f.captions().indexOf("B"));
+    f.prompts.inputs = {QStringLiteral("Books")};
+    w.EEdit->trigger();
+    QCOMPARE(f.prompts.inputCaptions.last(), QStringLiteral("Rename folder|New folder name"));
+    QVERIFY(names(w.links()).contains("Favorites\\Books\\"));
+    QVERIFY(f.captions().contains("Books"));
+  }
+};
+
+QTEST_MAIN(TestEditingWiring)
+#include "tst_editingwiring.moc"
