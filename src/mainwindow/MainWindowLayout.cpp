@@ -184,8 +184,6 @@ void TFMainXeVorlix::buildLayout() {
   setStatusBar(XeStatusBar);
 }
 
-void TFMainXeVorlix::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }
-
 void TFMainXeVorlix::ToolButton2Click() {
   if (ToolButton2->property("imageIndex").toInt() == 0) {
     // Keep the header and its button reachable at the left of the path header.
@@ -254,6 +252,10 @@ void TFMainXeVorlix::RestoreFromTray() {
   activateWindow();
 }
 
-void TFMainXeVorlix::changeEvent(QEvent* event) { QMainWindow::changeEvent(event); }
+void TFMainXeVorlix::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Becoming the active window always brings it back from minimised.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && isMinimized()) showNormal();
+}
 
 }  // namespace vorlix

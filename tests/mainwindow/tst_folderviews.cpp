@@ -182,6 +182,26 @@ class TestFolderViews : public QObject {
     QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
     QCOMPARE(f.captions().size(), 4);
   }
+
+  // With VORLIX_SNAPSHOT_DIR set, saves pictures of the window to look at.
+  void snapshots() {
+    const QString dir = qEnvironmentVariable("VORLIX_SNAPSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("VORLIX_SNAPSHOT_DIR not set");
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      centreOf(w.TreeLinks, child(w.treeModel().root(), "News")));
+    w.grab().save(dir + "/window-news.png");
+    w.ToolButton2->click();
+    w.ClassicStyle1->trigger();
+    QCoreApplication::processEvents();
+    w.grab().save(dir + "/window-classic-hidden-tree.png");
+    w.ToolButton2->click();
+    w.ExplorerStyle1->trigger();
+    w.LargeIcons1->trigger();
+    QCoreApplication::processEvents();
+    w.grab().save(dir + "/window-icons.png");
+  }
 };
 
 QTEST_MAIN(TestFolderViews)
