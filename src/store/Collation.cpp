@@ -102,4 +102,55 @@ int CollationKeys::compare(std::uint32_t a, std::uint32_t b) const {
   return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
 }
 
+namespace {
+constexpr size_t kBlockSize = size_t(1) << 20;
+}
+
+std::string_view KeyCache::keep(std::string_view text) {
+  if (text.size() > kBlockSize / 4) {  // never for record texts; kept apart
+    blocks_.insert(blocks_.begin(), std::make_unique<char[]>(text.size()));
+    std::memcpy(blocks_.front().get(), text.data(), text.size());
+    return {blocks_.front().get(), text.size()};
+  }
+  if (blocks_.empty() || blockUsed_ + text.size() > kBlockSize) {
+    blocks_.push_back(std::make_unique<char[]>(kBlockSize));
+    blockUsed_ = 0;
+  }
+  char* at = blocks_.back().get() + blockUsed_;
+  std::memcpy(at, text.data(), text.size());
+  blockUsed_ += text.size();
+  return {at, text.size()};
+}
+
+std::uint32_t KeyCache::keyOf(std::string_view text) {
+  // Keys of the C locale cost less to make than to look up.
+  if (keys_.isPlain()) return keys_.add(text);
+  const auto it = ids_.find(text);
+  if (it != ids_.end()) return it->second;
+  const std::uint32_t id = keys_.add(text);
+  ids_.emplace(keep(text), id);
+  return id;
+}
+
+void KeyCache::limit(size_t sortSize) {
+  biggestSort_ = std::max(biggestSort_, sortSize);
+  if (keys_.size() > 4 * biggestSort_ + 262144) {
+    clear();
+    biggestSort_ = sortSize;
+  }
+  if (!keys_.isPlain()) ids_.reserve(ids_.size() + sortSize);
+}
+
+void KeyCache::clear() {
+  ids_.clear();
+  keys_.clear();
+  blocks_.clear();
+  blockUsed_ = 0;
+}
+
+KeyCache& sharedKeyCache() {
+  thread_local KeyCache cache;
+  return cache;
+}
+
 }  // namespace vorlix

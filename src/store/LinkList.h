@@ -35,9 +35,8 @@ class LinkList {
   long indexOf(std::string_view name) const;
 
   // The sorted order: full names by the user locale's case-insensitive
-  // comparison.
-  // The sort keeps the collation keys of the names it has seen for the next
-  // sort; this forgets them.
+  // comparison. The collation keys of the names are kept for the next sort
+  // (sharedKeyCache); dropSortKeys forgets them.
   void sortByFullName();
   static void dropSortKeys();
 

@@ -57,10 +57,13 @@ std::vector<size_t> SortedRowOrder(const std::vector<ListRow>& rows, int column,
   } else if (column == ColType) {
     finish([&](size_t a, size_t b) { return rows[a].kind < rows[b].kind; });
   } else {
-    CollationKeys keys(Qt::CaseInsensitive);
-    keys.reserve(n);
+    // Clicking the same header again, or sorting the same links in another
+    // column, finds most keys already made.
+    KeyCache& cache = sharedKeyCache();
+    cache.limit(rows.size());
     std::vector<std::uint32_t> slot(rows.size());
-    for (size_t i : links) slot[i] = keys.add(textOf(rows[i], column));
+    for (size_t i : links) slot[i] = cache.keyOf(textOf(rows[i], column));
+    const CollationKeys& keys = cache.keys();
     finish([&](size_t a, size_t b) { return keys.less(slot[a], slot[b]); });
   }
   return order;
