@@ -24,12 +24,6 @@ const QStringList kSample = {"Favorites\\A\\", "Favorites\\A\\x|http://x.example
                              "Favorites\\News|http://news.example",
                              "Favorites\\Newsletter|http://letter.example"};
 
-FolderNode* child(FolderNode* parent, const char* label) {
-  for (auto& c : parent->children)
-    if (c->label == label) return c.get();
-  return nullptr;
-}
-
 QStringList names(const LinkList& list) {
   QStringList out;
   for (const LinkRecord& r : list) out << fromAnsi(r.fullName());
@@ -65,7 +59,7 @@ class TestEditingWiring : public QObject {
     w.ListLinks->selectionModel()->select(w.listModel().index(2, 0),
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     std::unique_ptr<QMimeData> data(w.ListLinksStartDrag());
-    FolderNode* b = child(w.treeModel().root(), "B");
+    FolderNode* b = childNamed(w.treeModel().root(), "B");
     QVERIFY(dropOn(w.TreeLinks, b, data.get()));
     QCOMPARE(names(w.links()),
              QStringList({"Favorites\\B\\", "Favorites\\B\\A\\", "Favorites\\B\\A\\x",
@@ -73,8 +67,8 @@ class TestEditingWiring : public QObject {
     QVERIFY(w.dirty());
     QCOMPARE(f.captions(), QStringList({"B", "Newsletter"}));
     // The tree was patched: A now lives under B.
-    QVERIFY(!child(w.treeModel().root(), "A"));
-    QVERIFY(child(child(w.treeModel().root(), "B"), "A"));
+    QVERIFY(!childNamed(w.treeModel().root(), "A"));
+    QVERIFY(childNamed(childNamed(w.treeModel().root(), "B"), "A"));
 
     // Foreign drags are refused.
     QMimeData text;
@@ -86,7 +80,7 @@ class TestEditingWiring : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     FolderNode* root = w.treeModel().root();
-    FolderNode* a = child(root, "A");
+    FolderNode* a = childNamed(root, "A");
     const auto click = [&](FolderNode* n) {
       QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
                         w.TreeLinks->visualRect(w.treeModel().indexFor(n)).center());
@@ -127,7 +121,7 @@ class TestEditingWiring : public QObject {
     f.prompts.inputs = {QStringLiteral("Music")};
     w.ENewFolder->trigger();
     QVERIFY(names(w.links()).contains("Favorites\\Music\\"));
-    QVERIFY(child(w.treeModel().root(), "Music"));
+    QVERIFY(childNamed(w.treeModel().root(), "Music"));
     QCOMPARE(f.captions().value(w.ListLinks->currentRow()), QStringLiteral("Music"));
     QVERIFY(w.dirty() && w.FSave->isEnabled());
 

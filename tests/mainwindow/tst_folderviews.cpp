@@ -37,12 +37,6 @@ QPoint rowCentre(TXeListView* list, int row) {
   return v->visualRect(v->model()->index(row, 0)).center();
 }
 
-FolderNode* child(FolderNode* parent, const char* label) {
-  for (auto& c : parent->children)
-    if (c->label == label) return c.get();
-  return nullptr;
-}
-
 }  // namespace
 
 class TestFolderViews : public QObject {
@@ -54,7 +48,7 @@ class TestFolderViews : public QObject {
     TFMainXeVorlix& w = f.w();
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
     FolderNode* root = w.treeModel().root();
-    FolderNode* news = child(root, "News");
+    FolderNode* news = childNamed(root, "News");
     QVERIFY(news);
     QVERIFY(root->expanded && !news->expanded);
 
@@ -126,7 +120,7 @@ class TestFolderViews : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, child(w.treeModel().root(), "News")));
+                      centreOf(w.TreeLinks, childNamed(w.treeModel().root(), "News")));
     w.EditFind->setFocus();
     QCoreApplication::processEvents();
     w.EditFind->setText("example");
@@ -190,7 +184,7 @@ class TestFolderViews : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, child(w.treeModel().root(), "News")));
+                      centreOf(w.TreeLinks, childNamed(w.treeModel().root(), "News")));
     w.grab().save(dir + "/window-news.png");
     w.ToolButton2->click();
     w.ClassicStyle1->trigger();

@@ -27,6 +27,12 @@ QString writeDatabase(const QString& path, const QStringList& lines) {
   return path;
 }
 
+FolderNode* childNamed(FolderNode* parent, const char* label) {
+  for (auto& c : parent->children)
+    if (c->label == label) return c.get();
+  return nullptr;
+}
+
 MainWindowFixture::MainWindowFixture(const QStringList& database) {
   initResources();
   Registry reg;

@@ -50,6 +50,8 @@ class FakeDesktop : public DesktopServices {
 // trailing '\').
 LinkList makeLinks(const QStringList& lines);
 QString writeDatabase(const QString& path, const QStringList& lines);
+// The child of `parent` labelled `label`, or null.
+FolderNode* childNamed(FolderNode* parent, const char* label);
 
 struct MainWindowFixture {
   IsolatedHome home;
