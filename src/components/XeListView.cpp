@@ -89,7 +89,15 @@ TXeListView::TXeListView(QWidget* parent) : QWidget(parent) {
   setViewStyle(vsReport);
 }
 
-TXeListView::~TXeListView() = default;
+TXeListView::~TXeListView() {
+  // The inner views report focus changes to this object; let them go while
+  // it is still whole.
+  delete stack_;
+  stack_ = nullptr;
+  report_ = nullptr;
+  icons_ = nullptr;
+  header_ = nullptr;
+}
 
 QString TXeListView::rowsMimeType() { return QStringLiteral("application/x-vorlix-list-rows"); }
 

@@ -66,7 +66,12 @@ TFMainXeVorlix::TFMainXeVorlix(Prompts& prompts, DesktopServices& desktop, QWidg
   connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { UpdateCommandState(); });
 }
 
-TFMainXeVorlix::~TFMainXeVorlix() = default;
+TFMainXeVorlix::~TFMainXeVorlix() {
+  // The controls report focus and selection changes to this window; take
+  // them down while the window's own state still exists.
+  disconnect(qApp, nullptr, this, nullptr);
+  delete centralWidget();
+}
 
 void TFMainXeVorlix::buildLayout() {
   auto* central = new QWidget(this);

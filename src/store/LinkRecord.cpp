@@ -11,7 +11,7 @@ void LinkRecord::setField(int offset, int capacity, std::string_view s) {
   // Zero the field's tail so a shortened text leaves no stale characters.
   std::memset(dst, 0, size_t(capacity) + 1);
   dst[0] = char(static_cast<unsigned char>(len));
-  std::memcpy(dst + 1, s.data(), len);
+  if (len > 0) std::memcpy(dst + 1, s.data(), len);
 }
 
 std::uint32_t LinkRecord::dateStamp() const {
