@@ -26,8 +26,10 @@ void LinkList::sortByFullName() {
   // The keys of the names are kept for the next sort (see KeyCache).
   KeyCache& cache = sharedKeyCache();
   cache.limit(records_.size());
-  std::vector<std::uint32_t> key(records_.size());
-  for (size_t i = 0; i < records_.size(); ++i) key[i] = cache.keyOf(records_[i].fullName());
+  std::vector<std::string_view> names(records_.size());
+  for (size_t i = 0; i < records_.size(); ++i) names[i] = records_[i].fullName();
+  std::vector<std::uint32_t> key;
+  cache.keysOf(names, key);
 
   std::vector<std::uint32_t> order(records_.size());
   std::iota(order.begin(), order.end(), 0u);

@@ -61,8 +61,12 @@ std::vector<size_t> SortedRowOrder(const std::vector<ListRow>& rows, int column,
     // column, finds most keys already made.
     KeyCache& cache = sharedKeyCache();
     cache.limit(rows.size());
+    std::vector<std::string_view> texts(links.size());
+    for (size_t k = 0; k < links.size(); ++k) texts[k] = textOf(rows[links[k]], column);
+    std::vector<std::uint32_t> made;
+    cache.keysOf(texts, made);
     std::vector<std::uint32_t> slot(rows.size());
-    for (size_t i : links) slot[i] = cache.keyOf(textOf(rows[i], column));
+    for (size_t k = 0; k < links.size(); ++k) slot[links[k]] = made[k];
     const CollationKeys& keys = cache.keys();
     finish([&](size_t a, size_t b) { return keys.less(slot[a], slot[b]); });
   }
