@@ -29,7 +29,9 @@ FolderNode* MainEditorHost::clickedFolder() { return w_.clickedFolder(); }
 bool MainEditorHost::flatMode() { return w_.flatMode(); }
 Prompts& MainEditorHost::prompts() { return w_.prompts(); }
 void MainEditorHost::rebuildList() { w_.RebuildList(); }
-void MainEditorHost::rebuildTree() { w_.RebuildTree(); }
+// The editing commands put their folder position back after the rebuild, so
+// the list they rebuilt must not be replaced by the root's.
+void MainEditorHost::rebuildTree() { w_.RebuildTree(false); }
 void MainEditorHost::focusRow(int row) { w_.focusListRow(row); }
 void MainEditorHost::selectTreeNode(FolderNode* node) { w_.selectTreeNode(node); }
 void MainEditorHost::setRowCaption(int row, const AnsiString& caption) {

@@ -95,11 +95,10 @@ void TFMainXeVorlix::RebuildListFrom(const LinkList& source) {
   rows_.setRows(BuildRows(source, pos_, flatMode(), progress_.get()));
 }
 
-void TFMainXeVorlix::RebuildTree() {
+void TFMainXeVorlix::RebuildTree(bool rootSelectionMovesFolder) {
   vorlix::RebuildTree(tree_, LinkList_);
   TreeLinks->syncFromModel();
-  // With the tree focused, selecting the root is a selection change.
-  if (TreeLinks->hasFocus()) TreeLinksChange(tree_.root());
+  if (rootSelectionMovesFolder && TreeLinks->hasFocus()) TreeLinksChange(tree_.root());
 }
 
 void TFMainXeVorlix::selectTreeNode(FolderNode* node) {

@@ -31,7 +31,6 @@ class TXeStaticText;
 class TXeStatusBar;
 class TreeLinksView;
 class MainEditorHost;
-class Registry;
 struct MainRebuildProgress;
 
 // What the window asks of the desktop: file dialogs, opening URLs and files.
@@ -85,7 +84,9 @@ class TFMainXeVorlix : public QMainWindow {
   FolderPosition& position() { return pos_; }
   FolderTreeModel& treeModel() { return tree_; }
   LinkListModel& listModel() { return rows_; }
-  void RebuildTree();
+  // With the tree focused, selecting the root is a selection change that
+  // shows the root; commands that keep their own folder pass false.
+  void RebuildTree(bool rootSelectionMovesFolder = true);
   void RebuildList();
   void RebuildListFrom(const LinkList& source);
   void setTPath();
@@ -226,7 +227,6 @@ class TFMainXeVorlix : public QMainWindow {
   QString fileName_;
   FolderNode* clickedFolder_ = nullptr;
   int currentListItem_ = 0;
-  bool closing_ = false;
 };
 
 }  // namespace vorlix

@@ -12,6 +12,7 @@
 #include "components/XeStaticText.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/TreeLinksView.h"
+#include "store/ListBuilder.h"
 #include "store/ListRows.h"
 #include "support/MainWindowFixture.h"
 
@@ -133,6 +134,44 @@ class TestEditingWiring : public QObject {
     QCOMPARE(f.prompts.inputCaptions.last(), QStringLiteral("Rename folder|New folder name"));
     QVERIFY(names(w.links()).contains("Favorites\\Books\\"));
     QVERIFY(f.captions().contains("Books"));
+  }
+
+  // Whatever the tree does during a command, the list ends up showing the
+  // folder the position names, and that folder exists.
+  void listMatchesTheCurrentFolderAfterTreeCommands() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    const auto consistent = [&] {
+      const std::vector<ListRow> expected = BuildRows(w.links(), w.position(), w.flatMode());
+      QStringList want;
+      for (const ListRow& r : expected) want << fromAnsi(r.caption);
+      return f.captions() == want && w.TPath->text() == fromAnsi(w.position().tpathText());
+    };
+    FolderNode* a = childNamed(w.treeModel().root(), "A");
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      w.TreeLinks->visualRect(w.treeModel().indexFor(a)).center());
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\A\\"));
+    // New folder with the tree focused.
+    f.prompts.inputs = {QStringLiteral("Sub")};
+    w.NewFolder2->trigger();
+    QVERIFY(consistent());
+    // Delete the current folder from the tree popup: its parent becomes current.
+    f.prompts.answers = {Answer::Yes};
+    w.DeleteFolder1->trigger();
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    QVERIFY(consistent());
+    QCOMPARE(w.treeModel().selected(), w.treeModel().root());
+    // Paste into B with the tree focused.
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(f.captions().indexOf("News"));
+    w.ECopy->trigger();
+    FolderNode* b = childNamed(w.treeModel().root(), "B");
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      w.TreeLinks->visualRect(w.treeModel().indexFor(b)).center());
+    w.EPaste->trigger();
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\B\\"));
+    QVERIFY(consistent());
+    QVERIFY(f.captions().contains("News"));
   }
 };
 
