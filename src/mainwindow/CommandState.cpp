@@ -13,7 +13,7 @@ void TFMainXeVorlix::UpdateCommandState() {
   const auto& rows = rows_.rows();
   const bool hasCurrent = currentListItem_ >= 0 && size_t(currentListItem_) < rows.size();
   // S: a row other than ".." is current while the list has the keyboard focus.
-  const bool s = !rows.empty() && ListLinks->hasFocus() && hasCurrent &&
+  const bool s = !rows.empty() && keyboardFocusIn(ListLinks) && hasCurrent &&
                  rows[size_t(currentListItem_)].caption != "..";
   ECut->setEnabled(s);
   ECopy->setEnabled(s);

@@ -23,7 +23,7 @@ void TFMainXeVorlix::connectViews() {
 
   // Tree
   connect(TreeLinks, &TreeLinksView::currentNodeChanged, this, [this](FolderNode* node) {
-    if (TreeLinks->hasFocus()) TreeLinksChange(node);
+    if (keyboardFocusIn(TreeLinks)) TreeLinksChange(node);
   });
   connect(TreeLinks, &TreeLinksView::focusEntered, this, &TFMainXeVorlix::TreeLinksEnter);
   connect(TreeLinks, &TreeLinksView::mousePressed, this, &TFMainXeVorlix::TreeLinksMouseDown);
@@ -81,10 +81,15 @@ bool TFMainXeVorlix::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+bool TFMainXeVorlix::keyboardFocusIn(const QWidget* w) const {
+  const QWidget* f = focusWidget();
+  return f && (f == w || w->isAncestorOf(f));
+}
+
 bool TFMainXeVorlix::classicStyle() const { return ClassicStyle1->isChecked(); }
 
 bool TFMainXeVorlix::flatMode() const {
-  return classicStyle() || (EditFind->hasFocus() && EditFind->text().size() > 2);
+  return classicStyle() || (keyboardFocusIn(EditFind) && EditFind->text().size() > 2);
 }
 
 void TFMainXeVorlix::setTPath() { TPath->setText(fromAnsi(pos_.tpathText())); }
@@ -98,7 +103,7 @@ void TFMainXeVorlix::RebuildListFrom(const LinkList& source) {
 void TFMainXeVorlix::RebuildTree(bool rootSelectionMovesFolder) {
   vorlix::RebuildTree(tree_, LinkList_);
   TreeLinks->syncFromModel();
-  if (rootSelectionMovesFolder && TreeLinks->hasFocus()) TreeLinksChange(tree_.root());
+  if (rootSelectionMovesFolder && keyboardFocusIn(TreeLinks)) TreeLinksChange(tree_.root());
 }
 
 void TFMainXeVorlix::selectTreeNode(FolderNode* node) {

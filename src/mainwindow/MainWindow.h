@@ -95,6 +95,10 @@ class TFMainXeVorlix : public QMainWindow {
   int currentListItem() const { return currentListItem_; }
   void setCurrentListItem(int row) { currentListItem_ = row; }
   bool flatMode() const;
+  // Whether `w` (or a control inside it) is the window's focused control.
+  // Unlike hasFocus() this holds while the window itself is not active, so a
+  // window without a window manager, or behind another, still knows it.
+  bool keyboardFocusIn(const QWidget* w) const;
   bool classicStyle() const;
   FolderNode* clickedFolder() const { return clickedFolder_; }
   void openCurrentRow(bool doubleClick);
