@@ -93,6 +93,26 @@ class TestInstance : public QObject {
     QCOMPARE(seen, QStringList({"http://one.example/", "blank", "0"}));
   }
 
+  void secondStartWithoutParametersRestoresTheWindow() {
+    MainWindowFixture f;
+    setOnlyOne(true);
+    SingleInstance instance;
+    QVERIFY(instance.tryBecomeFirst());
+    instance.listen();
+    connectInstance(instance, f.w());
+    f.w().showMinimized();
+    QCoreApplication::processEvents();
+    QProcess* second = startVorlix(this, {});
+    QVERIFY(second->waitForStarted(5000));
+    QElapsedTimer t;
+    t.start();
+    while (second->state() != QProcess::NotRunning && t.elapsed() < 20000) QTest::qWait(20);
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QVERIFY(!f.w().isMinimized());
+    QVERIFY(f.w().isVisible());
+  }
+
   void killedInstanceLeavesNoObstacle() {
     IsolatedHome home;
     setOnlyOne(true);
