@@ -46,11 +46,12 @@ class TreeDelegate : public QStyledItemDelegate {
 
 TreeLinksView::TreeLinksView(QWidget* parent) : QTreeView(parent) {
   setHeaderHidden(true);
-  setRootIsDecorated(true);
+  setRootIsDecorated(false);  // no lines or button for the root itself
   setIndentation(19);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
-  setEditTriggers(QAbstractItemView::EditKeyPressed);
+  // F2, or a second click on the selected label, edits it in place.
+  setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   setItemDelegate(new TreeDelegate(this));
   setAcceptDrops(true);
   setDragEnabled(false);  // the tree starts no drags of its own
