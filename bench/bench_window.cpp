@@ -64,16 +64,22 @@ void OpenToFirstPaint(benchmark::State& state) {
   state.counters["peak_MiB"] = peakRssMiB();
 }
 
+// range(1): 0 explorer style, 1 classic style; range(2): 0 the root, 1 the
+// largest first-level folder.
 void RebuildListAndPaint(benchmark::State& state) {
-  const QString path = databaseFile(size_t(state.range(0)));
+  const size_t records = size_t(state.range(0));
+  const QString path = databaseFile(records);
   SilentPrompts prompts;
   NoDesktop desktop;
   TFMainXeVorlix w(prompts, desktop);
   w.LoadDatabase(path);
   w.RebuildTree();
   w.show();
-  // Classic style at the root lists every link: the largest list there is.
-  w.ClassicStyle1->setChecked(true);
+  (state.range(1) ? w.ClassicStyle1 : w.ExplorerStyle1)->setChecked(true);
+  if (state.range(2)) {
+    w.position().currentPath = makeDatabase(records).bigFolder;
+    w.position().upMarker = AnsiString(1, 'x');  // any non-empty marker: not the root
+  }
   for (auto _ : state) {
     w.RebuildList();
     benchmark::DoNotOptimize(w.ListLinks->grab());
@@ -100,7 +106,10 @@ BENCHMARK(OpenToFirstPaint)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterati
 BENCHMARK(OpenToFirstPaint)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(OpenFloorPlainRead)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenFloorPlainRead)->Arg(1000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(RebuildListAndPaint)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(RebuildListAndPaint)
+    ->ArgsProduct({{100000}, {0, 1}, {0, 1}})
+    ->ArgNames({"records", "classic", "bigfolder"})
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
