@@ -8,6 +8,7 @@
 #include "platform/ProfileStrings.h"
 #include "platform/Registry.h"
 #include "store/ListRows.h"
+#include "support/Files.h"
 #include "support/MainWindowFixture.h"
 
 using namespace vorlix;
@@ -17,11 +18,6 @@ namespace {
 
 const QStringList kSample = {"Favorites\\News\\", "Favorites\\News\\Daily|http://daily.example",
                              "Favorites\\Qt|https://qt.io"};
-
-QByteArray fileBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QString lastOpenFile() {
   Registry reg;
@@ -74,7 +70,7 @@ class TestFileCommands : public QObject {
     w.links().append(LinkRecord::make("Favorites\\New", "u", 0, "Url"));
     w.setDirty(true);
     QVERIFY(w.FSaveExecute());
-    QCOMPARE(fileBytes(other).size(), 4 * kRecordSize);
+    QCOMPARE(readFile(other).size(), 4 * kRecordSize);
     QCOMPARE(lastOpenFile(), QStringLiteral("x"));
     QVERIFY(!w.dirty() && !w.FSave->isEnabled());
     QVERIFY(f.desktop.saveStartDirs.isEmpty());
@@ -83,7 +79,7 @@ class TestFileCommands : public QObject {
     const QString copy = f.home.path("copy.ldb");
     f.desktop.saveNames = {copy};
     QVERIFY(w.Saveas1Click());
-    QCOMPARE(fileBytes(copy), fileBytes(other));
+    QCOMPARE(readFile(copy), readFile(other));
     QCOMPARE(w.fileName(), copy);
     QCOMPARE(lastOpenFile(), copy);
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - other.ldb"));
@@ -133,7 +129,7 @@ class TestFileCommands : public QObject {
   void failedSaveKeepsFileAndDirtyFlag() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    const QByteArray before = fileBytes(f.dbPath());
+    const QByteArray before = readFile(f.dbPath());
     w.links().append(LinkRecord::make("Favorites\\More", "u", 0, "Url"));
     w.setDirty(true);
     f.desktop.saveNames = {f.home.path("no/such/folder/x.ldb")};
@@ -141,7 +137,7 @@ class TestFileCommands : public QObject {
     QCOMPARE(f.prompts.lastText(), QStringLiteral("File not found"));
     QVERIFY(w.dirty());
     QCOMPARE(w.fileName(), f.dbPath());  // the failed name was not taken
-    QCOMPARE(fileBytes(f.dbPath()), before);
+    QCOMPARE(readFile(f.dbPath()), before);
   }
 
   void openRecentOfADeletedFile() {

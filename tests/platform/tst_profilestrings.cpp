@@ -3,23 +3,16 @@
 #include <QTest>
 
 #include "platform/ProfileStrings.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 
 using namespace vorlix;
+using vorlix::test::readFile;
+using vorlix::test::writeFile;
 
 class TestProfileStrings : public QObject {
   Q_OBJECT
 
-  static QByteArray readFile(const QString& p) {
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
-  static void writeFile(const QString& p, const QByteArray& data) {
-    QDir().mkpath(QFileInfo(p).absolutePath());
-    QFile f(p);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-  }
   static AnsiString get(const QByteArray& content, std::string_view section, std::string_view key,
                         int size = 256, std::string_view def = "dflt") {
     return profileStringIn(content, section, key, def, size);

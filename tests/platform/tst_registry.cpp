@@ -3,22 +3,15 @@
 #include <thread>
 
 #include "platform/Registry.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 
 using namespace vorlix;
+using vorlix::test::readFile;
+using vorlix::test::writeFile;
 
 class TestRegistry : public QObject {
   Q_OBJECT
-
-  static QByteArray readFile(const QString& p) {
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
-  static void writeFile(const QString& p, const QByteArray& data) {
-    QFile f(p);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-  }
 
  private slots:
   void missingFileIsAnEmptyHive() {

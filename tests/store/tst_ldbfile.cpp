@@ -5,22 +5,14 @@
 #include "store/Ansi.h"
 #include "store/DosDate.h"
 #include "store/LdbFile.h"
+#include "support/Files.h"
 
 using namespace vorlix;
+using vorlix::test::readFile;
+using vorlix::test::writeFile;
 
 class TestLdbFile : public QObject {
   Q_OBJECT
-
-  static QByteArray readFile(const QString& p) {
-    QFile f(p);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-  }
-  static void writeFile(const QString& p, const QByteArray& data) {
-    QFile f(p);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-  }
 
  private slots:
   void recordLayout() {
