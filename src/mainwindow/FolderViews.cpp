@@ -94,10 +94,8 @@ bool TFMainXeVorlix::flatMode() const {
 
 void TFMainXeVorlix::setTPath() { TPath->setText(fromAnsi(pos_.tpathText())); }
 
-void TFMainXeVorlix::RebuildList() { RebuildListFrom(LinkList_); }
-
-void TFMainXeVorlix::RebuildListFrom(const LinkList& source) {
-  rows_.setRows(BuildRows(source, pos_, flatMode(), progress_.get()));
+void TFMainXeVorlix::RebuildList() {
+  rows_.setRows(BuildRows(LinkList_, pos_, flatMode(), progress_.get()));
 }
 
 void TFMainXeVorlix::RebuildTree(bool rootSelectionMovesFolder) {

@@ -88,7 +88,6 @@ class TFMainXeVorlix : public QMainWindow {
   // shows the root; commands that keep their own folder pass false.
   void RebuildTree(bool rootSelectionMovesFolder = true);
   void RebuildList();
-  void RebuildListFrom(const LinkList& source);
   void setTPath();
   void selectTreeNode(FolderNode* node);
   void focusListRow(int row);

@@ -142,7 +142,6 @@ void TreeLinksView::currentChanged(const QModelIndex& current, const QModelIndex
   QTreeView::currentChanged(current, previous);
   if (syncing_) return;
   FolderNode* node = current.isValid() ? folderModel()->nodeFor(current) : nullptr;
-  if (node) emit selectionAboutToChange(node);
   if (node) folderModel()->setSelected(node);
   emit currentNodeChanged(node);
 }

@@ -33,7 +33,6 @@ class TreeLinksView : public QTreeView {
  signals:
   void focusEntered();
   void mousePressed(vorlix::FolderNode* node, Qt::MouseButton button);
-  void selectionAboutToChange(vorlix::FolderNode* node);
   void currentNodeChanged(vorlix::FolderNode* node);
 
  protected:
