@@ -9,7 +9,7 @@ pkgs=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-webengine-dev
   qt6-l10n-tools libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
-  xvfb xauth util-linux
+  xvfb xauth util-linux ccache
 )
 missing=()
 for p in "${pkgs[@]}"; do
