@@ -5,6 +5,7 @@
 #include <QMimeData>
 
 #include "components/XeListView.h"
+#include "editing/AddItemDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
 
@@ -94,6 +95,6 @@ void TFMainXeVorlix::clearCopySource() {
   if (editor_) editor_->clipboard.forgetSourceFolder();
 }
 
-void TFMainXeVorlix::EditLinkClick() {}
+void TFMainXeVorlix::EditLinkClick() { FAddItem->runEdit(); }
 
 }  // namespace vorlix

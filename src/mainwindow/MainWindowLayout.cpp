@@ -59,7 +59,7 @@ TFMainXeVorlix::TFMainXeVorlix(Prompts& prompts, DesktopServices& desktop, QWidg
     const QRect avail = screen->availableGeometry();
     move(avail.center() - rect().center());
   }
-  FAddItem = new TFAddItem(this, prompts_);
+  FAddItem = new TFAddItem(this, *editor_);
   FAbout = new TFAbout(this);
   FavoritesPath = favoritesFolder();
   // The enabled state follows every change of the active window.
@@ -232,15 +232,7 @@ void TFMainXeVorlix::HelpClick() {
 
 void TFMainXeVorlix::AboutClick() { FAbout->exec(); }
 
-void TFMainXeVorlix::BAddClick() {
-  FAddItem->setTarget(&LinkList_, pos_.currentPath);
-  if (FAddItem->runAdd()) {
-    setDirty(true);
-    // Show the new link at once rather than at the next rebuild.
-    findIndexStale_ = true;
-    RebuildList();
-  }
-}
+void TFMainXeVorlix::BAddClick() { FAddItem->runAdd(); }
 
 void TFMainXeVorlix::BrowseInNewWindow() {
   const auto& rows = rows_.rows();
