@@ -225,6 +225,27 @@ class TestAddItemDialog : public QObject {
     dlg.BCaptureTitle->click();
     QCOMPARE(dlg.EditDescription->text(), QStringLiteral("Page title"));
   }
+
+  // With VORLIX_SNAPSHOT_DIR set, saves pictures of both modes there, for a
+  // look by eye.
+  void snapshots() {
+    const QString dir = qEnvironmentVariable("VORLIX_SNAPSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("VORLIX_SNAPSHOT_DIR not set");
+    BandWatchingHost h;
+    h.load({"News\\", "News\\Local\\", "Tech\\", "one"});
+    h.select({"one"});
+    TFAddItem dlg(nullptr, h);
+    whenShown(dlg, [&] {
+      dlg.grab().save(dir + "/additem-add.png");
+      dlg.reject();
+    });
+    dlg.runAdd("http://example.org/", "Example");
+    whenShown(dlg, [&] {
+      dlg.grab().save(dir + "/additem-edit.png");
+      dlg.reject();
+    });
+    dlg.runEdit();
+  }
 };
 
 QTEST_MAIN(TestAddItemDialog)
