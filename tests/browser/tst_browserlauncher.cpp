@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTest>
 
+#include "browser/BrowserActions.h"
 #include "browser/BrowserLauncher.h"
 #include "support/TempDir.h"
 
@@ -115,6 +116,18 @@ class TestBrowserLauncher : public QObject {
     RecordingOpener opener;
     BrowserLauncher(opener).OpenInActiveWindow(kUrl);
     QCOMPARE(opener.opened, QStringList{kUrl});
+  }
+
+  void actionsPart() {
+    RecordingOpener opener;
+    BrowserActions actions(
+        opener, PageCapture(home_->path(), [] {
+          return std::optional<ActiveWindowInfo>({"Docs - Chromium", "Chromium"});
+        }));
+    QCOMPARE(actions.captureFields(), (QStringList{"", "Docs"}));
+    actions.browseInActiveWindow(kUrl);
+    actions.browseInNewWindow(QStringLiteral("http://nothing-registered/"));
+    QCOMPARE(opener.opened, (QStringList{kUrl, "http://nothing-registered/"}));
   }
 };
 

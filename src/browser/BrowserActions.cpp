@@ -1,0 +1,28 @@
+#include "browser/BrowserActions.h"
+
+#include "browser/CaptureReply.h"
+
+namespace vorlix {
+
+BrowserActions::BrowserActions(QObject* parent)
+    : QObject(parent),
+      ownOpener_(std::make_unique<DesktopUrlOpener>()),
+      launcher_(*ownOpener_),
+      capture_() {}
+
+BrowserActions::BrowserActions(UrlOpener& opener, PageCapture capture, QObject* parent)
+    : QObject(parent), launcher_(opener), capture_(std::move(capture)) {}
+
+BrowserActions::~BrowserActions() = default;
+
+QStringList BrowserActions::captureFields() {
+  // Every capture reads the same places; the name is the one the dialog's
+  // buttons have always asked for.
+  return SplitCaptureReply(capture_.GetBrowserWindowInfo(QStringLiteral("IExplore")));
+}
+
+void BrowserActions::browseInNewWindow(const QString& url) { launcher_.OpenUrlInNewWindow(url); }
+
+void BrowserActions::browseInActiveWindow(const QString& url) { launcher_.OpenInActiveWindow(url); }
+
+}  // namespace vorlix
