@@ -1,8 +1,14 @@
 #include "platform/AtomicFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 #include "store/FileReplace.h"
 
@@ -29,15 +35,29 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
 bool readWholeFile(const QString& path, QByteArray& data, bool* exists, QString* error,
                    qint64 maxBytes) {
   data.clear();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    const bool present = QFileInfo::exists(path);
+  // O_NONBLOCK: opening a FIFO must not wait for a writer.
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    const int err = errno;
+    const bool present = err != ENOENT && err != ENOTDIR;
     if (exists) *exists = present;
     if (!present) return true;
-    setError(error, file.errorString());
+    setError(error, QString::fromLocal8Bit(std::strerror(err)));
     return false;
   }
   if (exists) *exists = true;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    setError(error, QStringLiteral("%1 is not a regular file").arg(path));
+    return false;
+  }
+  QFile file;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    setError(error, file.errorString());
+    return false;
+  }
   data = maxBytes >= 0 ? file.read(maxBytes) : file.readAll();
   if (file.error() != QFileDevice::NoError) {
     setError(error, file.errorString());

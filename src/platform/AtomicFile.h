@@ -12,8 +12,9 @@ namespace vorlix {
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
 
 // Reads a whole file. A missing file is not an error: `exists` says which.
-// Returns false only when the file exists but cannot be read. `maxBytes`
-// >= 0 reads no more than that.
+// Returns false only when the file exists but cannot be read, or is not a
+// regular file (a FIFO would wait for a writer for good). `maxBytes` >= 0
+// reads no more than that.
 bool readWholeFile(const QString& path, QByteArray& data, bool* exists = nullptr,
                    QString* error = nullptr, qint64 maxBytes = -1);
 

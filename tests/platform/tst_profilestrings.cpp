@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -129,6 +131,15 @@ class TestProfileStrings : public QObject {
     QCOMPARE(readShortcutUrl(dir.filePath(QStringLiteral("missing.url"))), AnsiString());
     writeFile(file, "[InternetShortcut]\nurl = http://caf\xE9.fr/ \n");
     QCOMPARE(readShortcutUrl(file), AnsiString("http://caf\xE9.fr/"));
+
+    // A FIFO named like a shortcut must not wait for a writer, nor can an
+    // ini file that is one be written over.
+    const QString fifo = dir.filePath(QStringLiteral("Pipe.url"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QCOMPARE(readShortcutUrl(fifo), AnsiString());
+    QString error;
+    QVERIFY(!writeProfileString(fifo, "S", "k", "v", &error));
+    QVERIFY2(error.contains(QStringLiteral("not a regular file")), qPrintable(error));
   }
 };
 

@@ -52,7 +52,7 @@ bool writeFile(const QString& p, const QByteArray& data) {
   return f.open(QIODevice::WriteOnly) && f.write(data) == data.size() && f.flush();
 }
 
-// Every name in a folder, hidden ones included, so a stray "x.ldb.XXXXXX" shows.
+// Every name in a folder, hidden ones included, so a stray "x.ldb.vorlix-tmp-XXXXXX" shows.
 QStringList entriesOf(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                              QDir::Name);
