@@ -4,14 +4,12 @@
 
 namespace vorlix {
 
-BrowserActions::BrowserActions(QObject* parent)
+BrowserActions::BrowserActions(std::unique_ptr<UrlOpener> opener, PageCapture capture,
+                               QObject* parent)
     : QObject(parent),
-      ownOpener_(std::make_unique<DesktopUrlOpener>()),
-      launcher_(*ownOpener_),
-      capture_() {}
-
-BrowserActions::BrowserActions(UrlOpener& opener, PageCapture capture, QObject* parent)
-    : QObject(parent), launcher_(opener), capture_(std::move(capture)) {}
+      opener_(std::move(opener)),
+      launcher_(*opener_),
+      capture_(std::move(capture)) {}
 
 BrowserActions::~BrowserActions() = default;
 

@@ -14,10 +14,10 @@ namespace vorlix {
 class BrowserActions : public QObject {
   Q_OBJECT
  public:
-  // The desktop's opener and the real capture.
-  explicit BrowserActions(QObject* parent = nullptr);
-  // Tests bring their own opener and capture.
-  BrowserActions(UrlOpener& opener, PageCapture capture, QObject* parent = nullptr);
+  // `opener` is the fall-back and the active-window opener; `capture` reads
+  // the user's browser unless told otherwise.
+  explicit BrowserActions(std::unique_ptr<UrlOpener> opener, PageCapture capture = PageCapture(),
+                          QObject* parent = nullptr);
   ~BrowserActions() override;
 
   // The capture's reply split into its fields: URL first, title second;
@@ -29,7 +29,7 @@ class BrowserActions : public QObject {
   void browseInActiveWindow(const QString& url);
 
  private:
-  std::unique_ptr<UrlOpener> ownOpener_;
+  std::unique_ptr<UrlOpener> opener_;
   BrowserLauncher launcher_;
   PageCapture capture_;
 };

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "document/DocumentEdit.h"
+#include "document/LinkDocument.h"
 #include "editing/DialogFolderTree.h"
 #include "editing/EditorHost.h"
+#include "editing/HostSteps.h"
 #include "platform/Prompts.h"
 #include "store/DosDate.h"
 #include "store/FolderPosition.h"
@@ -99,7 +102,6 @@ bool LinkEditor::ok(const QString& description, const QString& url) {
     warn(prompts, problem);
     return false;
   }
-  LinkList& links = host_.links();
   const AnsiString desc = toAnsi(description);
   const AnsiString newUrl = cut(toAnsi(url));
   if (editMode_) {
@@ -107,21 +109,29 @@ bool LinkEditor::ok(const QString& description, const QString& url) {
     // in place.
     const AnsiString newName = cut(editedFolder_ + desc);
     const std::uint32_t now = currentDosDateTime();
-    for (LinkRecord& r : links) {
-      if (r.fullName() != editedName_) continue;
+    DocumentEdit edit(host_.document(),
+                      QStringLiteral("Edit ") + QuotedName(FileNameView(newName)));
+    LinkList& links = edit.links();
+    for (size_t i = 0; i < links.size(); ++i) {
+      if (links[i].fullName() != editedName_) continue;
+      LinkRecord r = links[i];
       r.setFullName(newName);
       r.setUrl(newUrl);
       r.setDateStamp(now);
+      links.replace(i, r);
     }
     links.sortByFullName();
+    edit.commit();
     return true;
   }
   const AnsiString name = cut(target_ + desc);
-  if (links.indexOf(name) >= 0) {
+  if (host_.document().links().indexOf(name) >= 0) {
     warn(prompts, QStringLiteral("The Description name you have entered already exist !"));
     return false;
   }
-  links.append(LinkRecord::make(name, newUrl, currentDosDateTime(), kKindUrl));
+  DocumentEdit edit(host_.document(), QStringLiteral("Add ") + QuotedName(FileNameView(name)));
+  edit.links().append(LinkRecord::make(name, newUrl, currentDosDateTime(), kKindUrl));
+  edit.commit();
   return true;
 }
 
@@ -138,15 +148,16 @@ void LinkEditor::newFolder() {
   if (typed.isEmpty()) return;
   const AnsiString name = toAnsi(typed);
   const AnsiString path = target_ + name + '\\';
-  LinkList& links = host_.links();
-  for (const LinkRecord& r : links) {
+  for (const LinkRecord& r : host_.document().links()) {
     if (startsWithNoCase(r.fullName(), path)) {
       warn(prompts, QStringLiteral("The Folder name you have entered already exist !"));
       return;
     }
   }
-  links.append(LinkRecord::make(cut(path), {}, currentDosDateTime(), kKindFolder));
-  links.sortByFullName();
+  DocumentEdit edit(host_.document(), QStringLiteral("New Folder ") + QuotedName(name));
+  edit.links().append(LinkRecord::make(cut(path), {}, currentDosDateTime(), kKindFolder));
+  edit.links().sortByFullName();
+  edit.commit();
 
   FolderTreeModel& main = host_.tree();
   if (FolderNode* parent = ownNode(main, target_)) {
@@ -170,8 +181,6 @@ void LinkEditor::newFolder() {
   }
   if (NodeCount(tree_) <= 2) ExpandAll(tree_);
 
-  // Dirty first: the window's find index follows the dirty flag.
-  host_.setDirty();
   host_.rebuildList();
 }
 
@@ -179,7 +188,6 @@ void LinkEditor::finish(bool accepted) {
   if (accepted) {
     // The new or changed link shows at once; the main tree keeps its
     // selection, which is the folder the list shows.
-    host_.setDirty();
     host_.rebuildList();
   }
   startAdd();

@@ -3,12 +3,16 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "browser/BrowserActions.h"
 #include "components/WidgetPrompts.h"
+#include "document/LinkDocument.h"
+#include "editing/AddItemDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SystemDesktop.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sounds.h"
+#include "settings/Settings.h"
 
 // Resources live in a static library; this keeps them linked in.
 static void initVorlixResources() { Q_INIT_RESOURCE(vorlix); }
@@ -28,6 +32,50 @@ void connectInstance(SingleInstance& instance, TFMainXeVorlix& window) {
                    });
 }
 
+namespace {
+
+// The browser part falls back on the window's desktop: the real one in the
+// program, a fake one in tests.
+class DesktopOpener : public UrlOpener {
+ public:
+  explicit DesktopOpener(DesktopServices& desktop) : desktop_(desktop) {}
+  void openUrl(const QString& url) override {
+    if (IsUrlArgument(url)) desktop_.openUrl(url);
+  }
+
+ private:
+  DesktopServices& desktop_;
+};
+
+}  // namespace
+
+// The composition root: each feature is a part of its own that answers the
+// window's requests and watches the document. Where a part is still to
+// come, the window's request falls back to the desktop or does nothing:
+//   browser/   the preview pane (previewToggleRequested; until it comes, a
+//              link opened from the list goes to a new browser window)
+//   settings/  the Options dialog (settingsRequested)
+//   components/ the recent-files list (databaseOpened, recentFileOpened,
+//              recentFileMissing, closing) and the tray icon
+void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
+  // browser/: new or active browser window, and the page capture.
+  auto* browser =
+      new BrowserActions(std::make_unique<DesktopOpener>(desktop), PageCapture(), &window);
+  QObject::connect(&window, &TFMainXeVorlix::openLinkRequested, browser,
+                   [browser](const QString& url, TFMainXeVorlix::LinkOpening how) {
+                     if (how == TFMainXeVorlix::LinkOpening::ActiveWindow)
+                       browser->browseInActiveWindow(url);
+                     else
+                       browser->browseInNewWindow(url);
+                   });
+  // editing/: the Add/Edit dialog, which the window opens for Add, fills
+  // from the capture and opens in edit mode for Edit of a link row.
+  TFAddItem* dialog = window.FAddItem;
+  dialog->setCapture([browser] { return browser->captureFields(); });
+  QObject::connect(&window, &TFMainXeVorlix::editLinkRequested, dialog,
+                   [dialog] { dialog->runEdit(); });
+}
+
 int runVorlix(int argc, char** argv) {
   QApplication app(argc, argv);
   initVorlixResources();
@@ -36,26 +84,24 @@ int runVorlix(int argc, char** argv) {
   const QStringList params = QApplication::arguments().mid(1);
 
   Registry registry;
-  const bool onlyOne = readOnlyOneAtStart(registry);
+  Settings settings(registry);
+  const bool onlyOne = settings.onlyOneAtStart();
 
   SingleInstance instance;
   const bool first = instance.tryBecomeFirst();
-  if (!first && onlyOne) {
-    // A second start hands over to the running window and ends.
-    if (params.isEmpty())
-      instance.activateRunning(5000);
-    else
-      instance.handOver(buildHandOverText(params));
-    return 0;
-  }
+  // A second start hands over to the running window and ends; one that
+  // cannot hand over runs on its own, so that its URL is not lost.
+  if (!first && onlyOne && handToRunningInstance(instance, params)) return 0;
   instance.listen();
 
   // One plain beep for every box type: the desktop has no per-type sounds.
   setSoundPlayer([](MsgType) { QApplication::beep(); });
   WidgetPrompts prompts;
   SystemDesktop desktop;
-  TFMainXeVorlix window(prompts, desktop);
+  LinkDocument document;
+  TFMainXeVorlix window(document, settings, prompts, desktop);
   connectInstance(instance, window);
+  connectParts(window, desktop);
   window.show();
   QTimer::singleShot(0, &window, [&window, params] { window.FormShow(params); });
   return app.exec();

@@ -119,9 +119,10 @@ class TestBrowserLauncher : public QObject {
   }
 
   void actionsPart() {
-    RecordingOpener opener;
+    auto recording = std::make_unique<RecordingOpener>();
+    RecordingOpener& opener = *recording;
     BrowserActions actions(
-        opener, PageCapture(home_->path(), [] {
+        std::move(recording), PageCapture(home_->path(), [] {
           return std::optional<ActiveWindowInfo>({"Docs - Chromium", "Chromium"});
         }));
     QCOMPARE(actions.captureFields(), (QStringList{"", "Docs"}));

@@ -140,7 +140,7 @@ class TestAddItemDialog : public QObject {
     QCOMPARE(fieldsAfterFailure, (QStringList{"site", "http://x/", "1"}));
     QCOMPARE(h.record("News\\Site")->url(), std::string_view("http://x/"));
     QVERIFY(h.captions().contains("Site"));
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
   }
 
   void newFolderShowsInTheDialogTree() {

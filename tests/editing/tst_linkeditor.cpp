@@ -80,7 +80,7 @@ class TestLinkEditor : public QObject {
     QCOMPARE(h.list[h.list.size() - 1].url().size(), size_t(255));
     QVERIFY(!e.ok(longName + "y", "u"));
     e.finish(true);
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
     QVERIFY(h.captions().contains("Site"));  // shown at once
   }
 
@@ -135,7 +135,7 @@ class TestLinkEditor : public QObject {
     QCOMPARE(edited.url(), std::string_view("http://new/"));
     QCOMPARE(edited.kind(), kKindUrl);
     QCOMPARE(h.treeModel.selected(), selectedBefore);
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
 
     // A row of the flat listing belongs to the folder in its Path column.
     h.flat = true;
@@ -164,7 +164,7 @@ class TestLinkEditor : public QObject {
     QVERIFY(e.startEdit(d, u));
     e.activate();
     e.finish(false);
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
     e.startAdd();
     e.activate();
     QVERIFY(e.ok("two", "u"));
@@ -192,7 +192,7 @@ class TestLinkEditor : public QObject {
     h.scripted.inputs = {""};
     e.newFolder();
     QCOMPARE(h.scripted.asked.size(), size_t(2));
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
 
     // The dialog shows News selected; the new folder goes below the target.
     e.folderSelected(FindNodeByPath(e.folderTree(), "Favorites\\News\\"));
@@ -206,7 +206,7 @@ class TestLinkEditor : public QObject {
     QCOMPARE(h.treeText(), QStringLiteral("Favorites(News(Alpha,Local),Tech)"));
     QCOMPARE(EditorTestHost::nodeText(e.folderTree().root()), h.treeText());
     QCOMPARE(FolderTreeModel::NodePath(e.folderTree().selected()), AnsiString("Favorites\\News\\"));
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
     QCOMPARE(h.captions(), (QStringList{"News", "Tech"}));  // the list was rebuilt
 
     // '|' and a leading dot pass, unlike in the folder commands.
@@ -218,9 +218,11 @@ class TestLinkEditor : public QObject {
     QVERIFY(h.record("News\\a|b\\"));
     QCOMPARE(h.scripted.asked.size(), size_t(2));
     // The list stays in its sorted order.
-    const QStringList before = h.names();
-    h.list.sortByFullName();
-    QCOMPARE(h.names(), before);
+    LinkList sorted = h.list;
+    sorted.sortByFullName();
+    QStringList sortedNames;
+    for (const LinkRecord& r : sorted) sortedNames << fromAnsi(r.fullName().substr(10));
+    QCOMPARE(h.names(), sortedNames);
   }
 
   void newFolderInASmallTreeExpandsIt() {
@@ -237,6 +239,49 @@ class TestLinkEditor : public QObject {
     QCOMPARE(AbsolutePosition(e.folderTree().root()->children[0].get()), 1);
     QCOMPARE(NodeAtAbsolutePosition(e.folderTree(), 1)->label, AnsiString("First"));
     QVERIFY(!NodeAtAbsolutePosition(e.folderTree(), 2));
+  }
+
+  void eachOkAndNewFolderIsOneStep() {
+    EditorTestHost h;
+    h.load({"News\\", "News\\old"});
+    h.open("News\\");
+    LinkEditor e(h);
+    e.startAdd();
+    e.activate();
+    QVERIFY(!e.ok("old", "u"));  // refused: no step
+    QVERIFY(!h.doc.history().canUndo());
+    QVERIFY(e.ok("fresh", "http://f/"));
+    QCOMPARE(h.doc.history().undoText(), QStringLiteral("Add 'fresh'"));
+    h.doc.undo();
+    QVERIFY(!h.record("News\\fresh"));
+    QVERIFY(!h.dirty());
+    h.doc.redo();
+    QVERIFY(h.record("News\\fresh"));
+
+    h.scripted.inputs = {"sub"};
+    e.newFolder();
+    h.scripted.inputs = {"SUB"};  // refused: no step
+    e.newFolder();
+    QCOMPARE(h.doc.history().count(), size_t(2));
+    QCOMPARE(h.doc.history().undoText(), QStringLiteral("New Folder 'sub'"));
+    const QStringList withFolder = h.names();
+    h.doc.undo();
+    QVERIFY(!h.record("News\\sub\\"));
+    h.doc.redo();
+    QCOMPARE(h.names(), withFolder);
+
+    // The edit and the sort it needs are one step.
+    h.rebuildList();
+    h.select({"old"});
+    QString d, u;
+    QVERIFY(e.startEdit(d, u));
+    const QStringList before = h.names();
+    QVERIFY(e.ok("Zulu", "http://z/"));
+    e.finish(true);
+    QCOMPARE(h.doc.history().undoText(), QStringLiteral("Edit 'Zulu'"));
+    h.doc.undo();
+    QCOMPARE(h.names(), before);
+    QCOMPARE(h.record("News\\old")->url(), std::string_view("u:News\\old"));
   }
 };
 
