@@ -13,7 +13,7 @@ namespace vorlix {
 void DesktopUrlOpener::openUrl(const QString& url) {
   if (!IsUrlArgument(url)) return;
   if (QProcess::startDetached(QStringLiteral("xdg-open"), {url})) return;
-  QDesktopServices::openUrl(QUrl(url));
+  QDesktopServices::openUrl(QUrl::fromUserInput(url));
 }
 
 bool IsUrlArgument(const QString& url) {

@@ -14,8 +14,8 @@ class UrlOpener {
   virtual void openUrl(const QString& url) = 0;
 };
 
-// Runs `xdg-open URL` detached; where that cannot start, asks
-// QDesktopServices.
+// Runs `xdg-open URL` detached, the URL as one argument exactly as given;
+// where that cannot start, asks QDesktopServices.
 class DesktopUrlOpener : public UrlOpener {
  public:
   void openUrl(const QString& url) override;
