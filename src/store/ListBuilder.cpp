@@ -168,44 +168,45 @@ class ExplorerBuilder {
     folders_[id].path = AnsiString(r.fullName());
   }
 
-  size_t rowCount() const { return size_t(hasUp_) + order_.size() + direct_.size(); }
-
-  const ListRow& rowAt(size_t i) const {
-    if (hasUp_ && i == 0) return up_;
-    i -= size_t(hasUp_);
-    if (i < order_.size()) return folders_[order_[i]];
-    return direct_[i - order_.size()];
+  // The rows after "..": the subfolder rows, then the records directly in
+  // the folder.
+  const ListRow& rowAfterUp(size_t i) const {
+    return i < order_.size() ? folders_[order_[i]] : direct_[i - order_.size()];
   }
 
   // Where the list has always put a new subfolder row: next to the one
-  // inserted last, after it when its name compares greater, else before it.
-  // The position is held inside the run of subfolder rows.
+  // inserted last, after it when its name compares greater, else before it;
+  // with no row before that one, at the end. So folders arriving in reverse
+  // order show in that order, as the tree beside the list shows them.
+  // ".." is not one of the rows the rule looks at: it stays row 0. "At the
+  // end" means after the last subfolder row, not after links met earlier, so
+  // folder rows always sit together.
   void insertFolderRow(size_t id, std::string_view sub) {
+    const long folderRows = long(order_.size());
     long p = 0;
-    if (rowCount() > 0) {
-      const ListRow& last = rowAt(size_t(lastFolderRow_));
+    if (!order_.empty() || !direct_.empty()) {
+      const ListRow& last = rowAfterUp(size_t(lastFolderRow_));
       if (!last.isFolder())
         p = lastFolderRow_;
       else if (compareCase(sub, last.caption) > 0)
         p = lastFolderRow_ + 1;
       else
         p = lastFolderRow_ - 1;
+      if (p < 0) p = folderRows;
     }
-    const long first = long(hasUp_);
-    p = std::clamp(p, first, first + long(order_.size()));
-    order_.insert(order_.begin() + (p - first), id);
+    p = std::clamp(p, 0L, folderRows);
+    order_.insert(order_.begin() + p, id);
     lastFolderRow_ = p;
   }
 
   const FolderPosition& pos_;
   const bool hasUp_;
-  const ListRow up_ = UpRow();
   std::unordered_map<AnsiString, size_t, NoCaseHash, NoCaseEqual> seen_;
   std::vector<ListRow> folders_;  // by first appearance
   std::vector<bool> ownSeen_;
   std::vector<size_t> order_;  // display order of folders_
   std::vector<ListRow> direct_;
-  long lastFolderRow_ = 0;
+  long lastFolderRow_ = 0;    // among the rows after ".."
   std::string_view lastSub_;  // a view into the record list, alive meanwhile
   size_t lastSubId_ = 0;
 };

@@ -27,7 +27,9 @@ class RebuildProgress {
 // The list of the current folder.
 //   Explorer style (flatMode false): a ".." row first when the up marker is
 //   set, then one row per subfolder (whatever lies below it), then the records
-//   directly in the folder, in source order.
+//   directly in the folder, in source order. Each new subfolder row goes next
+//   to the one added before it, after it when its name compares greater, else
+//   before it: sorted records give name order, reversed ones reverse order.
 //   Flat (classic style, or a find): every "Url" record in or below the
 //   current folder, each with its folder path.
 std::vector<ListRow> BuildRows(const LinkList& source, const FolderPosition& pos, bool flatMode,

@@ -79,6 +79,33 @@ class TestListBuilder : public QObject {
     QCOMPARE(captions(rows).mid(4), (QStringList{"z", "y"}));
   }
 
+  void subfolderRowsKeepTheTreesOrder() {
+    // Reversed and shuffled folder records show as they come, like the tree.
+    const LinkList reversed = makeList({{"Favorites\\B\\"}, {"Favorites\\A\\"}});
+    QCOMPARE(captions(BuildRows(reversed, at("Favorites\\"), false)), (QStringList{"B", "A"}));
+    const LinkList shuffled =
+        makeList({{"Favorites\\C\\"}, {"Favorites\\A\\"}, {"Favorites\\B\\"}});
+    QCOMPARE(captions(BuildRows(shuffled, at("Favorites\\"), false)), (QStringList{"C", "A", "B"}));
+    const LinkList sorted = makeList({{"Favorites\\A\\"},
+                                      {"Favorites\\B\\"},
+                                      {"Favorites\\B\\x", "http://x/"},
+                                      {"Favorites\\C\\"}});
+    QCOMPARE(captions(BuildRows(sorted, at("Favorites\\"), false)), (QStringList{"A", "B", "C"}));
+
+    // A folder that would go before the first row lands after the other
+    // subfolder rows, never behind a link met earlier.
+    const LinkList linkFirst =
+        makeList({{"Favorites\\x", "http://x/"}, {"Favorites\\B\\"}, {"Favorites\\A\\"}});
+    QCOMPARE(captions(BuildRows(linkFirst, at("Favorites\\"), false)),
+             (QStringList{"B", "A", "x"}));
+    const LinkList below = makeList({{"Favorites\\N\\y", "http://y/"},
+                                     {"Favorites\\N\\B\\"},
+                                     {"Favorites\\N\\A\\"},
+                                     {"Favorites\\N\\D\\"}});
+    QCOMPARE(captions(BuildRows(below, at("Favorites\\N\\", "N"), false)),
+             (QStringList{"..", "B", "A", "D", "y"}));
+  }
+
   void oneRowPerSubfolder() {
     const LinkList list = makeList({{"Favorites\\A\\", "", stamp(2001, 2, 3)},
                                     {"Favorites\\A\\B\\", "", stamp(2005, 1, 1)},
@@ -178,8 +205,8 @@ class TestListBuilder : public QObject {
 
   void rowLookups() {
     const LinkList list = makeList({{"Favorites\\N\\"},
-                                    {"Favorites\\N\\Local\\"},
                                     {"Favorites\\N\\Later\\"},
+                                    {"Favorites\\N\\Local\\"},
                                     {"Favorites\\N\\link", "http://l/"}});
     const FolderPosition pos = at("Favorites\\N\\", "N");
     const auto rows = BuildRows(list, pos, false);
