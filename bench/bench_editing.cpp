@@ -35,7 +35,7 @@ class BenchHost : public EditorHost {
   LinkList list;
   FolderPosition pos;
   FolderTreeModel treeModel;
-  std::vector<ListRow> rowList;
+  ListRows rowList;
   std::vector<int> selection;
   FolderNode* clicked = nullptr;
   YesPrompts yes;
@@ -43,7 +43,7 @@ class BenchHost : public EditorHost {
   LinkList& links() override { return list; }
   FolderPosition& position() override { return pos; }
   FolderTreeModel& tree() override { return treeModel; }
-  const std::vector<ListRow>& rows() override { return rowList; }
+  const ListRows& rows() override { return rowList; }
   std::vector<int> selectedRows() override { return selection; }
   int currentItem() override { return selection.empty() ? -1 : selection.back(); }
   void setCurrentItem(int) override {}
@@ -54,7 +54,7 @@ class BenchHost : public EditorHost {
   void rebuildTree() override { RebuildTree(treeModel, list); }
   void focusRow(int row) override { selection = {row}; }
   void selectTreeNode(FolderNode* node) override { treeModel.setSelected(node); }
-  void setRowCaption(int row, const AnsiString& c) override { rowList[size_t(row)].caption = c; }
+  void setRowCaption(int row, const AnsiString& c) override { rowList.setCaption(size_t(row), c); }
   void showPath() override {}
   void setDirty() override {}
   void updateCommandState() override {}

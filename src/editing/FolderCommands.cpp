@@ -88,10 +88,10 @@ bool FolderCommands::TreeLinksEdited(FolderNode* node, const QString& text) {
 
 void FolderCommands::renameFromList() {
   const int item = host_.currentItem();
-  const std::vector<ListRow>& rows = host_.rows();
+  const ListRows& rows = host_.rows();
   if (item < 0 || size_t(item) >= rows.size()) return;
   if (!rows[size_t(item)].isFolder() || rows[size_t(item)].isUpRow()) return;
-  const AnsiString caption = rows[size_t(item)].caption;
+  const AnsiString caption(rows[size_t(item)].caption);
 
   Prompts& prompts = host_.prompts();
   // Cancel returns the old name, which is then applied like a typed one.

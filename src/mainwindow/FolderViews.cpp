@@ -164,7 +164,8 @@ void TFMainXeVorlix::ListLinksKeyUp() { followListInTree(); }
 void TFMainXeVorlix::followListInTree() {
   const ListRow* r = rows_.rowAt(currentListItem_);
   if (!r || !r->isFolder()) return;
-  const AnsiString path = pos_.currentPath + (r->isUpRow() ? AnsiString() : r->caption + "\\");
+  const AnsiString path =
+      pos_.currentPath + (r->isUpRow() ? AnsiString() : AnsiString(r->caption) + "\\");
   selectTreeNode(FindNodeByPath(tree_, path));
 }
 
@@ -180,7 +181,7 @@ void TFMainXeVorlix::openCurrentRow(bool doubleClick) {
     return;
   }
   if (!r->isUpRow()) {
-    const AnsiString caption = r->caption;
+    const AnsiString caption(r->caption);
     EnterFolder(pos_, caption);
     setTPath();
     RebuildList();
@@ -196,7 +197,7 @@ void TFMainXeVorlix::openCurrentRow(bool doubleClick) {
     const ListRow* now = rows_.rowAt(currentListItem_);
     if (now && now->isFolder()) {
       const AnsiString path =
-          pos_.currentPath + (now->isUpRow() ? AnsiString() : now->caption + "\\");
+          pos_.currentPath + (now->isUpRow() ? AnsiString() : AnsiString(now->caption) + "\\");
       selectTreeNode(FindNodeByPath(tree_, path));
     }
   }

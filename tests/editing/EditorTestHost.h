@@ -23,7 +23,7 @@ class EditorTestHost : public EditorHost {
   LinkList list;
   FolderPosition pos;
   FolderTreeModel treeModel;
-  std::vector<ListRow> rowList;
+  ListRows rowList;
   std::vector<int> selection;
   int current = -1;
   FolderNode* clicked = nullptr;
@@ -48,7 +48,7 @@ class EditorTestHost : public EditorHost {
   LinkList& links() override { return list; }
   FolderPosition& position() override { return pos; }
   FolderTreeModel& tree() override { return treeModel; }
-  const std::vector<ListRow>& rows() override { return rowList; }
+  const ListRows& rows() override { return rowList; }
   std::vector<int> selectedRows() override { return selection; }
   int currentItem() override { return current; }
   void setCurrentItem(int row) override { current = row; }
@@ -74,7 +74,7 @@ class EditorTestHost : public EditorHost {
   }
   void selectTreeNode(FolderNode* node) override { treeModel.setSelected(node); }
   void setRowCaption(int row, const AnsiString& caption) override {
-    rowList.at(size_t(row)).caption = caption;
+    rowList.setCaption(size_t(row), caption);
   }
   void showPath() override { pathText = pos.tpathText(); }
   void setDirty() override { dirty = true; }

@@ -142,7 +142,7 @@ class TestEditingWiring : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     const auto consistent = [&] {
-      const std::vector<ListRow> expected = BuildRows(w.links(), w.position(), w.flatMode());
+      const ListRows expected = BuildRows(w.links(), w.position(), w.flatMode());
       QStringList want;
       for (const ListRow& r : expected) want << fromAnsi(r.caption);
       return f.captions() == want && w.TPath->text() == fromAnsi(w.position().tpathText());

@@ -32,7 +32,7 @@ FolderPosition at(const char* path, const char* upMarker = "") {
   return pos;
 }
 
-QStringList captions(const std::vector<ListRow>& rows) {
+QStringList captions(std::span<const ListRow> rows) {
   QStringList out;
   for (const ListRow& r : rows) out << fromAnsi(r.caption);
   return out;
@@ -201,6 +201,37 @@ class TestListBuilder : public QObject {
     BuildRows(list, subset, at("Favorites\\"), true, &q);
     QCOMPARE(q.max, 3);  // the whole database, also for a find list
     QCOMPARE(q.steps, 1);
+  }
+
+  void rowsKeepTheirTextsOnTheirOwn() {
+    // Enough text for several storage blocks, from records that are gone
+    // before the rows are read.
+    ListRows rows;
+    {
+      LinkList list;
+      for (int i = 0; i < 2000; ++i) {
+        const AnsiString n = std::to_string(i);
+        list.append(LinkRecord::make("Favorites\\F" + n + "\\" + AnsiString(200, 'd') + n,
+                                     "http://h/" + n, 0, "Url"));
+      }
+      rows = BuildRows(list, at("Favorites\\"), true);
+    }
+    ListRows copy = rows;
+    rows = ListRows();
+    QCOMPARE(copy.size(), size_t(2000));
+    for (size_t i : {size_t(0), size_t(999), size_t(1999)}) {
+      const AnsiString n = std::to_string(i);
+      QCOMPARE(AnsiString(copy[i].caption), AnsiString(200, 'd') + n);
+      QCOMPARE(AnsiString(copy[i].url), "http://h/" + n);
+      QCOMPARE(AnsiString(copy[i].path), "Favorites\\F" + n + "\\");
+      QCOMPARE(AnsiString(copy[i].kind), AnsiString("Url"));
+    }
+    // A new caption is kept as well, however long the text it came from.
+    AnsiString renamed(255, 'r');
+    copy.setCaption(5, renamed);
+    renamed.assign(255, 'x');
+    QCOMPARE(AnsiString(copy[5].caption), AnsiString(255, 'r'));
+    QCOMPARE(AnsiString(copy[6].caption), AnsiString(200, 'd') + "6");
   }
 
   void rowLookups() {
