@@ -3,6 +3,7 @@
 // through the events the tree receives.
 #include <QAction>
 #include <QDropEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -75,6 +76,60 @@ class TestEditingWiring : public QObject {
     QMimeData text;
     text.setText("hello");
     QVERIFY(!dropOn(w.TreeLinks, w.treeModel().root(), &text));
+  }
+
+  void theDropTargetIsHighlighted() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    TreeLinksView* tree = w.TreeLinks;
+    FolderNode* root = w.treeModel().root();
+    FolderNode* b = childNamed(root, "B");
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(0);
+    std::unique_ptr<QMimeData> data(w.ListLinksStartDrag());
+    const auto centre = [&](FolderNode* n) {
+      return tree->visualRect(w.treeModel().indexFor(n)).center();
+    };
+    // The row's right end, past the label: the highlight colour or the base.
+    const auto highlighted = [&](FolderNode* n) {
+      const QRect r = tree->visualRect(w.treeModel().indexFor(n));
+      const QImage shot = tree->viewport()->grab().toImage();
+      const QColor c = shot.pixelColor(r.right() - 3, r.center().y());
+      const QPalette& p = tree->palette();
+      return c == p.color(QPalette::Active, QPalette::Highlight) ||
+             c == p.color(QPalette::Inactive, QPalette::Highlight);
+    };
+    const auto moveTo = [&](const QPoint& p) {
+      QDragMoveEvent move(p, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(tree->viewport(), &move);
+    };
+
+    QVERIFY(!highlighted(b));
+    QDragEnterEvent enter(centre(b), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree->viewport(), &enter);
+    moveTo(centre(b));
+    QCOMPARE(tree->dropTarget(), b);
+    QVERIFY(highlighted(b));
+    QVERIFY(!highlighted(root));  // the selected root steps back meanwhile
+    moveTo(centre(root));
+    QCOMPARE(tree->dropTarget(), root);
+    QVERIFY(highlighted(root));
+    QVERIFY(!highlighted(b));
+
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(tree->viewport(), &leave);
+    QVERIFY(!tree->dropTarget());
+    QVERIFY(highlighted(root));  // the selection again
+    QVERIFY(!highlighted(b));
+
+    // A drop ends the highlight too; a foreign drag shows none.
+    QVERIFY(dropOn(tree, b, data.get()));
+    QVERIFY(!tree->dropTarget());
+    QMimeData text;
+    text.setText("hello");
+    QDragMoveEvent foreign(centre(root), Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree->viewport(), &foreign);
+    QVERIFY(!tree->dropTarget());
   }
 
   void treePopupAndLabelEditing() {
