@@ -24,6 +24,7 @@
 #include "components/XeStatusBar.h"
 #include "editing/AddItemDialog.h"
 #include "mainwindow/EditingHost.h"
+#include "mainwindow/ListCountPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/RebuildProgressBar.h"
 #include "mainwindow/ShortcutDispatch.h"
@@ -54,6 +55,8 @@ TFMainXeVorlix::TFMainXeVorlix(Prompts& prompts, DesktopServices& desktop, QWidg
   buildCommands();
   connectViews();
   connectEditing();
+  // After connectViews: the panel hears of a find after the list has shown it.
+  XeStatusBar->placeOverPanel(new ListCountPanel(rows_, *EditFind, XeStatusBar), 1);
   resize(779, 570);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect avail = screen->availableGeometry();

@@ -1,6 +1,7 @@
 // The tree and the list as a user drives them: clicks, double-clicks, the
 // find box, column sorting and the view commands.
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include "components/XeHeaderView.h"
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
+#include "components/XeStatusBar.h"
 #include "mainwindow/TreeLinksView.h"
 #include "store/DosDate.h"
 #include "store/ListRows.h"
@@ -114,6 +116,48 @@ class TestFolderViews : public QObject {
     w.ListLinks->activeView()->setFocus();
     QCoreApplication::processEvents();
     QVERIFY(w.EditFind->styleSheet().isEmpty());
+  }
+
+  void statusBarCountsRowsOrHits() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    auto* count = w.XeStatusBar->findChild<QLabel*>("ListCount");
+    QVERIFY(count);
+    QVERIFY(w.XeStatusBar->panelRect(1).contains(count->geometry().center()));
+    QCOMPARE(count->text(), QString("4 items"));
+    QVERIFY(!count->accessibleName().isEmpty());
+
+    // ".." is not counted; an empty folder lists nothing.
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      centreOf(w.TreeLinks, childNamed(w.treeModel().root(), "News")));
+    QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
+    QCOMPARE(count->text(), QString("2 items"));
+
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    w.EditFind->setText("exam");
+    QCOMPARE(f.captions(), QStringList({"City", "Daily"}));
+    QCOMPARE(count->text(), QString("2 hits"));
+    w.EditFind->setText("city");
+    QCOMPARE(count->text(), QString("1 hit"));
+    w.EditFind->setText("ci");  // the hits stay listed
+    QCOMPARE(count->text(), QString("1 hit"));
+    w.EditFind->setText("zzz");
+    QCOMPARE(count->text(), QString("0 hits"));
+    // A rebuild that is no find's counts rows again (flat, as the box has
+    // the focus).
+    w.BRefresh->click();
+    QCOMPARE(f.captions(), QStringList({"City", "Daily"}));
+    QCOMPARE(count->text(), QString("2 items"));
+    w.EditFind->clear();
+    QCOMPARE(count->text(), QString("2 items"));
+
+    // A deleted row leaves the count.
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(2);  // Daily
+    f.prompts.answers = {Answer::Yes};
+    w.ECut->trigger();
+    QCOMPARE(count->text(), QString("1 item"));
   }
 
   void findIsLimitedToTheCurrentFolder() {
