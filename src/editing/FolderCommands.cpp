@@ -116,8 +116,9 @@ void FolderCommands::renameFromList() {
   host_.updateCommandState();
 }
 
-void FolderCommands::deleteFolder() {
-  FolderNode* node = host_.clickedFolder();
+void FolderCommands::deleteFolder() { deleteFolder(host_.clickedFolder()); }
+
+void FolderCommands::deleteFolder(FolderNode* node) {
   if (!TreeLinksEditing(node)) return;
   const AnsiString label = node->label;
   const Answer answer =

@@ -23,6 +23,7 @@
 #include "components/XeStaticText.h"
 #include "components/XeStatusBar.h"
 #include "editing/AddItemDialog.h"
+#include "mainwindow/AddedKeys.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/ListCountPanel.h"
 #include "mainwindow/MainWindow.h"
@@ -57,6 +58,7 @@ TFMainXeVorlix::TFMainXeVorlix(Prompts& prompts, DesktopServices& desktop, QWidg
   connectEditing();
   // After connectViews: the panel hears of a find after the list has shown it.
   XeStatusBar->placeOverPanel(new ListCountPanel(rows_, *EditFind, XeStatusBar), 1);
+  new AddedKeys(*this);
   resize(779, 570);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect avail = screen->availableGeometry();
