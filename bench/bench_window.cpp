@@ -33,7 +33,7 @@ class NoDesktop : public DesktopServices {
   QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
   QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
-  void openUrl(const QString&) override {}
+  bool openUrl(const QString&) override { return true; }
   void openFile(const QString&) override {}
   void setClipboardText(const QString&) override {}
 };
@@ -103,7 +103,10 @@ void RebuildListFloor(benchmark::State& state) {
   const QString path = databaseFile(size_t(state.range(0)));
   SilentPrompts prompts;
   NoDesktop desktop;
-  TFMainXeVorlix w(prompts, desktop);
+  Registry registry(tempDir().filePath(QStringLiteral("registry.reg")));
+  Settings settings(registry);
+  LinkDocument doc;
+  TFMainXeVorlix w(doc, settings, prompts, desktop);
   w.LoadDatabase(path);
   w.RebuildTree();
   w.show();

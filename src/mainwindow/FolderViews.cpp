@@ -101,8 +101,15 @@ void TFMainXeVorlix::RebuildList() {
 
 void TFMainXeVorlix::RebuildTree(bool rootSelectionMovesFolder) {
   vorlix::RebuildTree(tree_, doc_.links());
+  if (rootSelectionMovesFolder && keyboardFocusIn(TreeLinks)) {
+    TreeLinks->syncFromModel();
+    TreeLinksChange(tree_.root());
+    return;
+  }
+  // The list keeps its folder, so the tree shows that folder rather than
+  // the root the rebuild selected.
+  if (FolderNode* node = FindNodeByPath(tree_, pos_.currentPath)) tree_.setSelected(node);
   TreeLinks->syncFromModel();
-  if (rootSelectionMovesFolder && keyboardFocusIn(TreeLinks)) TreeLinksChange(tree_.root());
 }
 
 void TFMainXeVorlix::refreshAfterHistoryMove() {

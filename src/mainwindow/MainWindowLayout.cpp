@@ -24,9 +24,7 @@
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
-#include "mainwindow/AddedKeys.h"
 #include "mainwindow/EditingHost.h"
-#include "mainwindow/ListCountPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/RebuildProgressBar.h"
 #include "mainwindow/ShortcutDispatch.h"
@@ -58,9 +56,6 @@ TFMainXeVorlix::TFMainXeVorlix(LinkDocument& document, Settings& settings, Promp
   buildCommands();
   connectViews();
   connectEditing();
-  // After connectViews: the panel hears of a find after the list has shown it.
-  XeStatusBar->placeOverPanel(new ListCountPanel(rows_, *EditFind, XeStatusBar), 1);
-  new AddedKeys(*this);
   resize(779, 570);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect avail = screen->availableGeometry();

@@ -4,7 +4,10 @@
 #include <QTimer>
 
 #include "components/WidgetPrompts.h"
+#include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
+#include "mainwindow/AddedKeys.h"
+#include "mainwindow/ListCountPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SystemDesktop.h"
 #include "platform/Registry.h"
@@ -39,10 +42,23 @@ void connectInstance(SingleInstance& instance, TFMainXeVorlix& window) {
 //   components/ the recent-files list (databaseOpened, recentFileOpened,
 //              recentFileMissing, closing) and the tray icon
 //   editing/   the Add/Edit dialog's edit mode (editLinkRequested)
+//   mainwindow/ the added keys (AddedKeys) and the status bar's count of
+//              the rows listed (ListCountPanel)
 void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
-  QObject::connect(
-      &window, &TFMainXeVorlix::openLinkRequested, &window,
-      [&desktop](const QString& url, TFMainXeVorlix::LinkOpening) { desktop.openUrl(url); });
+  // Browser launches show no message box of their own; a link that no
+  // program opens says so in the status bar instead of doing nothing.
+  QObject::connect(&window, &TFMainXeVorlix::openLinkRequested, &window,
+                   [&window, &desktop](const QString& url, TFMainXeVorlix::LinkOpening) {
+                     if (!desktop.openUrl(url)) ShowLinkNotOpened(*window.XeStatusBar, url);
+                   });
+  // Made after the window's own find handler, which the count must follow.
+  window.XeStatusBar->placeOverPanel(
+      new ListCountPanel(window.listModel(), *window.EditFind, window.XeStatusBar), 1);
+  new AddedKeys(window);
+}
+
+void ShowLinkNotOpened(TXeStatusBar& bar, const QString& url) {
+  bar.showMessage(QStringLiteral("No program could open ") + url, 10000);
 }
 
 int runVorlix(int argc, char** argv) {

@@ -28,9 +28,9 @@ QString SystemDesktop::chooseFolder(QWidget* parent, const QString& prompt,
   return QFileDialog::getExistingDirectory(parent, prompt, initial);
 }
 
-void SystemDesktop::openUrl(const QString& url) {
+bool SystemDesktop::openUrl(const QString& url) {
   // A URL is handed over as data, never as a command line.
-  QDesktopServices::openUrl(QUrl::fromUserInput(url));
+  return QDesktopServices::openUrl(QUrl::fromUserInput(url));
 }
 
 void SystemDesktop::openFile(const QString& path) {

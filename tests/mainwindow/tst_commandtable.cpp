@@ -302,7 +302,7 @@ class TestCommandTable : public QObject {
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
     QVERIFY(f.captions().contains("Zed"));
-    w.setDirty(false);
+    markClean(w);
     const qsizetype opens = f.desktop.openStartDirs.size();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(f.desktop.openStartDirs.size(), opens + 1);

@@ -191,6 +191,51 @@ class TestEditingWiring : public QObject {
     QVERIFY(f.captions().contains("Books"));
   }
 
+  // A command that rebuilds the tree and keeps the list's folder leaves that
+  // folder selected in the tree, not the root.
+  void treeKeepsTheListsFolderAfterARebuild() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    const auto selectedPath = [&] {
+      FolderNode* n = w.treeModel().selected();
+      return n ? FolderTreeModel::NodePath(n) : AnsiString();
+    };
+    const auto viewShows = [&](FolderNode* n) {
+      return w.TreeLinks->currentIndex() == w.treeModel().indexFor(n) &&
+             w.TreeLinks->selectionModel()->isSelected(w.treeModel().indexFor(n));
+    };
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(f.captions().indexOf("News"));
+    w.ECopy->trigger();
+    QTest::mouseClick(
+        w.TreeLinks->viewport(), Qt::LeftButton, {},
+        w.TreeLinks->visualRect(w.treeModel().indexFor(childNamed(w.treeModel().root(), "A")))
+            .center());
+    QCOMPARE(f.captions(), QStringList({"..", "x"}));
+
+    // Paste with a link row current, from the list.
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(1);
+    w.EPaste->trigger();
+    QCOMPARE(f.captions(), QStringList({"..", "News", "x"}));
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\A\\"));
+    QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
+    QVERIFY(viewShows(w.treeModel().selected()));
+
+    // Deleting another folder keeps A shown and selected.
+    f.prompts.answers = {Answer::Yes};
+    w.editor()->folders.deleteFolder(childNamed(w.treeModel().root(), "B"));
+    QVERIFY(!childNamed(w.treeModel().root(), "B"));
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\A\\"));
+    QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
+    QVERIFY(viewShows(w.treeModel().selected()));
+
+    // Undo rebuilds the tree as well.
+    w.document().undo();
+    QVERIFY(childNamed(w.treeModel().root(), "B"));
+    QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
+  }
+
   // Whatever the tree does during a command, the list ends up showing the
   // folder the position names, and that folder exists.
   void listMatchesTheCurrentFolderAfterTreeCommands() {

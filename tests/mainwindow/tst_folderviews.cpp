@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -94,6 +95,24 @@ class TestFolderViews : public QObject {
     w.focusListRow(2);  // Debian
     w.openCurrentRow(false);
     QCOMPARE(f.desktop.openedUrls, QStringList({"https://debian.org"}));
+    QVERIFY(w.XeStatusBar->currentMessage().isEmpty());
+  }
+
+  void aLinkNoProgramOpensSaysSoInTheStatusBar() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    f.desktop.urlsOpen = false;
+    const size_t asked = f.prompts.asked.size();
+    QAbstractItemView* view = w.ListLinks->activeView();
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 2));
+    QCOMPARE(f.desktop.openedUrls, QStringList({"https://debian.org"}));
+    QCOMPARE(w.XeStatusBar->currentMessage(),
+             QStringLiteral("No program could open https://debian.org"));
+    QCOMPARE(f.prompts.asked.size(), asked);  // no message box
+    // The line spans the bar: the panels' controls step aside until it goes.
+    QVERIFY(!w.prgbar->isVisible());
+    w.XeStatusBar->clearMessage();
+    QVERIFY(w.prgbar->isVisible());
   }
 
   void findBoxFiltersBelowTheCurrentFolder() {
