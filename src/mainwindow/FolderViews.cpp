@@ -103,7 +103,13 @@ void TFMainXeVorlix::RebuildTree(bool rootSelectionMovesFolder) {
   vorlix::RebuildTree(tree_, doc_.links());
   if (rootSelectionMovesFolder && keyboardFocusIn(TreeLinks)) {
     TreeLinks->syncFromModel();
-    TreeLinksChange(tree_.root());
+    // The root's selection moves the current folder; when it is already
+    // there (every load), the list the caller has just rebuilt stays.
+    FolderPosition moved = pos_;
+    SelectTreeNode(moved, tree_.root());
+    if (moved.currentPath != pos_.currentPath || moved.upMarker != pos_.upMarker ||
+        moved.rootPath != pos_.rootPath)
+      TreeLinksChange(tree_.root());
     return;
   }
   // The list keeps its folder, so the tree shows that folder rather than
