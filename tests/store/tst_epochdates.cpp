@@ -32,10 +32,12 @@ class TestEpochDates : public QObject {
       QCOMPARE(dates.toDos(s), want);
       if (want == 0) continue;
       // Back again: the stamp's time (two-second steps) as the system
-      // reads it.
+      // reads it; in the hour the clocks repeat either reading will do.
       const std::optional<qint64> back = dates.toEpoch(want);
       QVERIFY(back.has_value());
-      QCOMPARE(*back, fromDosDateTime(want)->toSecsSinceEpoch());
+      QCOMPARE(dates.toDos(*back), want);
+      const qint64 system = fromDosDateTime(want)->toSecsSinceEpoch();
+      QVERIFY2(*back == system || qAbs(*back - system) == 3600, qPrintable(QString::number(s)));
     }
     QVERIFY(!dates.toEpoch(0).has_value());
     QVERIFY(!dates.toEpoch(0xFFFFFFFF).has_value());
