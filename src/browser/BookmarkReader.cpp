@@ -224,7 +224,7 @@ class Reader {
       pendingPath_ = parent;
       return;
     }
-    out_.links.append(LinkRecord::make(full, "", dateOf(a.addDate), kKindFolder));
+    append(full, "", dateOf(a.addDate), kKindFolder);
     ++out_.folderCount;
     pendingPath_ = full;
   }
@@ -242,8 +242,18 @@ class Reader {
     const AnsiString full = names_.claim(currentPath(), n, false, &lost);
     if (full.empty()) return;
     if (lost) ++out_.lossyTitles;
-    out_.links.append(LinkRecord::make(full, url, dateOf(a.addDate), kKindUrl));
+    append(full, url, dateOf(a.addDate), kKindUrl);
     ++out_.linkCount;
+  }
+
+  // Fills the record in place: no copy of 528 bytes per item.
+  void append(std::string_view full, std::string_view url, std::uint32_t date,
+              std::string_view kind) {
+    LinkRecord& r = out_.links.storage().emplace_back();
+    r.setFullName(full);
+    r.setUrl(url);
+    r.setDateStamp(date);
+    r.setKind(kind);
   }
 
   void openList() {

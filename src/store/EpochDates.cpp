@@ -1,6 +1,10 @@
 #include "store/EpochDates.h"
 
+#include <time.h>
+
 #include <QDateTime>
+#include <algorithm>
+#include <limits>
 
 #include "store/DosDate.h"
 
@@ -36,17 +40,67 @@ void civilFromDays(qint64 z, int& y, int& m, int& d) {
   y = int(yoe + era * 400) + (m <= 2);
 }
 
+// The local offset at an instant. localtime_r, unlike QDateTime's local
+// time, does not look at the zone file again for every call.
+int utcOffsetAt(qint64 secs) {
+  const time_t t = time_t(secs);
+  tm parts{};
+  if (!::localtime_r(&t, &parts)) return QDateTime::fromSecsSinceEpoch(secs).offsetFromUtc();
+  return int(parts.tm_gmtoff);
+}
+
+constexpr qint64 kNoKey = std::numeric_limits<qint64>::min();
+
+size_t slotOf(qint64 key, size_t mask) {
+  std::uint64_t x = std::uint64_t(key) * 0x9E3779B97F4A7C15ULL;
+  return size_t(x >> 32) & mask;
+}
+
 }  // namespace
+
+const int* EpochDates::OffsetTable::find(qint64 quarter) const {
+  if (keys_.empty()) return nullptr;
+  const size_t mask = keys_.size() - 1;
+  for (size_t i = slotOf(quarter, mask);; i = (i + 1) & mask) {
+    if (keys_[i] == quarter) return &offsets_[i];
+    if (keys_[i] == kNoKey) return nullptr;
+  }
+}
+
+void EpochDates::OffsetTable::insert(qint64 quarter, int offset) {
+  if ((used_ + 1) * 2 > keys_.size()) {
+    std::vector<qint64> oldKeys(std::max<size_t>(1024, keys_.size() * 2), kNoKey);
+    std::vector<int> oldOffsets(oldKeys.size());
+    oldKeys.swap(keys_);
+    oldOffsets.swap(offsets_);
+    used_ = 0;
+    for (size_t i = 0; i < oldKeys.size(); ++i)
+      if (oldKeys[i] != kNoKey) insert(oldKeys[i], oldOffsets[i]);
+  }
+  const size_t mask = keys_.size() - 1;
+  size_t i = slotOf(quarter, mask);
+  while (keys_[i] != kNoKey && keys_[i] != quarter) i = (i + 1) & mask;
+  if (keys_[i] == kNoKey) ++used_;
+  keys_[i] = quarter;
+  offsets_[i] = offset;
+}
+
+EpochDates::EpochDates() {
+  // localtime_r reads the zone only once; make sure it is the current one.
+  ::tzset();
+}
 
 std::uint32_t EpochDates::toDos(qint64 secs) {
   if (secs < kFirstSecs || secs > kLastSecs) return 0;
   const qint64 quarter = floorDiv(secs, kQuarter);
-  auto it = utcOffset_.find(quarter);
-  if (it == utcOffset_.end()) {
-    const int offset = QDateTime::fromSecsSinceEpoch(quarter * kQuarter).offsetFromUtc();
-    it = utcOffset_.emplace(quarter, offset).first;
+  int offset;
+  if (const int* known = byUtc_.find(quarter)) {
+    offset = *known;
+  } else {
+    offset = utcOffsetAt(quarter * kQuarter);
+    byUtc_.insert(quarter, offset);
   }
-  const qint64 local = secs + it->second;
+  const qint64 local = secs + offset;
   const qint64 days = floorDiv(local, 86400);
   const int daySecs = int(local - days * 86400);
   int y, m, d;
@@ -67,14 +121,18 @@ std::optional<qint64> EpochDates::toEpoch(std::uint32_t stamp) {
   const int h = time >> 11, mi = (time >> 5) & 0x3F, s = (time & 0x1F) * 2;
   const qint64 local = daysFromCivil(y, mo, d) * 86400 + h * 3600 + mi * 60 + s;
   const qint64 quarter = floorDiv(local, kQuarter);
-  auto it = localOffset_.find(quarter);
-  if (it == localOffset_.end()) {
-    // Asked for the exact time, so a time in the hour a clock change skips
-    // or repeats comes out as the system's own reading of it.
+  if (const int* known = byLocal_.find(quarter)) return local - *known;
+  // The offset that holds at the instant it gives; where no single one
+  // does (the hour a clock change skips or repeats) the system decides.
+  int offset = utcOffsetAt(local);
+  offset = utcOffsetAt(local - offset);
+  if (utcOffsetAt(local - offset) != offset || utcOffsetAt(local - offset - 3600) != offset ||
+      utcOffsetAt(local - offset + 3600) != offset) {
     const QDateTime dt(QDate(y, mo, d), QTime(h, mi, s));
-    it = localOffset_.emplace(quarter, int(local - dt.toSecsSinceEpoch())).first;
+    return dt.toSecsSinceEpoch();
   }
-  return local - it->second;
+  byLocal_.insert(quarter, offset);
+  return local - offset;
 }
 
 }  // namespace vorlix

@@ -196,8 +196,6 @@ void appendCodePoint(QString& out, char32_t cp) {
   }
 }
 
-bool needsReference(unsigned char c) { return c < 0x20 || c == 0x7F; }
-
 }  // namespace
 
 char ansiFromCodePoint(char32_t cp, bool* lost) {
@@ -223,6 +221,13 @@ AnsiString toAnsiCounting(const QString& text, bool* lost) {
 }
 
 AnsiString decodeHtmlToAnsi(std::string_view raw, bool* lost) {
+  bool plain = true;  // ASCII without references: the bytes are the text
+  for (char c : raw)
+    if (c == '&' || static_cast<unsigned char>(c) >= 0x80) {
+      plain = false;
+      break;
+    }
+  if (plain) return AnsiString(raw);
   AnsiString out;
   out.reserve(raw.size());
   decode(
@@ -277,12 +282,16 @@ AnsiString decodeHtmlUrlToAnsi(std::string_view raw) {
 }
 
 void appendUtf8FromAnsi(QByteArray& out, std::string_view text) {
-  for (char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x80) {
-      out.append(c);
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t run = i;
+    while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
+    if (run > i) {
+      out.append(text.data() + i, qsizetype(run - i));
+      i = run;
       continue;
     }
+    const auto u = static_cast<unsigned char>(text[i++]);
     const char16_t cp = unicodeFromAnsi(u);
     if (cp < 0x800) {
       out.append(char(0xC0 | (cp >> 6)));
@@ -296,40 +305,40 @@ void appendUtf8FromAnsi(QByteArray& out, std::string_view text) {
 }
 
 void appendHtmlEscaped(QByteArray& out, std::string_view text) {
+  // Bytes that need more than their UTF-8 form: the four escapes and the
+  // control characters.
+  static const std::array<bool, 256> kSpecial = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 0x20; ++c) t[size_t(c)] = true;
+    for (unsigned char c : {'&', '<', '>', '"', '\x7F'}) t[c] = true;
+    return t;
+  }();
   size_t plainFrom = 0;
   const auto flush = [&](size_t to) {
     if (to > plainFrom) appendUtf8FromAnsi(out, text.substr(plainFrom, to - plainFrom));
   };
   for (size_t i = 0; i < text.size(); ++i) {
     const auto u = static_cast<unsigned char>(text[i]);
-    const char* escape = nullptr;
+    const bool edgeBlank = u == ' ' && (i == 0 || i + 1 == text.size());
+    if (!kSpecial[u] && !edgeBlank) continue;
+    flush(i);
     switch (u) {
       case '&':
-        escape = "&amp;";
+        out.append("&amp;");
         break;
       case '<':
-        escape = "&lt;";
+        out.append("&lt;");
         break;
       case '>':
-        escape = "&gt;";
+        out.append("&gt;");
         break;
       case '"':
-        escape = "&quot;";
-        break;
-      case ' ':
-        if (i == 0 || i + 1 == text.size()) escape = "&#32;";
+        out.append("&quot;");
         break;
       default:
-        break;
-    }
-    if (!escape && !needsReference(u)) continue;
-    flush(i);
-    if (escape) {
-      out.append(escape);
-    } else {
-      out.append("&#");
-      out.append(QByteArray::number(int(u)));
-      out.append(';');
+        out.append("&#");
+        out.append(QByteArray::number(int(u)));
+        out.append(';');
     }
     plainFrom = i + 1;
   }

@@ -5,10 +5,46 @@
 #include "store/LinkRecord.h"
 
 namespace vorlix {
+namespace {
+
+// FNV-1a over the upper-cased bytes, then a final mix for the table.
+std::uint64_t keyOf(std::string_view a, std::string_view b = {}) {
+  std::uint64_t h = 0xcbf29ce484222325ULL;
+  for (std::string_view s : {a, b})
+    for (char c : s) {
+      h ^= static_cast<unsigned char>(upperAscii(c));
+      h *= 0x100000001b3ULL;
+    }
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdULL;
+  h ^= h >> 33;
+  return h ? h : 1;  // 0 marks a free slot
+}
+
+}  // namespace
+
+bool UniqueNames::take(std::uint64_t key) {
+  if ((used_ + 1) * 2 > taken_.size()) {
+    std::vector<std::uint64_t> old(std::max<size_t>(1024, taken_.size() * 2), 0);
+    old.swap(taken_);
+    used_ = 0;
+    for (std::uint64_t k : old)
+      if (k) take(k);
+  }
+  const size_t mask = taken_.size() - 1;
+  for (size_t i = size_t(key) & mask;; i = (i + 1) & mask) {
+    if (taken_[i] == key) return false;
+    if (taken_[i] == 0) {
+      taken_[i] = key;
+      ++used_;
+      return true;
+    }
+  }
+}
 
 void UniqueNames::reserve(std::string_view fullName) {
   if (!fullName.empty() && fullName.back() == '\\') fullName.remove_suffix(1);
-  taken_.insert(upperAscii(fullName));
+  take(keyOf(fullName));
 }
 
 AnsiString UniqueNames::claim(std::string_view folderPath, std::string_view name, bool folder,
@@ -20,9 +56,14 @@ AnsiString UniqueNames::claim(std::string_view folderPath, std::string_view name
     name = name.substr(0, nameRoom);
     if (cut) *cut = true;
   }
-  AnsiString full = AnsiString(folderPath) + AnsiString(name);
-  AnsiString key = upperAscii(full);
-  if (taken_.insert(key).second) return folder ? full + '\\' : full;
+  const std::uint64_t key = keyOf(folderPath, name);
+  if (take(key)) {
+    AnsiString full;
+    full.reserve(folderPath.size() + name.size() + 1);
+    full.append(folderPath).append(name);
+    if (folder) full.push_back('\\');
+    return full;
+  }
 
   // Go on from the last number given for this name, so that many equal
   // names cost no more than distinct ones.
@@ -35,8 +76,8 @@ AnsiString UniqueNames::claim(std::string_view folderPath, std::string_view name
       base = base.substr(0, nameRoom - suffix.size());
       if (cut) *cut = true;
     }
-    full = AnsiString(folderPath) + AnsiString(base) + suffix;
-    if (taken_.insert(upperAscii(full)).second) {
+    const AnsiString full = AnsiString(folderPath) + AnsiString(base) + suffix;
+    if (take(keyOf(full))) {
       ++next;
       return folder ? full + '\\' : full;
     }

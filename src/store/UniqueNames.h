@@ -3,9 +3,10 @@
 // share a name: a taken name gets " (2)", " (3)", ... Links and folders
 // share one set of names per folder; letter case (a to z) is ignored, as the
 // list shows such names as one.
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 #include "store/Ansi.h"
 
@@ -27,8 +28,16 @@ class UniqueNames {
                    bool* cut = nullptr, size_t limit = 255);
 
  private:
-  std::unordered_set<AnsiString> taken_;            // upper-cased, no trailing '\'
-  std::unordered_map<AnsiString, int> nextNumber_;  // per wanted name: where to go on
+  // Marks a name taken; false when it already was.
+  bool take(std::uint64_t key);
+
+  // The taken names as 64-bit hashes of their upper-cased text, in a flat
+  // table: an import of 100k links makes no allocation per name. Two
+  // different names of one hash (odds of about 1 in 10^9 for a million
+  // names) would only number one of them needlessly.
+  std::vector<std::uint64_t> taken_;
+  size_t used_ = 0;
+  std::unordered_map<std::uint64_t, int> nextNumber_;  // per wanted name: where to go on
 };
 
 }  // namespace vorlix
