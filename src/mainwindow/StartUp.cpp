@@ -1,10 +1,14 @@
 #include "mainwindow/StartUp.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QTimer>
 
 #include "components/WidgetPrompts.h"
 #include "document/LinkDocument.h"
+#include "editing/LinkExchange.h"
+#include "mainwindow/BrowserLinks.h"
+#include "mainwindow/EditingHost.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SystemDesktop.h"
 #include "platform/Registry.h"
@@ -39,10 +43,22 @@ void connectInstance(SingleInstance& instance, TFMainXeVorlix& window) {
 //   components/ the recent-files list (databaseOpened, recentFileOpened,
 //              recentFileMissing, closing) and the tray icon
 //   editing/   the Add/Edit dialog's edit mode (editLinkRequested)
+// Parts that are here:
+//   bookmark files (File > Import > "Favorites Links from Netscape", File >
+//   Export) and the links of Copy, Paste and drag and drop with other
+//   programs; both live as children of the window.
 void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
   QObject::connect(
       &window, &TFMainXeVorlix::openLinkRequested, &window,
       [&desktop](const QString& url, TFMainXeVorlix::LinkOpening) { desktop.openUrl(url); });
+
+  new BookmarkFileCommands(window);
+  auto* exchange = new LinkExchange(*window.editor(), *QGuiApplication::clipboard(),
+                                    [&window](const ForeignLink& link, const AnsiString& folder) {
+                                      AddOneLinkInDialog(window, link.url, link.title, folder);
+                                    });
+  exchange->setParent(&window);
+  ConnectLinkExchange(window, *exchange);
 }
 
 int runVorlix(int argc, char** argv) {

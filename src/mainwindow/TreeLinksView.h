@@ -29,6 +29,11 @@ class TreeLinksView : public QTreeView {
   // drop itself on a node (null for empty space).
   std::function<bool(const QMimeData*)> acceptsDrag;
   std::function<void(FolderNode*)> dropped;
+  // Drops of anything else, such as links from other programs: taken when
+  // `acceptsOther` says so, and handed over with the node (null for empty
+  // space).
+  std::function<bool(const QMimeData*)> acceptsOther;
+  std::function<void(FolderNode*, const QMimeData*)> droppedOther;
 
  signals:
   void focusEntered();
@@ -45,6 +50,9 @@ class TreeLinksView : public QTreeView {
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
+  // 1: a drag of list rows, 2: other data the owner takes, 0: refused.
+  int dropKind(const QMimeData* data) const;
+
   bool syncing_ = false;
 };
 
