@@ -134,7 +134,13 @@ class XeInnerView : public Base {
       e->ignore();
       return;
     }
-    e->acceptProposedAction();
+    // A copy: the program the data came from keeps it.
+    if (e->possibleActions() & Qt::CopyAction) {
+      e->setDropAction(Qt::CopyAction);
+      e->accept();
+    } else {
+      e->acceptProposedAction();
+    }
     owner_->dropHandler_(e->mimeData());
   }
 

@@ -135,7 +135,13 @@ void TreeLinksView::dropEvent(QDropEvent* e) {
     e->ignore();
     return;
   }
-  e->acceptProposedAction();
+  if (kind == 2 && (e->possibleActions() & Qt::CopyAction)) {
+    // Data from elsewhere is copied: the program it came from keeps it.
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+  } else {
+    e->acceptProposedAction();
+  }
   FolderNode* node = nodeAt(e->position().toPoint());
   if (kind == 1) {
     if (dropped) dropped(node);

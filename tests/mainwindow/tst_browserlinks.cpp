@@ -34,16 +34,19 @@ QStringList names(const LinkList& list) {
   return out;
 }
 
-// The enter, move and drop events of a real drag from another program.
+// The enter, move and drop events of a real drag from another program,
+// which offers to move or copy. True when the drop was taken; it must be
+// taken as a copy, so the other program keeps what it offered.
 bool dropAt(QWidget* viewport, const QPoint& p, const QMimeData* data) {
-  QDragEnterEvent enter(p, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  const Qt::DropActions offered = Qt::MoveAction | Qt::CopyAction;
+  QDragEnterEvent enter(p, offered, data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(viewport, &enter);
   if (!enter.isAccepted()) return false;
-  QDragMoveEvent move(p, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QDragMoveEvent move(p, offered, data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(viewport, &move);
-  QDropEvent drop(QPointF(p), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QDropEvent drop(QPointF(p), offered, data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(viewport, &drop);
-  return drop.isAccepted();
+  return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
 }
 
 QMimeData* foreignLinks(const QByteArray& mozUrl) {
