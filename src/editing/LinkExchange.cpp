@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QMimeData>
+#include <QTimer>
 #include <QUuid>
 
 #include "document/DocumentEdit.h"
@@ -70,9 +71,12 @@ bool LinkExchange::pasteForeignLinks() {
 bool LinkExchange::offersLinks(const QMimeData& data) { return !LinksFromMime(data).empty(); }
 
 bool LinkExchange::dropLinks(const QMimeData& data, const AnsiString& folder) {
-  const std::vector<ForeignLink> links = LinksFromMime(data);
+  std::vector<ForeignLink> links = LinksFromMime(data);
   if (links.empty()) return false;
-  takeLinks(links, folder);
+  // Taken once the drop has ended: the Add Url dialog must not run inside
+  // the drag, whose source waits for the drop to finish.
+  QTimer::singleShot(0, this,
+                     [this, links = std::move(links), folder] { takeLinks(links, folder); });
   return true;
 }
 

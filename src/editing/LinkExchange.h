@@ -34,8 +34,8 @@ class LinkExchange : public QObject, public SystemClipboardLinks {
   bool hasForeignLinks() const override { return hasForeign_; }
   bool pasteForeignLinks() override;
 
-  // Links of another program dropped on `folder`; false when the data
-  // holds none.
+  // Links of another program dropped on `folder`, taken as soon as the
+  // drop has ended; false when the data holds none.
   bool dropLinks(const QMimeData& data, const AnsiString& folder);
   // Whether a drag's data holds links to take.
   static bool offersLinks(const QMimeData& data);

@@ -370,7 +370,9 @@ class TestBookmarkFile : public QObject {
                            "http://x/?" + std::to_string(i), dos(1600000000), kKindUrl));
     const QByteArray good = FormatBookmarks(db);
     std::mt19937 rng(12);
-    const char noise[] = "<>\"'&;#/=! \n\0\xFF\xC3" "DLdtAH3";
+    const char noise[] =
+        "<>\"'&;#/=! \n\0\xFF\xC3"
+        "DLdtAH3";
     auto check = [&](const QByteArray& bytes) {
       const BookmarkImport r = parse(bytes);
       QCOMPARE(r.ok, r.error.isEmpty());
