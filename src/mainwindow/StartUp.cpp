@@ -74,14 +74,9 @@ int runVorlix(int argc, char** argv) {
 
   SingleInstance instance;
   const bool first = instance.tryBecomeFirst();
-  if (!first && onlyOne) {
-    // A second start hands over to the running window and ends.
-    if (params.isEmpty())
-      instance.activateRunning(5000);
-    else
-      instance.handOver(buildHandOverText(params));
-    return 0;
-  }
+  // A second start hands over to the running window and ends; one that
+  // cannot hand over runs on its own, so that its URL is not lost.
+  if (!first && onlyOne && handToRunningInstance(instance, params)) return 0;
   instance.listen();
 
   // One plain beep for every box type: the desktop has no per-type sounds.
