@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 
@@ -28,6 +29,16 @@ BookmarkFileCommands::BookmarkFileCommands(TFMainXeVorlix& window) : QObject(&wi
   connect(w_.FavoritesLinksfromNetscape1, &QAction::triggered, this,
           &BookmarkFileCommands::importBookmarks);
   connect(w_.Export1, &QAction::triggered, this, &BookmarkFileCommands::exportBookmarks);
+  status_ = new QLabel(w_.XeStatusBar);
+  status_->setObjectName(QStringLiteral("BookmarkFileStatus"));
+  status_->setTextFormat(Qt::PlainText);
+  status_->setAccessibleName(QStringLiteral("Bookmark file status"));
+  w_.XeStatusBar->placeOverPanel(status_, 1);
+}
+
+void BookmarkFileCommands::tell(const QString& text) {
+  status_->setText(text);
+  status_->setToolTip(text);
 }
 
 QString BookmarkFileCommands::startFolder() const {
@@ -54,7 +65,7 @@ void BookmarkFileCommands::importBookmarks() {
   w_.RebuildList();
   w_.RebuildTree();
   w_.UpdateCommandState();
-  w_.XeStatusBar->showMessage(summary);
+  tell(summary);
 }
 
 void BookmarkFileCommands::exportBookmarks() {
@@ -72,8 +83,7 @@ void BookmarkFileCommands::exportBookmarks() {
   size_t links = 0;
   for (const LinkRecord& r : w_.document().links())
     if (!r.isFolder()) ++links;
-  w_.XeStatusBar->showMessage(
-      QStringLiteral("Exported %1 links to %2.").arg(links).arg(QFileInfo(path).fileName()));
+  tell(QStringLiteral("Exported %1 links to %2.").arg(links).arg(QFileInfo(path).fileName()));
 }
 
 void AddOneLinkInDialog(TFMainXeVorlix& w, const QString& url, const QString& title,

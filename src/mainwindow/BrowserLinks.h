@@ -4,6 +4,8 @@
 // of Copy, Paste and drag and drop.
 #include <QObject>
 #include <QString>
+
+class QLabel;
 #include <string>
 
 namespace vorlix {
@@ -25,9 +27,13 @@ class BookmarkFileCommands : public QObject {
 
  private:
   QString startFolder() const;
+  void tell(const QString& text);
 
   TFMainXeVorlix& w_;
   QString lastFolder_;  // where the last bookmark file was chosen
+  // The outcome of the last import or export, over the status bar's second
+  // panel (the progress bar covers the first).
+  QLabel* status_ = nullptr;
 };
 
 // Hooks `exchange` into the window: Copy and Paste through the system
