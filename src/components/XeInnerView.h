@@ -1,7 +1,8 @@
 #pragma once
 // The two views inside TXeListView (a QTableView for the report, a QListView
 // for icons and list) share this behaviour: they hand their events to the
-// owner, start drags of the selected rows themselves and refuse every drop.
+// owner, start drags of the selected rows themselves and take only the
+// drops the owner's handler accepts.
 // Private to XeListView.cpp.
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -120,9 +121,28 @@ class XeInnerView : public Base {
   }
 
   void startDrag(Qt::DropActions) override { owner_->startRowDrag(); }
-  void dragEnterEvent(QDragEnterEvent* e) override { e->ignore(); }
-  void dragMoveEvent(QDragMoveEvent* e) override { e->ignore(); }
-  void dropEvent(QDropEvent* e) override { e->ignore(); }
+  // Drops from elsewhere go to the owner's handler; the list's own rows
+  // are never dropped on it.
+  void dragEnterEvent(QDragEnterEvent* e) override {
+    owner_->takesDrop(e) ? e->acceptProposedAction() : e->ignore();
+  }
+  void dragMoveEvent(QDragMoveEvent* e) override {
+    owner_->takesDrop(e) ? e->acceptProposedAction() : e->ignore();
+  }
+  void dropEvent(QDropEvent* e) override {
+    if (!owner_->takesDrop(e)) {
+      e->ignore();
+      return;
+    }
+    // A copy: the program the data came from keeps it.
+    if (e->possibleActions() & Qt::CopyAction) {
+      e->setDropAction(Qt::CopyAction);
+      e->accept();
+    } else {
+      e->acceptProposedAction();
+    }
+    owner_->dropHandler_(e->mimeData());
+  }
 
  private:
   TXeListView* owner_;

@@ -1,6 +1,7 @@
 #include "components/XeListView.h"
 
 #include <QDrag>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QListView>
 #include <QMimeData>
@@ -319,6 +320,23 @@ void TXeListView::forwardSelection(const QItemSelection& selected,
   }
   for (int row : on) emit OnSelectItem(row, true);
   if (!off.isEmpty() || !on.isEmpty()) emit OnSelectionChanged();
+}
+
+// --- drop ------------------------------------------------------------------------
+
+void TXeListView::setDropHandler(DropAcceptor accepts, DropHandler dropped) {
+  dropAccepts_ = std::move(accepts);
+  dropHandler_ = std::move(dropped);
+  const bool on = bool(dropAccepts_) && bool(dropHandler_);
+  for (QAbstractItemView* v :
+       {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icons_)}) {
+    v->setAcceptDrops(on);
+    v->viewport()->setAcceptDrops(on);
+  }
+}
+
+bool TXeListView::takesDrop(const QDropEvent* e) const {
+  return dropAccepts_ && dropHandler_ && e->source() != this && dropAccepts_(e->mimeData());
 }
 
 // --- drag ------------------------------------------------------------------------

@@ -104,6 +104,14 @@ class TXeListView : public QWidget {
   // The MIME type of the default drag data: row numbers, one per line.
   static QString rowsMimeType();
 
+  // --- drop --------------------------------------------------------------------
+  // Drops of data from elsewhere: `accepts` says whether the list takes a
+  // drag's data, `dropped` receives it. A drag of the list's own rows is
+  // never taken. Without a handler every drop is refused.
+  using DropAcceptor = std::function<bool(const QMimeData*)>;
+  using DropHandler = std::function<void(const QMimeData*)>;
+  void setDropHandler(DropAcceptor accepts, DropHandler dropped);
+
  signals:
   void OnColumnClick(int column);
   // One per row whose selection changed; deselections come first.
@@ -127,6 +135,7 @@ class TXeListView : public QWidget {
   void SetColumnImage(int column, int image, bool show);
   void afterPaint();
   void startRowDrag();
+  bool takesDrop(const QDropEvent* e) const;
   void forwardSelection(const QItemSelection& selected, const QItemSelection& deselected);
   void applyColumnWidths();
   void rememberWidth(int column, int width);
@@ -146,6 +155,8 @@ class TXeListView : public QWidget {
   QList<int> widths_;
   bool applyingWidths_ = false;
   DragDataProvider dragProvider_;
+  DropAcceptor dropAccepts_;
+  DropHandler dropHandler_;
 
   TSortDirection sortDirection_ = sdAscending;
   int imageUp_ = -1;

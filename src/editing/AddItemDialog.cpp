@@ -224,8 +224,8 @@ void TFAddItem::showTarget() {
   LabelPath->setAccessibleName(LabelPath->text());
 }
 
-bool TFAddItem::runAdd(const QString& url, const QString& description) {
-  editor_.startAdd();
+bool TFAddItem::runAdd(const QString& url, const QString& description, const AnsiString& folder) {
+  editor_.startAdd(folder);
   setWindowTitle(QStringLiteral("Add Url"));
   setMinimumHeight(kAddHeight);
   setMaximumHeight(QWIDGETSIZE_MAX);

@@ -44,7 +44,9 @@ class TFAddItem : public QDialog {
   void setCapture(std::function<QStringList()> capture) { capture_ = std::move(capture); }
 
   // Opens modally in add mode with the fields given; true on OK.
-  bool runAdd(const QString& url = {}, const QString& description = {});
+  // A non-empty `folder` is the target folder in place of the current one.
+  bool runAdd(const QString& url = {}, const QString& description = {},
+              const AnsiString& folder = {});
   // Opens modally in edit mode for the list's current item; false when it
   // is no link row or the user cancelled.
   bool runEdit();

@@ -6,6 +6,7 @@
 #include "editing/EditorHost.h"
 #include "editing/HostSteps.h"
 #include "editing/RecordTransfer.h"
+#include "editing/SystemClipboardLinks.h"
 #include "platform/Prompts.h"
 #include "store/FolderPosition.h"
 #include "store/FolderTree.h"
@@ -43,7 +44,12 @@ void ClipboardCommands::copy() {
   clipboard_.records = CollectRows(host_.document().links(), clipboard_.sourceFolder,
                                    clipboard_.rows, LinkMatch::First);
   clipboard_.sortByFolder();
+  if (system_) system_->copied(clipboard_);
   host_.updateCommandState();
+}
+
+bool ClipboardCommands::canPaste() const {
+  return !clipboard_.empty() || (system_ && system_->hasForeignLinks());
 }
 
 void ClipboardCommands::deleteSelected() {
@@ -126,6 +132,7 @@ bool ClipboardCommands::askPasteQuestions() {
 }
 
 void ClipboardCommands::paste() {
+  if (system_ && system_->pasteForeignLinks()) return;
   const AnsiString current = host_.position().currentPath;
   if (clipboard_.sourceFolder == current) {
     host_.prompts().message(MsgType::Error, Buttons::Ok, SameFolderPasteText());

@@ -7,6 +7,7 @@
 namespace vorlix {
 
 class EditorHost;
+class SystemClipboardLinks;
 
 // The rows a command works on: the selected rows in row order, the ".." row
 // left out, each with the folder its records live in (the current folder,
@@ -23,8 +24,12 @@ class ClipboardCommands {
   void deleteSelected();
   void paste();
 
-  // Paste is enabled while the clipboard holds records.
-  bool canPaste() const { return !clipboard_.empty(); }
+  // Paste is enabled while either clipboard has something to paste.
+  bool canPaste() const;
+
+  // Copy also goes to the system clipboard, and Paste takes links of other
+  // programs from there first; null: the own clipboard only.
+  void setSystemClipboard(SystemClipboardLinks* system) { system_ = system; }
 
  private:
   // Asks the paste questions; false when the answer was No to all.
@@ -32,6 +37,7 @@ class ClipboardCommands {
 
   EditorHost& host_;
   ClipboardList& clipboard_;
+  SystemClipboardLinks* system_ = nullptr;
 };
 
 }  // namespace vorlix

@@ -63,7 +63,8 @@ QString checkDialogFolderName(const QString& name) {
 
 LinkEditor::LinkEditor(EditorHost& host) : host_(host) {}
 
-void LinkEditor::startAdd() {
+void LinkEditor::startAdd(const AnsiString& folder) {
+  presetTarget_ = folder;
   editMode_ = false;
   editedName_.clear();
   editedFolder_.clear();
@@ -89,6 +90,12 @@ void LinkEditor::activate() {
   if (NodeCount(tree_) > 1)
     tree_.setSelected(NodeAtAbsolutePosition(tree_, AbsolutePosition(host_.tree().selected())));
   target_ = host_.position().currentPath;
+  if (!presetTarget_.empty()) {
+    FolderNode* node = FindNodeByPath(tree_, presetTarget_);
+    if (node && FolderTreeModel::NodePath(node) == presetTarget_) tree_.setSelected(node);
+    target_ = presetTarget_;
+    presetTarget_.clear();
+  }
 }
 
 void LinkEditor::folderSelected(const FolderNode* node) {

@@ -24,8 +24,10 @@ class LinkEditor {
   // until then. Kept for the life of the program.
   int rememberedPosition() const { return remembered_; }
 
-  // The Add command: add mode.
-  void startAdd();
+  // The Add command: add mode. A non-empty `folder` is the target folder
+  // of the next showing, in place of the current folder (a link pasted or
+  // dropped on a folder).
+  void startAdd(const AnsiString& folder = {});
   // Edit on a link row: edit mode for the current list item, with the row's
   // caption and URL. False (and add mode) when the current item is no link.
   bool startEdit(QString& description, QString& url);
@@ -50,6 +52,7 @@ class LinkEditor {
   FolderTreeModel tree_;
   bool editMode_ = false;
   AnsiString target_;
+  AnsiString presetTarget_;  // for the next showing only
   AnsiString editedName_;    // the full name of the record being edited
   AnsiString editedFolder_;  // its folder, where the new description goes
   int remembered_ = 0;

@@ -1,6 +1,7 @@
 #include "mainwindow/StartUp.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QTimer>
 
 #include "browser/BrowserActions.h"
@@ -8,7 +9,10 @@
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
+#include "editing/LinkExchange.h"
 #include "mainwindow/AddedKeys.h"
+#include "mainwindow/BrowserLinks.h"
+#include "mainwindow/EditingHost.h"
 #include "mainwindow/ListCountPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SystemDesktop.h"
@@ -89,6 +93,17 @@ void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
   window.XeStatusBar->placeOverPanel(
       new ListCountPanel(window.listModel(), *window.EditFind, window.XeStatusBar), 1);
   new AddedKeys(window);
+
+  // Bookmark files (File > Import > "Favorites Links from Netscape", File >
+  // Export), and the links of Copy, Paste and drag and drop with other
+  // programs; both live as children of the window.
+  new BookmarkFileCommands(window);
+  auto* exchange = new LinkExchange(*window.editor(), *QGuiApplication::clipboard(),
+                                    [&window](const ForeignLink& link, const AnsiString& folder) {
+                                      AddOneLinkInDialog(window, link.url, link.title, folder);
+                                    });
+  exchange->setParent(&window);
+  ConnectLinkExchange(window, *exchange);
 }
 
 void ShowLinkNotOpened(TXeStatusBar& bar, const QString& url) {

@@ -116,8 +116,14 @@ void TreeLinksView::mousePressEvent(QMouseEvent* e) {
   QTreeView::mousePressEvent(e);
 }
 
+int TreeLinksView::dropKind(const QMimeData* data) const {
+  if (acceptsDrag && acceptsDrag(data)) return 1;
+  if (acceptsOther && droppedOther && acceptsOther(data)) return 2;
+  return 0;
+}
+
 void TreeLinksView::dragEnterEvent(QDragEnterEvent* e) {
-  if (acceptsDrag && acceptsDrag(e->mimeData()))
+  if (dropKind(e->mimeData()) != 0)
     e->acceptProposedAction();
   else
     e->ignore();
@@ -126,7 +132,7 @@ void TreeLinksView::dragEnterEvent(QDragEnterEvent* e) {
 void TreeLinksView::dragMoveEvent(QDragMoveEvent* e) {
   const int step = EdgeScrollStep(e->position().toPoint().y(), viewport()->height());
   if (step != 0) verticalScrollBar()->setValue(verticalScrollBar()->value() + step);
-  if (acceptsDrag && acceptsDrag(e->mimeData())) {
+  if (dropKind(e->mimeData()) != 0) {
     e->acceptProposedAction();
     setDropTarget(indexAt(e->position().toPoint()));
   } else {
@@ -160,12 +166,24 @@ void TreeLinksView::setDropTarget(const QModelIndex& index) {
 
 void TreeLinksView::dropEvent(QDropEvent* e) {
   setDropTarget({});
-  if (!acceptsDrag || !acceptsDrag(e->mimeData())) {
+  const int kind = dropKind(e->mimeData());
+  if (kind == 0) {
     e->ignore();
     return;
   }
-  e->acceptProposedAction();
-  if (dropped) dropped(nodeAt(e->position().toPoint()));
+  if (kind == 2 && (e->possibleActions() & Qt::CopyAction)) {
+    // Data from elsewhere is copied: the program it came from keeps it.
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+  } else {
+    e->acceptProposedAction();
+  }
+  FolderNode* node = nodeAt(e->position().toPoint());
+  if (kind == 1) {
+    if (dropped) dropped(node);
+  } else {
+    droppedOther(node, e->mimeData());
+  }
 }
 
 bool TreeLinksView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {

@@ -34,6 +34,11 @@ class TreeLinksView : public QTreeView {
   // is drawn highlighted in place of the selection. Null otherwise.
   FolderNode* dropTarget() const;
   QModelIndex dropTargetIndex() const { return dropTarget_; }
+  // Drops of anything else, such as links from other programs: taken when
+  // `acceptsOther` says so, and handed over with the node (null for empty
+  // space).
+  std::function<bool(const QMimeData*)> acceptsOther;
+  std::function<void(FolderNode*, const QMimeData*)> droppedOther;
 
  signals:
   void focusEntered();
@@ -52,6 +57,8 @@ class TreeLinksView : public QTreeView {
 
  private:
   void setDropTarget(const QModelIndex& index);
+  // 1: a drag of list rows, 2: other data the owner takes, 0: refused.
+  int dropKind(const QMimeData* data) const;
 
   bool syncing_ = false;
   QPersistentModelIndex dropTarget_;

@@ -18,6 +18,8 @@ char16_t decodeByte(unsigned char b) {
 
 }  // namespace
 
+char16_t unicodeFromAnsi(unsigned char byte) { return decodeByte(byte); }
+
 QString fromAnsi(std::string_view bytes) {
   QString out(qsizetype(bytes.size()), Qt::Uninitialized);
   QChar* d = out.data();

@@ -15,6 +15,8 @@ using AnsiString = std::string;
 QString fromAnsi(std::string_view bytes);
 // Unicode to Windows-1252; characters the code page lacks become '?'.
 AnsiString toAnsi(const QString& text);
+// The Unicode character of one Windows-1252 byte, as fromAnsi maps it.
+char16_t unicodeFromAnsi(unsigned char byte);
 
 // Upper-cases the letters a to z only, the program's case-folding rule.
 AnsiString upperAscii(std::string_view s);

@@ -1,0 +1,55 @@
+#pragma once
+// Netscape bookmark files (bookmarks.html), the format every browser
+// imports and exports: reading one into records, writing records as one.
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <cstdint>
+
+#include "store/LinkList.h"
+
+namespace vorlix {
+
+inline constexpr char kBookmarkFileFilter[] = "Bookmark files (*.html *.htm);;All Files(*.*)";
+
+struct BookmarkImport {
+  bool ok = false;
+  // The records in file order: each folder's record, then what it holds.
+  LinkList links;
+  size_t linkCount = 0;
+  size_t folderCount = 0;
+  // Titles that lost characters: ones the code page lacks, or cut to fit.
+  size_t lossyTitles = 0;
+  // Why the file was refused, naming it; empty when ok.
+  QString error;
+};
+
+// Reads the bookmarks in `bytes`: <H3> folders and <A HREF> links under
+// "Favorites\", dates from ADD_DATE (seconds, or milliseconds and
+// microseconds for the values only those can be), `importTime` for an item
+// without one. Titles and URLs are decoded (UTF-8, else Windows-1252;
+// character references) into the code page, a '\' in a title becomes '/',
+// a name used twice in a folder gets " (2)". Bytes that are no bookmark
+// file are refused; `fileName` names the file in the message.
+BookmarkImport ParseBookmarks(QByteArrayView bytes, std::uint32_t importTime,
+                              const QString& fileName);
+
+// Reads and parses the file at `path`, with the current time as the import
+// time. A file that cannot be read, is too large or is no bookmark file is
+// refused with a message naming it.
+BookmarkImport ReadBookmarkFile(const QString& path);
+
+// The status bar text after an import.
+QString BookmarkImportSummary(const BookmarkImport& result);
+
+// The whole database as a bookmark file in UTF-8, in the shape Firefox and
+// Chromium write and read back: one item per line, a <H3> with its own
+// <DL><p> block for every folder (also for folders that only exist as the
+// parent of other records), links in list order, dates in seconds.
+QByteArray FormatBookmarks(const LinkList& links);
+
+// Writes FormatBookmarks(links) to `path` with the same atomic replacement
+// as database files; on failure the old file stays and `error` says why.
+bool WriteBookmarkFile(const QString& path, const LinkList& links, QString* error = nullptr);
+
+}  // namespace vorlix

@@ -1,0 +1,62 @@
+#include "editing/ForeignLinks.h"
+
+#include "store/HtmlText.h"
+#include "store/LinkList.h"
+#include "store/UniqueNames.h"
+
+namespace vorlix {
+namespace {
+
+AnsiString validDescription(const QString& text) {
+  AnsiString d = toAnsiCounting(text, nullptr);
+  for (char& c : d) {
+    switch (c) {
+      case ':':
+      case '/':
+      case '\\':
+      case '*':
+      case '>':
+      case '<':
+      case '?':
+      case '"':
+        c = ' ';
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    }
+  }
+  const size_t first = d.find_first_not_of(' ');
+  if (first == AnsiString::npos) return {};
+  return d.substr(first, d.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+AnsiString DescriptionForLink(const ForeignLink& link) {
+  AnsiString d = validDescription(link.title);
+  if (d.empty()) d = validDescription(urlWithoutScheme(link.url));
+  return d.empty() ? AnsiString("Untitled") : d;
+}
+
+std::vector<LinkRecord> RecordsForLinks(const LinkList& list, const AnsiString& folder,
+                                        const std::vector<ForeignLink>& links, std::uint32_t date) {
+  UniqueNames names;
+  // Everything directly in the folder, folders that only exist as the
+  // parent of deeper records included.
+  for (const LinkRecord& r : list) {
+    const std::string_view full = r.fullName();
+    if (!startsWith(full, folder) || full.size() == folder.size()) continue;
+    const size_t slash = full.find('\\', folder.size());
+    names.reserve(full.substr(0, slash));
+  }
+  std::vector<LinkRecord> out;
+  out.reserve(links.size());
+  for (const ForeignLink& l : links) {
+    const AnsiString full = names.claim(folder, DescriptionForLink(l), false);
+    if (full.empty()) continue;
+    out.push_back(LinkRecord::make(full, urlToAnsi(l.url.trimmed()), date, kKindUrl));
+  }
+  return out;
+}
+
+}  // namespace vorlix

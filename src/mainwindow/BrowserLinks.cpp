@@ -1,0 +1,134 @@
+#include "mainwindow/BrowserLinks.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+
+#include "browser/BookmarkFile.h"
+#include "components/XeListView.h"
+#include "components/XeStatusBar.h"
+#include "document/LinkDocument.h"
+#include "editing/AddItemDialog.h"
+#include "editing/LinkExchange.h"
+#include "mainwindow/EditingHost.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/TreeLinksView.h"
+#include "platform/Prompts.h"
+#include "store/FolderTree.h"
+#include "store/Paths.h"
+
+namespace vorlix {
+
+BookmarkFileCommands::BookmarkFileCommands(TFMainXeVorlix& window) : QObject(&window), w_(window) {
+  w_.FavoritesLinksfromNetscape1->setEnabled(true);
+  // There is always a database open, if only an empty untitled one.
+  w_.Export1->setEnabled(true);
+  connect(w_.FavoritesLinksfromNetscape1, &QAction::triggered, this,
+          &BookmarkFileCommands::importBookmarks);
+  connect(w_.Export1, &QAction::triggered, this, &BookmarkFileCommands::exportBookmarks);
+  status_ = new QLabel(w_.XeStatusBar);
+  status_->setObjectName(QStringLiteral("BookmarkFileStatus"));
+  status_->setTextFormat(Qt::PlainText);
+  status_->setAccessibleName(QStringLiteral("Bookmark file status"));
+  w_.XeStatusBar->placeOverPanel(status_, 1);
+}
+
+void BookmarkFileCommands::tell(const QString& text) {
+  status_->setText(text);
+  status_->setToolTip(text);
+}
+
+QString BookmarkFileCommands::startFolder() const {
+  return lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
+}
+
+void BookmarkFileCommands::importBookmarks() {
+  if (!w_.AskSaveChanges()) return;
+  const QString path =
+      w_.desktop().openFileName(&w_, startFolder(), QString::fromLatin1(kBookmarkFileFilter));
+  if (path.isEmpty()) return;
+  lastFolder_ = QFileInfo(path).absolutePath();
+  BookmarkImport result = ReadBookmarkFile(path);
+  if (!result.ok) {
+    // Nothing changes: the database, its views and its history stay.
+    w_.prompts().message(MsgType::Error, Buttons::Ok, result.error);
+    return;
+  }
+  const QString summary = BookmarkImportSummary(result);
+  // One undo step, as the Favorites import: the file name and caption stay
+  // and the next Save writes the bookmarks to the open file.
+  w_.document().replaceContent(std::move(result.links), QStringLiteral("Import Bookmarks"));
+  ResetToRoot(w_.position());
+  w_.RebuildList();
+  w_.RebuildTree();
+  w_.UpdateCommandState();
+  tell(summary);
+}
+
+void BookmarkFileCommands::exportBookmarks() {
+  QString path =
+      w_.desktop().saveFileName(&w_, startFolder(), QString::fromLatin1(kBookmarkFileFilter));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".html");
+  lastFolder_ = QFileInfo(path).absolutePath();
+  QString error;
+  if (!WriteBookmarkFile(path, w_.document().links(), &error)) {
+    w_.prompts().message(MsgType::Error, Buttons::Ok,
+                         QStringLiteral("Cannot write '") + path + QStringLiteral("': ") + error);
+    return;
+  }
+  size_t links = 0;
+  for (const LinkRecord& r : w_.document().links())
+    if (!r.isFolder()) ++links;
+  tell(QStringLiteral("Exported %1 links to %2.").arg(links).arg(QFileInfo(path).fileName()));
+}
+
+void AddOneLinkInDialog(TFMainXeVorlix& w, const QString& url, const QString& title,
+                        const std::string& folder) {
+  TFAddItem& dialog = *w.FAddItem;
+  if (dialog.isVisible()) {
+    // Already open (a hand-over, an earlier drop): only its fields change.
+    dialog.EditName->setText(url);
+    dialog.EditDescription->setText(title);
+    return;
+  }
+  if (dialog.runAdd(url, title, folder)) {
+    w.RebuildList();
+    w.UpdateCommandState();
+  }
+}
+
+void ConnectLinkExchange(TFMainXeVorlix& w, LinkExchange& exchange) {
+  MainEditorHost& editor = *w.editor();
+  editor.clipboardCommands.setSystemClipboard(&exchange);
+  QObject::connect(&exchange, &LinkExchange::pasteAvailabilityChanged, &w,
+                   &TFMainXeVorlix::UpdateCommandState);
+
+  // Links dropped on a tree folder go there; on the list, to the folder it
+  // shows. Rows of the list keep their own drop rules.
+  w.TreeLinks->acceptsOther = [](const QMimeData* data) {
+    return data && LinkExchange::offersLinks(*data);
+  };
+  w.TreeLinks->droppedOther = [&exchange](FolderNode* node, const QMimeData* data) {
+    if (node && data) exchange.dropLinks(*data, FolderTreeModel::NodePath(node));
+  };
+  w.ListLinks->setDropHandler(
+      [](const QMimeData* data) { return data && LinkExchange::offersLinks(*data); },
+      [&w, &exchange](const QMimeData* data) {
+        if (data) exchange.dropLinks(*data, w.position().currentPath);
+      });
+
+  // Rows dragged out carry their links, so a browser or an editor takes
+  // them; inside the window the drag is the same as before.
+  w.ListLinks->setDragDataProvider([&w](const QList<int>&) {
+    QMimeData* data = w.ListLinksStartDrag();
+    if (data) LinkExchange::addLinksOf(*data, w.editor()->dragDrop.dragList().records);
+    return data;
+  });
+  w.UpdateCommandState();
+}
+
+}  // namespace vorlix
