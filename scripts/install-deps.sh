@@ -10,6 +10,7 @@ pkgs=(
   qt6-l10n-tools libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   xvfb xauth util-linux ccache
+  desktop-file-utils appstream shared-mime-info dpkg-dev
 )
 missing=()
 for p in "${pkgs[@]}"; do
