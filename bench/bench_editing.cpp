@@ -1,12 +1,15 @@
 // The editing commands on a database of 100,000 records, each beside the
 // work every structural edit cannot avoid: one LinkList sort and one list and
-// tree rebuild.
+// tree rebuild; undo and redo of the larger edits beside the edit itself,
+// and the memory the undo history holds.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 #include <cstdio>
 #include <string>
 
+#include "document/DocumentEdit.h"
+#include "document/LinkDocument.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/DragDrop.h"
 #include "editing/EditorHost.h"
@@ -32,7 +35,8 @@ class YesPrompts : public Prompts {
 // The window's part, with the real models.
 class BenchHost : public EditorHost {
  public:
-  LinkList list;
+  LinkDocument doc;
+  const LinkList& list = doc.links();
   FolderPosition pos;
   FolderTreeModel treeModel;
   std::vector<ListRow> rowList;
@@ -40,7 +44,7 @@ class BenchHost : public EditorHost {
   FolderNode* clicked = nullptr;
   YesPrompts yes;
 
-  LinkList& links() override { return list; }
+  LinkDocument& document() override { return doc; }
   FolderPosition& position() override { return pos; }
   FolderTreeModel& tree() override { return treeModel; }
   const std::vector<ListRow>& rows() override { return rowList; }
@@ -56,7 +60,6 @@ class BenchHost : public EditorHost {
   void selectTreeNode(FolderNode* node) override { treeModel.setSelected(node); }
   void setRowCaption(int row, const AnsiString& c) override { rowList[size_t(row)].caption = c; }
   void showPath() override {}
-  void setDirty() override {}
   void updateCommandState() override {}
 
   void show(const std::string& below) {
@@ -109,7 +112,7 @@ const LinkList& Database() {
 }
 
 void Reset(BenchHost& h, const std::string& below) {
-  h.list = Database();
+  h.doc.adopt(LinkList(Database()), {});
   RebuildTree(h.treeModel, h.list);
   h.show(below);
 }
@@ -178,9 +181,79 @@ void BM_Floor_SortAndRebuild(benchmark::State& state) {
     state.PauseTiming();
     Reset(h, "");
     state.ResumeTiming();
-    h.list.sortByFullName();
+    DocumentEdit edit(h.doc, QStringLiteral("Sort"));
+    edit.links().sortByFullName();
+    edit.commit();
     h.rebuildList();
     h.rebuildTree();
+  }
+}
+
+// Undo or redo of one step, with the rebuild of both views that follows it
+// in the window.
+void TakeBackAndRedo(benchmark::State& state, BenchHost& h, bool redo) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (redo) {
+      h.doc.undo();
+      h.rebuildList();
+      h.rebuildTree();
+    }
+    state.ResumeTiming();
+    if (redo)
+      h.doc.redo();
+    else
+      h.doc.undo();
+    h.rebuildList();
+    h.rebuildTree();
+    state.PauseTiming();
+    if (!redo) {
+      h.doc.redo();
+      h.rebuildList();
+      h.rebuildTree();
+    }
+    state.ResumeTiming();
+  }
+}
+
+void BM_UndoRedoDeleteFolder10k(benchmark::State& state) {
+  BenchHost h;
+  Reset(h, "");
+  h.clicked = FindNodeByPath(h.treeModel, "Favorites\\Big\\");
+  FolderCommands(h).deleteFolder();
+  TakeBackAndRedo(state, h, state.range(0) == 1);
+  state.counters["step_MB"] = double(h.doc.history().memoryBytes()) / (1 << 20);
+}
+
+void BM_UndoRedoPaste10k(benchmark::State& state) {
+  BenchHost h;
+  ClipboardList clip;
+  ClipboardCommands cmd(h, clip);
+  Reset(h, "");
+  h.selectCaption("Big");
+  cmd.copy();
+  h.show("Dest\\");
+  cmd.paste();
+  TakeBackAndRedo(state, h, state.range(0) == 1);
+  state.counters["step_MB"] = double(h.doc.history().memoryBytes()) / (1 << 20);
+}
+
+// 100 pastes of the 10,000-record folder over itself (each replaces the
+// last): what the history holds under its cap. One such step holds about
+// 10 MB (the records it replaced and the ones it brought).
+void BM_HistoryMemory100Pastes(benchmark::State& state) {
+  for (auto _ : state) {
+    BenchHost h;
+    ClipboardList clip;
+    ClipboardCommands cmd(h, clip);
+    Reset(h, "");
+    h.selectCaption("Big");
+    cmd.copy();
+    h.show("Dest\\");
+    for (int i = 0; i < 100; ++i) cmd.paste();
+    state.counters["history_MB"] = double(h.doc.history().memoryBytes()) / (1 << 20);
+    state.counters["steps"] = double(h.doc.history().count());
+    state.counters["database_MB"] = double(h.list.size() * sizeof(LinkRecord)) / (1 << 20);
   }
 }
 
@@ -192,6 +265,16 @@ BENCHMARK(vorlix::BM_DeleteFolder10k)->Unit(benchmark::kMillisecond);
 BENCHMARK(vorlix::BM_DeleteRows10k)->Unit(benchmark::kMillisecond);
 BENCHMARK(vorlix::BM_Drag1000Rows)->Unit(benchmark::kMillisecond);
 BENCHMARK(vorlix::BM_Floor_SortAndRebuild)->Unit(benchmark::kMillisecond);
+// Argument 0: undo; 1: redo. Compare with BM_DeleteFolder10k and
+// BM_CopyPasteFolder10k above.
+BENCHMARK(vorlix::BM_UndoRedoDeleteFolder10k)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(vorlix::BM_UndoRedoPaste10k)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+// Argument 1: the 64 MB cap in force; 0: no cap.
+BENCHMARK(vorlix::BM_HistoryMemory100Pastes)
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

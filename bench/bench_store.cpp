@@ -208,7 +208,7 @@ void SortRows_floor(benchmark::State& state) {
 LinkList shuffled(const Database& d) {
   LinkList l = d.list;
   std::mt19937 rng(7);
-  std::shuffle(l.begin(), l.end(), rng);
+  std::shuffle(l.storage().begin(), l.storage().end(), rng);
   return l;
 }
 

@@ -9,9 +9,12 @@
 
 #include "BenchData.h"
 #include "components/XeListView.h"
+#include "document/LinkDocument.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
 #include "platform/Prompts.h"
+#include "platform/Registry.h"
+#include "settings/Settings.h"
 #include "store/LdbFile.h"
 
 static void initBenchResources() { Q_INIT_RESOURCE(vorlix); }
@@ -50,8 +53,11 @@ void OpenToFirstPaint(benchmark::State& state) {
   const QString path = databaseFile(size_t(state.range(0)));
   SilentPrompts prompts;
   NoDesktop desktop;
+  Registry registry(tempDir().filePath(QStringLiteral("registry.reg")));
+  Settings settings(registry);
   for (auto _ : state) {
-    TFMainXeVorlix w(prompts, desktop);
+    LinkDocument doc;
+    TFMainXeVorlix w(doc, settings, prompts, desktop);
     w.LoadDatabase(path);
     w.RebuildList();
     w.RebuildTree();
@@ -71,7 +77,10 @@ void RebuildListAndPaint(benchmark::State& state) {
   const QString path = databaseFile(records);
   SilentPrompts prompts;
   NoDesktop desktop;
-  TFMainXeVorlix w(prompts, desktop);
+  Registry registry(tempDir().filePath(QStringLiteral("registry.reg")));
+  Settings settings(registry);
+  LinkDocument doc;
+  TFMainXeVorlix w(doc, settings, prompts, desktop);
   w.LoadDatabase(path);
   w.RebuildTree();
   w.show();

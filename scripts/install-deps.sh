@@ -12,6 +12,8 @@ pkgs=(
   xvfb xauth util-linux ccache
   desktop-file-utils appstream shared-mime-info dpkg-dev
 )
+# The fuzz targets (cmake -DVORLIX_FUZZ=ON) need clang and its libFuzzer.
+if [ "${VORLIX_FUZZ:-OFF}" = "ON" ]; then pkgs+=(clang-14 libclang-rt-14-dev); fi
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

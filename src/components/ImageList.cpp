@@ -23,7 +23,8 @@ const QStringList& commandNames() {
       "list",         "report",  "classic-style", "explorer-style", "exit",        "collapse-left",
       "expand-right", "preview", "help",          "about",          "settings",    "vorlix",
       "new-folder",   "import",  "copy-url",      "browse-new",     "browse-same", "select-all",
-      "mail",         "folder",  "folder-open",   "link",           "root"};
+      "mail",         "folder",  "folder-open",   "link",           "root",        "undo",
+      "redo"};
   return names;
 }
 

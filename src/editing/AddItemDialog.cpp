@@ -6,9 +6,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "document/DocumentEdit.h"
+#include "document/LinkDocument.h"
+#include "editing/HostSteps.h"
 #include "platform/Prompts.h"
 #include "store/DosDate.h"
 #include "store/LinkList.h"
+#include "store/Paths.h"
 
 namespace vorlix {
 
@@ -57,8 +61,8 @@ TFAddItem::TFAddItem(QWidget* parent, Prompts& prompts) : QDialog(parent), promp
   resize(448, 180);
 }
 
-void TFAddItem::setTarget(LinkList* links, const AnsiString& folderPath) {
-  links_ = links;
+void TFAddItem::setTarget(LinkDocument* document, const AnsiString& folderPath) {
+  document_ = document;
   folderPath_ = folderPath;
 }
 
@@ -75,15 +79,18 @@ void TFAddItem::BOkClick() {
     prompts_.message(MsgType::Warning, Buttons::Ok, problem);
     return;  // the dialog stays open with its fields
   }
-  if (links_) {
+  if (document_) {
     const AnsiString full = folderPath_ + toAnsi(EditDescription->text());
     const AnsiString cut = full.substr(0, kMaxText);
-    if (links_->indexOf(cut) >= 0) {
+    if (document_->links().indexOf(cut) >= 0) {
       prompts_.message(MsgType::Warning, Buttons::Ok,
                        QStringLiteral("The Description name you have entered already exist !"));
       return;
     }
-    links_->append(LinkRecord::make(cut, toAnsi(EditName->text()), currentDosDateTime(), kKindUrl));
+    DocumentEdit edit(*document_, QStringLiteral("Add ") + QuotedName(FileNameView(cut)));
+    edit.links().append(
+        LinkRecord::make(cut, toAnsi(EditName->text()), currentDosDateTime(), kKindUrl));
+    edit.commit();
   }
   accept();
 }

@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace vorlix {
 
-class LinkList;
+class LinkDocument;
 class Prompts;
 
 class TFAddItem : public QDialog {
@@ -24,8 +24,9 @@ class TFAddItem : public QDialog {
   QPushButton* BOk = nullptr;
   QPushButton* BCancel = nullptr;
 
-  // Where an accepted link goes; set by whoever opens the dialog.
-  void setTarget(LinkList* links, const AnsiString& folderPath);
+  // Where an accepted link goes; set by whoever opens the dialog. OK adds it
+  // as one undo step of `document`.
+  void setTarget(LinkDocument* document, const AnsiString& folderPath);
   // Opens modally in add mode with the fields given; true on OK.
   bool runAdd(const QString& url = {}, const QString& description = {});
 
@@ -33,7 +34,7 @@ class TFAddItem : public QDialog {
   void BOkClick();
 
   Prompts& prompts_;
-  LinkList* links_ = nullptr;
+  LinkDocument* document_ = nullptr;
   AnsiString folderPath_;
 };
 

@@ -1,5 +1,7 @@
 #include "editing/ClipboardCommands.h"
 
+#include "document/DocumentEdit.h"
+#include "document/LinkDocument.h"
 #include "editing/EditTexts.h"
 #include "editing/EditorHost.h"
 #include "editing/HostSteps.h"
@@ -37,8 +39,8 @@ void ClipboardCommands::copy() {
   clipboard_.clear();
   clipboard_.sourceFolder = host_.position().currentPath;
   clipboard_.rows = SelectedTransferRows(host_);
-  clipboard_.records =
-      CollectRows(host_.links(), clipboard_.sourceFolder, clipboard_.rows, LinkMatch::First);
+  clipboard_.records = CollectRows(host_.document().links(), clipboard_.sourceFolder,
+                                   clipboard_.rows, LinkMatch::First);
   clipboard_.sortByFolder();
   host_.updateCommandState();
 }
@@ -62,13 +64,16 @@ void ClipboardCommands::deleteSelected() {
                fromAnsi(rows.front().caption) + QStringLiteral("' ?");
   if (host_.prompts().message(MsgType::Warning, Buttons::YesNo, question) != Answer::Yes) return;
 
-  RemoveRows(host_.links(), host_.position().currentPath, rows);
+  DocumentEdit edit(host_.document(),
+                    rows.size() > 1 ? QStringLiteral("Delete %1 Items").arg(rows.size())
+                                    : QStringLiteral("Delete ") + QuotedName(rows.front().caption));
+  RemoveRows(edit.links(), host_.position().currentPath, rows);
+  edit.commit();
   host_.rebuildList();
   RebuildTreeKeepingPosition(host_);
 
   int item = host_.currentItem();
   if (item > 0) host_.setCurrentItem(--item);
-  host_.setDirty();
   host_.updateCommandState();
   if (item >= 0) {
     const int row = RowAfterDownPresses(item + 1, int(host_.rows().size()));
@@ -78,7 +83,7 @@ void ClipboardCommands::deleteSelected() {
 
 bool ClipboardCommands::askPasteQuestions() {
   Prompts& prompts = host_.prompts();
-  const FolderContents target = ContentsOf(host_.links(), host_.position().currentPath);
+  const FolderContents target = ContentsOf(host_.document().links(), host_.position().currentPath);
   bool yesToAll = false;
   bool noToAll = false;
   // Rows an answer left out lose their records for good; they are not asked
@@ -129,12 +134,12 @@ void ClipboardCommands::paste() {
   if (!askPasteQuestions()) return;
   if (clipboard_.empty()) return;
 
-  LinkList& links = host_.links();
-  InsertRecords(links, current, clipboard_.records);
-  links.sortByFullName();
+  DocumentEdit edit(host_.document(), QStringLiteral("Paste"));
+  InsertRecords(edit.links(), current, clipboard_.records);
+  edit.links().sortByFullName();
+  edit.commit();
   host_.rebuildList();
   RebuildTreeKeepingPosition(host_);
-  host_.setDirty();
 
   const int item = host_.currentItem();
   const std::vector<ListRow>& rows = host_.rows();

@@ -2,9 +2,12 @@
 
 #include <unordered_set>
 
+#include "document/DocumentEdit.h"
+#include "document/LinkDocument.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/EditTexts.h"
 #include "editing/EditorHost.h"
+#include "editing/HostSteps.h"
 #include "editing/RecordTransfer.h"
 #include "platform/Prompts.h"
 #include "store/FolderPosition.h"
@@ -50,8 +53,8 @@ void DragDrop::dragStart() {
   drag_.clear();
   drag_.sourceFolder = host_.position().currentPath;
   drag_.rows = SelectedTransferRows(host_);
-  drag_.records =
-      CollectRows(host_.links(), drag_.sourceFolder, drag_.rows, LinkMatch::All, &recordRow_);
+  drag_.records = CollectRows(host_.document().links(), drag_.sourceFolder, drag_.rows,
+                              LinkMatch::All, &recordRow_);
 }
 
 void DragDrop::drop(FolderNode* target) {
@@ -109,9 +112,12 @@ void DragDrop::drop(FolderNode* target) {
   for (size_t i = 0; i < rows.size(); ++i)
     if (fate[i] != Fate::LeftInPlace) leaving.push_back(rows[i]);
 
-  LinkList& links = host_.links();
+  DocumentEdit edit(host_.document(), QStringLiteral("Move to ") + QuotedName(target->label));
+  LinkList& links = edit.links();
   RemoveRows(links, source, leaving);
   InsertRecords(links, targetPath, arriving);
+  links.sortByFullName();
+  edit.commit();
 
   // Patch the tree: a moved folder's node goes under the target, a merged
   // one folds into the target's folder of exactly that name.
@@ -129,9 +135,7 @@ void DragDrop::drop(FolderNode* target) {
   }
   tree.sortChildrenRecursive(target);
 
-  links.sortByFullName();
   host_.rebuildList();
-  host_.setDirty();
   host_.updateCommandState();
 
   // What was left in place is no longer part of this drag.

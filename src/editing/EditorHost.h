@@ -11,7 +11,7 @@
 
 namespace vorlix {
 
-class LinkList;
+class LinkDocument;
 class FolderTreeModel;
 class Prompts;
 struct FolderNode;
@@ -23,8 +23,9 @@ class EditorHost {
   virtual ~EditorHost() = default;
 
   // --- state --------------------------------------------------------------
-  // The open database.
-  virtual LinkList& links() = 0;
+  // The open database. Commands change it through a DocumentEdit, so each
+  // command is one undo step; the dirty flag follows from its history.
+  virtual LinkDocument& document() = 0;
   // Which folder the list shows. Commands may change it (after a rename or a
   // delete that touched the current folder) and then call showPath().
   virtual FolderPosition& position() = 0;
@@ -62,7 +63,6 @@ class EditorHost {
   virtual void setRowCaption(int row, const AnsiString& caption) = 0;
   // Sets the path label TPath from position().
   virtual void showPath() = 0;
-  virtual void setDirty() = 0;
   // UpdateCommandState.
   virtual void updateCommandState() = 0;
 };

@@ -1,5 +1,7 @@
 #include "editing/FolderCommands.h"
 
+#include "document/DocumentEdit.h"
+#include "document/LinkDocument.h"
 #include "editing/EditorHost.h"
 #include "editing/FolderName.h"
 #include "editing/HostSteps.h"
@@ -30,11 +32,10 @@ void FolderCommands::newFolder() {
       toAnsi(prompts.input(QStringLiteral("New Folder"), QStringLiteral("Folder Name"), {}));
   if (CheckFolderName(prompts, name) != FolderNameVerdict::Accepted) return;
 
-  LinkList& links = host_.links();
   const AnsiString current = host_.position().currentPath;
   const AnsiString path = current + name + '\\';
   // Any record below a path of that name, link or folder, in any letter case.
-  for (const LinkRecord& r : links) {
+  for (const LinkRecord& r : host_.document().links()) {
     if (startsWithNoCase(r.fullName(), path)) {
       prompts.message(MsgType::Warning, Buttons::Ok,
                       QStringLiteral("The Folder name you have entered already exist !"));
@@ -42,8 +43,10 @@ void FolderCommands::newFolder() {
     }
   }
 
-  links.append(LinkRecord::make(path, {}, currentDosDateTime(), kKindFolder));
-  links.sortByFullName();
+  DocumentEdit edit(host_.document(), QStringLiteral("New Folder ") + QuotedName(name));
+  edit.links().append(LinkRecord::make(path, {}, currentDosDateTime(), kKindFolder));
+  edit.links().sortByFullName();
+  edit.commit();
 
   FolderTreeModel& tree = host_.tree();
   if (FolderNode* parent = OwnNode(tree, current)) {
@@ -57,7 +60,6 @@ void FolderCommands::newFolder() {
   host_.rebuildList();
   const int row = FindRowByCaptionPrefix(host_.rows(), name);
   if (row >= 0) host_.focusRow(row);
-  host_.setDirty();
   host_.updateCommandState();
 }
 
@@ -73,7 +75,10 @@ bool FolderCommands::TreeLinksEdited(FolderNode* node, const QString& text) {
   // The edited node names the folder, whichever folder the list shows.
   const AnsiString oldPath = FolderTreeModel::NodePath(node);
   const AnsiString newPath = FolderTreeModel::NodePath(node->parent) + name + '\\';
-  RenameFolderPath(host_.links(), oldPath, newPath);
+  DocumentEdit edit(host_.document(), QStringLiteral("Rename ") + QuotedName(node->label) +
+                                          QStringLiteral(" to ") + QuotedName(name));
+  RenameFolderPath(edit.links(), oldPath, newPath);
+  edit.commit();
   host_.tree().setLabel(node, name);
 
   // Keep the current folder an existing one when it lies in the renamed one.
@@ -81,7 +86,6 @@ bool FolderCommands::TreeLinksEdited(FolderNode* node, const QString& text) {
   if (startsWithNoCase(current, oldPath))
     MoveToFolder(host_, newPath + current.substr(oldPath.size()));
 
-  host_.setDirty();
   host_.updateCommandState();
   return true;
 }
@@ -109,10 +113,12 @@ void FolderCommands::renameFromList() {
 
   const AnsiString current = host_.position().currentPath;
   const AnsiString oldPath = current + caption + '\\';
-  RenameFolderPath(host_.links(), oldPath, current + name + '\\');
+  DocumentEdit edit(host_.document(), QStringLiteral("Rename ") + QuotedName(caption) +
+                                          QStringLiteral(" to ") + QuotedName(name));
+  RenameFolderPath(edit.links(), oldPath, current + name + '\\');
+  edit.commit();
   if (FolderNode* node = OwnNode(host_.tree(), oldPath)) host_.tree().setLabel(node, name);
   host_.setRowCaption(item, name);
-  host_.setDirty();
   host_.updateCommandState();
 }
 
@@ -127,7 +133,9 @@ void FolderCommands::deleteFolder() {
   if (answer != Answer::Yes) return;
 
   const AnsiString path = FolderTreeModel::NodePath(node);
-  host_.links().removeIf([&](const LinkRecord& r) { return startsWith(r.fullName(), path); });
+  DocumentEdit edit(host_.document(), QStringLiteral("Delete ") + QuotedName(label));
+  edit.links().removeIf([&](const LinkRecord& r) { return startsWith(r.fullName(), path); });
+  edit.commit();
 
   // A current folder inside the deleted one moves up to the deleted one's
   // parent, which still exists.
@@ -139,7 +147,6 @@ void FolderCommands::deleteFolder() {
 
   const int item = host_.currentItem();
   if (item > 0) host_.setCurrentItem(item - 1);
-  host_.setDirty();
   host_.updateCommandState();
 }
 

@@ -19,14 +19,19 @@ void MoveToFolder(EditorHost& host, const AnsiString& path) {
   host.showPath();
 }
 
+QString QuotedName(std::string_view name) {
+  return QLatin1Char('\'') + fromAnsi(name) + QLatin1Char('\'');
+}
+
 size_t RenameFolderPath(LinkList& links, std::string_view oldPath, std::string_view newPath) {
   size_t changed = 0;
   AnsiString name;
-  for (LinkRecord& r : links) {
-    if (!startsWithNoCase(r.fullName(), oldPath)) continue;
+  for (size_t i = 0; i < links.size(); ++i) {
+    const std::string_view full = links[i].fullName();
+    if (!startsWithNoCase(full, oldPath)) continue;
     name.assign(newPath);
-    name.append(r.fullName().substr(oldPath.size()));
-    r.setFullName(name);
+    name.append(full.substr(oldPath.size()));
+    links.setFullName(i, name);
     ++changed;
   }
   return changed;

@@ -1,5 +1,6 @@
 #pragma once
 // Small steps several editing commands take on the host.
+#include <QString>
 #include <string_view>
 
 #include "store/Ansi.h"
@@ -17,6 +18,9 @@ void RebuildTreeKeepingPosition(EditorHost& host);
 // Makes `path` the current folder as a tree selection would (up marker =
 // the path below the root) and sets the path label.
 void MoveToFolder(EditorHost& host, const AnsiString& path);
+
+// "'name'" for step captions such as "Delete 'News'".
+QString QuotedName(std::string_view name);
 
 // Renames a folder path in every record: each full name beginning with
 // `oldPath` (letter case ignored) gets `newPath` in place of that beginning,

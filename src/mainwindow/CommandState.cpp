@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "components/XeListView.h"
+#include "document/LinkDocument.h"
 #include "mainwindow/MainWindow.h"
 
 namespace vorlix {
@@ -19,23 +20,11 @@ void TFMainXeVorlix::UpdateCommandState() {
   ECopy->setEnabled(s);
   EEdit->setEnabled(s);
   EPaste->setEnabled(clipboardHasRecords());
-  FSave->setEnabled(dirty_);
+  FSave->setEnabled(doc_.isDirty());
   const bool url = s && rows[size_t(currentListItem_)].kind == "Url";
   OpenNew->setEnabled(url);
   OpenSame->setEnabled(url);
   CopyURL1->setEnabled(url);
 }
-
-void TFMainXeVorlix::addRecentFile(const QString&) {}
-void TFMainXeVorlix::removeRecentItem(const QString& caption) {
-  for (QAction* a : PopFile->actions())
-    if (a->text() == caption) {
-      PopFile->removeAction(a);
-      a->deleteLater();
-      break;
-    }
-}
-bool TFMainXeVorlix::recentDeleteEntry() const { return false; }
-void TFMainXeVorlix::saveRecentFiles() {}
 
 }  // namespace vorlix

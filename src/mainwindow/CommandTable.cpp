@@ -14,6 +14,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShortcutDispatch.h"
 #include "mainwindow/TreeLinksView.h"
+#include "mainwindow/UndoCommands.h"
 
 namespace vorlix {
 namespace {
@@ -34,6 +35,7 @@ QAction* makeAction(QObject* parent, const char* name, const QString& caption,
 QAction* itemFor(QObject* parent, const char* name, QAction* action, const QString& caption = {}) {
   QAction* item =
       makeAction(parent, name, caption.isEmpty() ? action->text() : caption, action->shortcut());
+  item->setShortcuts(action->shortcuts());
   item->setIcon(action->icon());
   item->setEnabled(action->isEnabled());
   QObject::connect(item, &QAction::triggered, action, [action] { action->trigger(); });
@@ -46,10 +48,23 @@ QToolButton* toolButton(QToolBar* bar, const char* name, const QString& hint, co
   auto* b = new QToolButton(bar);
   b->setObjectName(QString::fromLatin1(name));
   b->setToolTip(hint);
+  b->setAccessibleName(hint);
   b->setIcon(icon);
   b->setAutoRaise(true);
   bar->addWidget(b);
   return b;
+}
+
+// A menu item and a tool button whose caption and hint follow the action's
+// text, which names the step it would undo or redo.
+void followText(QAction* action, QAction* item, QToolButton* button) {
+  auto sync = [action, item, button] {
+    item->setText(action->text());
+    button->setToolTip(action->text());
+    button->setAccessibleName(action->text());
+  };
+  QObject::connect(action, &QAction::changed, item, sync);
+  sync();
 }
 
 // A tool button that runs an action but keeps its own hint.
@@ -90,6 +105,15 @@ void TFMainXeVorlix::buildCommands() {
   ESelect->setIcon(ImageList::commandIcon(QStringLiteral("select-all")));
   BFind->setIcon(ImageList::commandIcon(QStringLiteral("find")));
   ENewFolder->setIcon(ImageList::commandIcon(QStringLiteral("new-folder")));
+  QAction* undo =
+      makeAction(this, "EUndo", QStringLiteral("Undo"), QKeySequence(QStringLiteral("Ctrl+Z")));
+  undo->setIcon(ImageList::commandIcon(QStringLiteral("undo")));
+  QAction* redo =
+      makeAction(this, "ERedo", QStringLiteral("Redo"), QKeySequence(QStringLiteral("Ctrl+Y")));
+  redo->setShortcuts(
+      {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+  redo->setIcon(ImageList::commandIcon(QStringLiteral("redo")));
+  new UndoCommands(doc_, undo, redo, this);
 
   connect(FNew, &QAction::triggered, this, &TFMainXeVorlix::FNewExecute);
   connect(FOpen, &QAction::triggered, this, &TFMainXeVorlix::FOpenExecute);
@@ -107,7 +131,7 @@ void TFMainXeVorlix::buildCommands() {
   dispatcher_->setPopup(ListLinks, PopupList);
   dispatcher_->setPopup(TreeLinks, PopupTree);
   dispatcher_->setActions(
-      {FNew, FOpen, FSave, EEdit, ECut, ECopy, EPaste, ESelect, BFind, ENewFolder});
+      {FNew, FOpen, FSave, undo, redo, EEdit, ECut, ECopy, EPaste, ESelect, BFind, ENewFolder});
 }
 
 void TFMainXeVorlix::buildMenus() {
@@ -152,6 +176,9 @@ void TFMainXeVorlix::buildMenus() {
 
   Edit1 = bar->addMenu(QStringLiteral("&Edit"));
   Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit1->addAction(itemFor(this, "Undo1", findChild<QAction*>(QStringLiteral("EUndo"))));
+  Edit1->addAction(itemFor(this, "Redo1", findChild<QAction*>(QStringLiteral("ERedo"))));
+  Edit1->addSeparator();
   Edit3 = itemFor(this, "Edit3", EEdit);
   Cut1 = itemFor(this, "Cut1", ECut);
   Copy1 = itemFor(this, "Copy1", ECopy);
@@ -159,7 +186,7 @@ void TFMainXeVorlix::buildMenus() {
   SelectAll1 = itemFor(this, "SelectAll1", ESelect);
   Settings2 = makeAction(this, "Settings2", QStringLiteral("Settings"));
   Settings2->setIcon(ImageList::commandIcon(QStringLiteral("settings")));
-  connect(Settings2, &QAction::triggered, this, &TFMainXeVorlix::ShowSettings);
+  connect(Settings2, &QAction::triggered, this, &TFMainXeVorlix::settingsRequested);
   Edit1->addAction(Edit3);
   Edit1->addSeparator();
   Edit1->addAction(Cut1);
@@ -217,7 +244,7 @@ void TFMainXeVorlix::buildMenus() {
   View1->addSeparator();
   Urlpreview1 = makeAction(this, "Urlpreview1", QStringLiteral("Preview"));
   Urlpreview1->setIcon(ImageList::commandIcon(QStringLiteral("preview")));
-  connect(Urlpreview1, &QAction::triggered, this, &TFMainXeVorlix::TogglePreview);
+  connect(Urlpreview1, &QAction::triggered, this, &TFMainXeVorlix::previewToggleRequested);
   View1->addAction(Urlpreview1);
   View1->addSeparator();
   Settings1 = makeAction(this, "Settings1", QStringLiteral("Refresh"));
@@ -246,6 +273,13 @@ void TFMainXeVorlix::buildToolBars() {
   BOpen->setMenu(PopFile);
   BOpen->setPopupMode(QToolButton::MenuButtonPopup);
   BSave = actionButton(ToolBar, "BSave", FSave, QStringLiteral("Save"));
+  ToolBar->addSeparator();
+  for (const char* name : {"Undo", "Redo"}) {
+    QAction* action = findChild<QAction*>(QLatin1Char('E') + QLatin1String(name));
+    QAction* item = findChild<QAction*>(QLatin1String(name) + QLatin1Char('1'));
+    const QByteArray button = QByteArray("B") + name;
+    followText(action, item, actionButton(ToolBar, button.constData(), action, action->text()));
+  }
   ToolBar->addSeparator();
   BCut = actionButton(ToolBar, "BCut", ECut,
                       QStringLiteral("Delete an item or a group of selected items"));
@@ -298,8 +332,14 @@ void TFMainXeVorlix::buildPopups() {
   OpenSame = makeAction(this, "OpenSame", QStringLiteral("Browse in active window"));
   OpenNew->setIcon(ImageList::commandIcon(QStringLiteral("browse-new")));
   OpenSame->setIcon(ImageList::commandIcon(QStringLiteral("browse-same")));
-  connect(OpenNew, &QAction::triggered, this, &TFMainXeVorlix::BrowseInNewWindow);
-  connect(OpenSame, &QAction::triggered, this, &TFMainXeVorlix::BrowseInActiveWindow);
+  connect(OpenNew, &QAction::triggered, this, [this] {
+    if (const ListRow* r = rows_.rowAt(currentListItem_))
+      emit openLinkRequested(fromAnsi(r->url), LinkOpening::NewWindow);
+  });
+  connect(OpenSame, &QAction::triggered, this, [this] {
+    if (const ListRow* r = rows_.rowAt(currentListItem_))
+      emit openLinkRequested(fromAnsi(r->url), LinkOpening::ActiveWindow);
+  });
   NewFolder1 = itemFor(this, "NewFolder1", ENewFolder);
   Edit2 = itemFor(this, "Edit2", EEdit);
   Edit2->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));

@@ -15,7 +15,7 @@ const QString kRowsMime = QStringLiteral("application/x-vorlix-rows");
 
 MainEditorHost::MainEditorHost(TFMainXeVorlix& window) : w_(window) {}
 
-LinkList& MainEditorHost::links() { return w_.links(); }
+LinkDocument& MainEditorHost::document() { return w_.document(); }
 FolderPosition& MainEditorHost::position() { return w_.position(); }
 FolderTreeModel& MainEditorHost::tree() { return w_.treeModel(); }
 const std::vector<ListRow>& MainEditorHost::rows() { return w_.listModel().rows(); }
@@ -38,7 +38,6 @@ void MainEditorHost::setRowCaption(int row, const AnsiString& caption) {
   w_.listModel().setCaption(row, caption);
 }
 void MainEditorHost::showPath() { w_.setTPath(); }
-void MainEditorHost::setDirty() { w_.setDirty(true); }
 void MainEditorHost::updateCommandState() { w_.UpdateCommandState(); }
 
 void TFMainXeVorlix::connectEditing() {
@@ -53,7 +52,7 @@ void TFMainXeVorlix::connectEditing() {
     if (r->isFolder())
       e.folders.renameFromList();
     else
-      EditLinkClick();
+      emit editLinkRequested();
   });
   connect(ENewFolder, &QAction::triggered, this, [&e] { e.folders.newFolder(); });
   connect(DeleteFolder1, &QAction::triggered, this, [&e] { e.folders.deleteFolder(); });
@@ -93,7 +92,5 @@ bool TFMainXeVorlix::clipboardHasRecords() const {
 void TFMainXeVorlix::clearCopySource() {
   if (editor_) editor_->clipboard.forgetSourceFolder();
 }
-
-void TFMainXeVorlix::EditLinkClick() {}
 
 }  // namespace vorlix

@@ -15,7 +15,7 @@ class MainEditorHost : public EditorHost {
  public:
   explicit MainEditorHost(TFMainXeVorlix& window);
 
-  LinkList& links() override;
+  LinkDocument& document() override;
   FolderPosition& position() override;
   FolderTreeModel& tree() override;
   const std::vector<ListRow>& rows() override;
@@ -31,7 +31,6 @@ class MainEditorHost : public EditorHost {
   void selectTreeNode(FolderNode* node) override;
   void setRowCaption(int row, const AnsiString& caption) override;
   void showPath() override;
-  void setDirty() override;
   void updateCommandState() override;
 
   ClipboardList clipboard;

@@ -5,12 +5,12 @@
 #include <QMenu>
 
 #include "browser/FavoritesImport.h"
+#include "document/LinkDocument.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/ProfileStrings.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Prompts.h"
-#include "platform/Registry.h"
-#include "store/Find.h"
+#include "settings/Settings.h"
 #include "store/LdbFile.h"
 #include "store/Paths.h"
 
@@ -21,11 +21,9 @@ const QString kLdbFilter = QStringLiteral("Link files (*.ldb);;All Files(*.*)");
 
 }  // namespace
 
-void TFMainXeVorlix::setDirty(bool on) {
-  dirty_ = on;
-  if (on) findIndexStale_ = true;
-  UpdateCommandState();
-}
+const LinkList& TFMainXeVorlix::links() const { return doc_.links(); }
+bool TFMainXeVorlix::dirty() const { return doc_.isDirty(); }
+const QString& TFMainXeVorlix::fileName() const { return doc_.fileName(); }
 
 void TFMainXeVorlix::setCaptionFor(const QString& path) {
   setWindowTitle(QStringLiteral("Vorlix - ") +
@@ -40,25 +38,24 @@ bool TFMainXeVorlix::LoadDatabase(const QString& path) {
     prompts_.message(MsgType::Error, Buttons::Ok, r.message);
     return false;
   }
-  LinkList_.swap(loaded);
-  findIndexStale_ = true;
+  doc_.adopt(std::move(loaded), path);
   pos_.currentPath = AnsiString(kRootPath);
   return true;
 }
 
 bool TFMainXeVorlix::SaveDatabase(const QString& path) {
-  const IoResult r = saveLdbFile(path, LinkList_);
+  const IoResult r = saveLdbFile(path, doc_.links());
   if (!r) {
     prompts_.message(MsgType::Error, Buttons::Ok, r.message);
     return false;  // the dirty flag stays set
   }
-  dirty_ = false;
+  doc_.markSaved(path);
   UpdateCommandState();
   return true;
 }
 
 bool TFMainXeVorlix::AskSaveChanges() {
-  if (!dirty_) return true;
+  if (!doc_.isDirty()) return true;
   const Answer a = prompts_.message(MsgType::Information, Buttons::YesNoCancel,
                                     QStringLiteral("Save the new modification ?"));
   if (a == Answer::Cancel) return false;
@@ -68,22 +65,15 @@ bool TFMainXeVorlix::AskSaveChanges() {
   return true;
 }
 
-void TFMainXeVorlix::RememberLastFile() {
-  Registry reg;
-  if (!reg.keyExists(kProductKey)) return;
-  reg.writeString(kSettingsKey, QStringLiteral("LastOpenFile"), fileName_);
-}
+void TFMainXeVorlix::RememberLastFile() { settings_.setLastOpenFile(doc_.fileName()); }
 
 void TFMainXeVorlix::FNewExecute() {
   if (!AskSaveChanges()) return;
-  dirty_ = false;
   ResetToRoot(pos_);
   clearCopySource();
-  LinkList_.clear();
-  findIndexStale_ = true;
+  doc_.adopt(LinkList(), QString());
   RebuildList();
   RebuildTree();
-  fileName_.clear();
   setCaptionFor(QString());
   UpdateCommandState();
 }
@@ -98,9 +88,7 @@ void TFMainXeVorlix::FOpenExecute() {
   if (!LoadDatabase(chosen)) return;
   RebuildList();
   RebuildTree();
-  fileName_ = chosen;
-  addRecentFile(chosen);
-  dirty_ = false;
+  emit databaseOpened(chosen);
   RebuildOpenDropDown();
   writeRememberedOpenFolder(QFileInfo(chosen).absolutePath() + QLatin1Char('/'));
   setCaptionFor(chosen);
@@ -113,6 +101,7 @@ void TFMainXeVorlix::OpenRecentClick(const QString& caption) {
   const QString path = caption.mid(2).trimmed();
   if (!QFileInfo(path).isFile()) {
     removeRecentItem(caption);
+    emit recentFileMissing(caption);
     prompts_.message(MsgType::Error, Buttons::Ok, QStringLiteral("File does not exist !"));
     return;
   }
@@ -120,11 +109,9 @@ void TFMainXeVorlix::OpenRecentClick(const QString& caption) {
   if (!LoadDatabase(path)) return;
   RebuildList();
   RebuildTree();
-  dirty_ = false;
   UpdateCommandState();
-  fileName_ = path;
   setCaptionFor(path);
-  if (recentDeleteEntry()) removeRecentItem(caption);
+  emit recentFileOpened(caption);
   RememberLastFile();
 }
 
@@ -138,33 +125,41 @@ void TFMainXeVorlix::RebuildOpenDropDown() {
   }
 }
 
+void TFMainXeVorlix::removeRecentItem(const QString& caption) {
+  for (QAction* a : PopFile->actions())
+    if (a->text() == caption) {
+      PopFile->removeAction(a);
+      a->deleteLater();
+      break;
+    }
+}
+
 bool TFMainXeVorlix::FSaveExecute() {
-  if (!fileName_.isEmpty()) return SaveDatabase(fileName_);
+  if (!doc_.fileName().isEmpty()) return SaveDatabase(doc_.fileName());
   return Saveas1Click();
 }
 
 bool TFMainXeVorlix::Saveas1Click() {
   const QString chosen = desktop_.saveFileName(this, saveDialogFolder(), kLdbFilter);
   if (chosen.isEmpty()) return false;
-  if (!SaveDatabase(chosen)) return false;
   // Only a file that was really written becomes the database's file.
-  fileName_ = chosen;
+  if (!SaveDatabase(chosen)) return false;
   RememberLastFile();
   return true;
 }
 
 void TFMainXeVorlix::Import1Click() {
   if (!AskSaveChanges()) return;
-  const QString chosen =
-      desktop_.chooseFolder(this, QStringLiteral("Choose favorites folder:"), FavoritesPath);
-  if (chosen.isEmpty()) return;
-  LinkList_.clear();
-  FavoritesPath = chosen;
-  ImportFavoritesFolder(FavoritesPath, FavoritesPath, LinkList_);
-  setDirty(true);
+  DesktopFolderChooser chooser(desktop_, this);
+  LinkList imported;
+  if (!RunFavoritesImport(chooser, FavoritesPath, imported).chosen) return;
+  // One undo step: an import made by mistake can be taken back before a
+  // Save writes it over the file.
+  doc_.replaceContent(std::move(imported), QStringLiteral("Import Favorites"));
   ResetToRoot(pos_);
   RebuildList();
   RebuildTree();
+  UpdateCommandState();
 }
 
 }  // namespace vorlix

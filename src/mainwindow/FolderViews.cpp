@@ -9,6 +9,7 @@
 
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
+#include "document/LinkDocument.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/RebuildProgressBar.h"
 #include "mainwindow/TreeLinksView.h"
@@ -68,7 +69,7 @@ void TFMainXeVorlix::connectViews() {
   EditFind->installEventFilter(this);
 
   connect(ToolButton2, &QToolButton::clicked, this, &TFMainXeVorlix::ToolButton2Click);
-  connect(ToolButton3, &QToolButton::clicked, this, &TFMainXeVorlix::TogglePreview);
+  connect(ToolButton3, &QToolButton::clicked, this, &TFMainXeVorlix::previewToggleRequested);
 }
 
 bool TFMainXeVorlix::eventFilter(QObject* watched, QEvent* event) {
@@ -95,13 +96,28 @@ bool TFMainXeVorlix::flatMode() const {
 void TFMainXeVorlix::setTPath() { TPath->setText(fromAnsi(pos_.tpathText())); }
 
 void TFMainXeVorlix::RebuildList() {
-  rows_.setRows(BuildRows(LinkList_, pos_, flatMode(), progress_.get()));
+  rows_.setRows(BuildRows(doc_.links(), pos_, flatMode(), progress_.get()));
 }
 
 void TFMainXeVorlix::RebuildTree(bool rootSelectionMovesFolder) {
-  vorlix::RebuildTree(tree_, LinkList_);
+  vorlix::RebuildTree(tree_, doc_.links());
   TreeLinks->syncFromModel();
   if (rootSelectionMovesFolder && keyboardFocusIn(TreeLinks)) TreeLinksChange(tree_.root());
+}
+
+void TFMainXeVorlix::refreshAfterHistoryMove() {
+  RebuildTree(false);
+  // The folder shown may be gone (an undone New Folder): show the nearest
+  // folder above it that still exists.
+  FolderNode* node = FindNodeByPath(tree_, pos_.currentPath);
+  if (node && FolderTreeModel::NodePath(node) != pos_.currentPath) SelectTreeNode(pos_, node);
+  selectTreeNode(node);
+  setTPath();
+  if (keyboardFocusIn(EditFind) && EditFind->text().size() > 2)
+    EditFindChange(EditFind->text());
+  else
+    RebuildList();
+  UpdateCommandState();
 }
 
 void TFMainXeVorlix::selectTreeNode(FolderNode* node) {
@@ -172,11 +188,7 @@ void TFMainXeVorlix::openCurrentRow(bool doubleClick) {
   const ListRow* r = rows_.rowAt(currentListItem_);
   if (!r) return;
   if (!r->isFolder()) {
-    const QString url = fromAnsi(r->url);
-    if (Panel10->isVisible())
-      showInPreview(url);
-    else
-      desktop_.openUrl(url);
+    emit openLinkRequested(fromAnsi(r->url), LinkOpening::FromList);
     return;
   }
   if (!r->isUpRow()) {
@@ -214,12 +226,8 @@ void TFMainXeVorlix::EditFindChange(const QString& text) {
     return;
   }
   if (text.size() <= 2) return;  // the list keeps what it shows
-  if (findIndex_->recordCount() != LinkList_.size() || findIndexStale_) {
-    findIndex_->rebuild(LinkList_);
-    findIndexStale_ = false;
-  }
-  const auto& hits = findIndex_->find(toAnsi(text));
-  rows_.setRows(BuildRows(LinkList_, hits, pos_, flatMode(), progress_.get()));
+  const auto& hits = doc_.findIndex().find(toAnsi(text));
+  rows_.setRows(BuildRows(doc_.links(), hits, pos_, flatMode(), progress_.get()));
 }
 
 // --- view commands ---

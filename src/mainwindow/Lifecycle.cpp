@@ -5,23 +5,22 @@
 #include <QLineEdit>
 
 #include "browser/FavoritesImport.h"
+#include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Prompts.h"
-#include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "settings/Settings.h"
 #include "store/Paths.h"
 
 namespace vorlix {
 
 void TFMainXeVorlix::FormShow(const QStringList& params) {
-  QString file = defaultDatabasePath();
-  Registry reg;
-  if (!reg.keyExists(kProductKey)) return;
-  if (const auto last = reg.readString(kSettingsKey, QStringLiteral("LastOpenFile")))
-    if (!(*last).isEmpty()) file = *last;
+  if (!settings_.productKeyExists()) return;
+  QString file = settings_.lastOpenFile();
+  if (file.isEmpty()) file = defaultDatabasePath();
 
   bool opened = false;
   if (QFileInfo(file).isFile()) {
@@ -31,7 +30,6 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
     if (opened) {
       RebuildList();
       RebuildTree();
-      fileName_ = file;
       setCaptionFor(file);
     }
   } else {
@@ -39,15 +37,11 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
         MsgType::Information, Buttons::YesNo,
         QStringLiteral("Do you want to import favorites links from Internet Explorer ?"), false);
     if (a == Answer::Yes) {
-      dirty_ = false;
-      const QString chosen =
-          desktop_.chooseFolder(this, QStringLiteral("Choose favorites folder:"), FavoritesPath);
-      if (!chosen.isEmpty()) {
-        FavoritesPath = chosen;
-        ImportFavoritesFolder(FavoritesPath, FavoritesPath, LinkList_);
-      }
-      dirty_ = true;
-      findIndexStale_ = true;
+      DesktopFolderChooser chooser(desktop_, this);
+      LinkList imported;
+      RunFavoritesImport(chooser, FavoritesPath, imported);
+      // Nothing of it is in a file yet.
+      doc_.adopt(std::move(imported), QString(), true);
     }
   }
   if (!opened) {
@@ -55,7 +49,6 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
     RebuildList();
     RebuildTree();
     setCaptionFor(QString());
-    fileName_.clear();
   }
   UpdateCommandState();
 
@@ -68,17 +61,14 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
 }
 
 void TFMainXeVorlix::openAddUrl(const QString& url, const QString& description) {
-  FAddItem->setTarget(&LinkList_, pos_.currentPath);
+  FAddItem->setTarget(&doc_, pos_.currentPath);
   if (FAddItem->isVisible()) {
     // A second hand-over while the dialog is open only replaces its fields.
     FAddItem->EditName->setText(url);
     FAddItem->EditDescription->setText(description);
     return;
   }
-  if (FAddItem->runAdd(url, description)) {
-    setDirty(true);
-    RebuildList();
-  }
+  if (FAddItem->runAdd(url, description)) RebuildList();
 }
 
 void TFMainXeVorlix::receiveHandOver(const QString& text) {
@@ -92,7 +82,7 @@ void TFMainXeVorlix::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  saveRecentFiles();
+  emit closing();
   event->accept();
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 // The main window: folder tree, link list, find box, menus and tool bars.
-// It owns the open database and the folder position; the algorithms live in
-// store/ and editing/, this class turns user events into calls to them.
+// It shows the open database (a LinkDocument) at a folder position; the
+// algorithms live in store/ and editing/, this class turns user events into
+// calls to them. Features of their own (browser launch, preview, settings,
+// recent files, tray) are parts that the composition root (StartUp) connects
+// to the signals below.
 #include <QMainWindow>
 #include <memory>
 
+#include "browser/FolderChooser.h"
 #include "store/FolderPosition.h"
 #include "store/FolderTree.h"
 #include "store/LinkList.h"
@@ -22,7 +26,8 @@ class QToolButton;
 namespace vorlix {
 
 class Prompts;
-class FindIndex;
+class LinkDocument;
+class Settings;
 class ShortcutDispatcher;
 class TFAddItem;
 class TFAbout;
@@ -47,17 +52,32 @@ class DesktopServices {
   virtual void setClipboardText(const QString& text) = 0;
 };
 
+// The desktop's folder dialog as the Favorites import asks for a folder.
+class DesktopFolderChooser : public FolderChooser {
+ public:
+  DesktopFolderChooser(DesktopServices& desktop, QWidget* parent)
+      : desktop_(desktop), parent_(parent) {}
+  QString chooseFolder(const QString& prompt, const QString& initial) override {
+    return desktop_.chooseFolder(parent_, prompt, initial);
+  }
+
+ private:
+  DesktopServices& desktop_;
+  QWidget* parent_;
+};
+
 class TFMainXeVorlix : public QMainWindow {
   Q_OBJECT
  public:
-  TFMainXeVorlix(Prompts& prompts, DesktopServices& desktop, QWidget* parent = nullptr);
+  TFMainXeVorlix(LinkDocument& document, Settings& settings, Prompts& prompts,
+                 DesktopServices& desktop, QWidget* parent = nullptr);
   ~TFMainXeVorlix() override;
 
   // --- database (file commands) ---
-  LinkList& links() { return LinkList_; }
-  bool dirty() const { return dirty_; }
-  void setDirty(bool on);
-  const QString& fileName() const { return fileName_; }
+  LinkDocument& document() { return doc_; }
+  const LinkList& links() const;
+  bool dirty() const;
+  const QString& fileName() const;
   bool LoadDatabase(const QString& path);
   bool SaveDatabase(const QString& path);
   // False when the user cancelled: the calling command must stop.
@@ -158,13 +178,27 @@ class TFMainXeVorlix : public QMainWindow {
   Prompts& prompts() { return prompts_; }
   DesktopServices& desktop() { return desktop_; }
 
-  // Later features hook in here; they do nothing until then.
-  void BrowseInNewWindow();
-  void BrowseInActiveWindow();
-  void TogglePreview();
-  void showInPreview(const QString& url);
-  void ShowSettings();
+  // Brings the window back from the tray or from minimised, to the front.
   void RestoreFromTray();
+
+  // How a link is to be opened: as the list opens it (double-click, Enter),
+  // or in a new or the active browser window.
+  enum class LinkOpening { FromList, NewWindow, ActiveWindow };
+
+ signals:
+  // The parts answer these; the window itself does nothing more.
+  void openLinkRequested(const QString& url, LinkOpening how);
+  void previewToggleRequested();
+  void settingsRequested();
+  // Edit on a link row (the current list item).
+  void editLinkRequested();
+  // A database file was opened by Open (for the recent-files list).
+  void databaseOpened(const QString& path);
+  // A recent-files entry named a file that is gone, or was opened.
+  void recentFileMissing(const QString& caption);
+  void recentFileOpened(const QString& caption);
+  // The window is closing for good (after the save question).
+  void closing();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -179,14 +213,12 @@ class TFMainXeVorlix : public QMainWindow {
   void buildPopups();
   void connectViews();
   void connectEditing();
-  // Editing a link row opens the Add Url dialog in edit mode (to come).
-  void EditLinkClick();
   void setCaptionFor(const QString& path);
-  // The recent-files list fills these in; until then the drop-down stays empty.
-  void addRecentFile(const QString& path);
+  // Takes a recent-files entry out of the Open button's drop-down.
   void removeRecentItem(const QString& caption);
-  bool recentDeleteEntry() const;
-  void saveRecentFiles();
+  // After undo or redo: the views show the content again, at the same folder
+  // while it still exists.
+  void refreshAfterHistoryMove();
   void clearCopySource();
   bool clipboardHasRecords() const;
 
@@ -215,19 +247,16 @@ class TFMainXeVorlix : public QMainWindow {
   void SetClassicStyle(bool classic);
   void BAddClick();
 
+  LinkDocument& doc_;
+  Settings& settings_;
   Prompts& prompts_;
   DesktopServices& desktop_;
-  LinkList LinkList_;
   FolderPosition pos_;
   FolderTreeModel tree_;
   LinkListModel rows_;
-  std::unique_ptr<FindIndex> findIndex_;
   std::unique_ptr<MainEditorHost> editor_;
   std::unique_ptr<ShortcutDispatcher> dispatcher_;
   std::unique_ptr<MainRebuildProgress> progress_;
-  bool dirty_ = false;
-  bool findIndexStale_ = true;  // the LinkList changed since the index was built
-  QString fileName_;
   FolderNode* clickedFolder_ = nullptr;
   int currentListItem_ = 0;
 };

@@ -22,6 +22,7 @@
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
 #include "components/XeStatusBar.h"
+#include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/MainWindow.h"
@@ -30,7 +31,6 @@
 #include "mainwindow/TreeLinksView.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Prompts.h"
-#include "store/Find.h"
 
 namespace vorlix {
 
@@ -42,11 +42,13 @@ const ImageList& paneImages() {
 }
 }  // namespace
 
-TFMainXeVorlix::TFMainXeVorlix(Prompts& prompts, DesktopServices& desktop, QWidget* parent)
+TFMainXeVorlix::TFMainXeVorlix(LinkDocument& document, Settings& settings, Prompts& prompts,
+                               DesktopServices& desktop, QWidget* parent)
     : QMainWindow(parent),
+      doc_(document),
+      settings_(settings),
       prompts_(prompts),
-      desktop_(desktop),
-      findIndex_(std::make_unique<FindIndex>()) {
+      desktop_(desktop) {
   setObjectName(QStringLiteral("FMainXeVorlix"));
   setWindowTitle(QStringLiteral("Vorlix"));
   setWindowIcon(ImageList::programIcon());
@@ -64,6 +66,8 @@ TFMainXeVorlix::TFMainXeVorlix(Prompts& prompts, DesktopServices& desktop, QWidg
   FavoritesPath = favoritesFolder();
   // The enabled state follows every change of the active window.
   connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { UpdateCommandState(); });
+  connect(&doc_, &LinkDocument::dirtyChanged, this, &TFMainXeVorlix::UpdateCommandState);
+  connect(&doc_, &LinkDocument::historyMoved, this, &TFMainXeVorlix::refreshAfterHistoryMove);
 }
 
 TFMainXeVorlix::~TFMainXeVorlix() {
@@ -233,24 +237,11 @@ void TFMainXeVorlix::HelpClick() {
 void TFMainXeVorlix::AboutClick() { FAbout->exec(); }
 
 void TFMainXeVorlix::BAddClick() {
-  FAddItem->setTarget(&LinkList_, pos_.currentPath);
-  if (FAddItem->runAdd()) {
-    setDirty(true);
-    // Show the new link at once rather than at the next rebuild.
-    findIndexStale_ = true;
-    RebuildList();
-  }
+  FAddItem->setTarget(&doc_, pos_.currentPath);
+  // Show the new link at once rather than at the next rebuild.
+  if (FAddItem->runAdd()) RebuildList();
 }
 
-void TFMainXeVorlix::BrowseInNewWindow() {
-  const auto& rows = rows_.rows();
-  if (currentListItem_ >= 0 && size_t(currentListItem_) < rows.size())
-    desktop_.openUrl(fromAnsi(rows[size_t(currentListItem_)].url));
-}
-void TFMainXeVorlix::BrowseInActiveWindow() { BrowseInNewWindow(); }
-void TFMainXeVorlix::TogglePreview() {}
-void TFMainXeVorlix::showInPreview(const QString& url) { desktop_.openUrl(url); }
-void TFMainXeVorlix::ShowSettings() {}
 void TFMainXeVorlix::RestoreFromTray() {
   showNormal();
   raise();

@@ -17,8 +17,8 @@ QAction* findIn(const QList<QAction*>& items, const QKeySequence& key) {
       if (QAction* hit = findIn(sub->actions(), key)) return hit;
       continue;
     }
-    if (!a->shortcut().isEmpty() && a->shortcut().matches(key) == QKeySequence::ExactMatch)
-      return a;
+    for (const QKeySequence& s : a->shortcuts())
+      if (s.matches(key) == QKeySequence::ExactMatch) return a;
   }
   return nullptr;
 }
@@ -30,6 +30,18 @@ bool isCommandKey(const QKeyEvent* e) {
   if (k == Qt::Key_Control || k == Qt::Key_Shift || k == Qt::Key_Alt || k == Qt::Key_Meta)
     return false;
   return e->modifiers() & Qt::ControlModifier;
+}
+
+// The editing keys of a text field act on its text (undo typing, select
+// all of it, cut and paste text), never on a command of the window.
+bool isTextFieldKey(const QWidget* focus, const QKeyEvent* e) {
+  if (!focus || !focus->inherits("QLineEdit")) return false;
+  static const QKeySequence::StandardKey keys[] = {QKeySequence::Undo,  QKeySequence::Redo,
+                                                   QKeySequence::Cut,   QKeySequence::Copy,
+                                                   QKeySequence::Paste, QKeySequence::SelectAll};
+  for (QKeySequence::StandardKey k : keys)
+    if (e->matches(k)) return true;
+  return false;
 }
 
 }  // namespace
@@ -66,7 +78,7 @@ bool ShortcutDispatcher::eventFilter(QObject* watched, QEvent* event) {
       QApplication::activeModalWidget())
     return false;
   auto* ke = static_cast<QKeyEvent*>(event);
-  if (!isCommandKey(ke)) return false;
+  if (!isCommandKey(ke) || isTextFieldKey(QApplication::focusWidget(), ke)) return false;
   const QKeySequence key(ke->modifiers() | ke->key());
   if (event->type() == QEvent::ShortcutOverride) {
     // Claim our keys so a control's own shortcut handling never sees them.

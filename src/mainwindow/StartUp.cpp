@@ -4,11 +4,13 @@
 #include <QTimer>
 
 #include "components/WidgetPrompts.h"
+#include "document/LinkDocument.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SystemDesktop.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sounds.h"
+#include "settings/Settings.h"
 
 // Resources live in a static library; this keeps them linked in.
 static void initVorlixResources() { Q_INIT_RESOURCE(vorlix); }
@@ -28,6 +30,21 @@ void connectInstance(SingleInstance& instance, TFMainXeVorlix& window) {
                    });
 }
 
+// The composition root: each feature is a part of its own that answers the
+// window's requests and watches the document. Where a part is still to
+// come, the window's request falls back to the desktop or does nothing:
+//   browser/   launching the user's browser, the page capture, the preview
+//              pane (openLinkRequested, previewToggleRequested)
+//   settings/  the Options dialog (settingsRequested)
+//   components/ the recent-files list (databaseOpened, recentFileOpened,
+//              recentFileMissing, closing) and the tray icon
+//   editing/   the Add/Edit dialog's edit mode (editLinkRequested)
+void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
+  QObject::connect(
+      &window, &TFMainXeVorlix::openLinkRequested, &window,
+      [&desktop](const QString& url, TFMainXeVorlix::LinkOpening) { desktop.openUrl(url); });
+}
+
 int runVorlix(int argc, char** argv) {
   QApplication app(argc, argv);
   initVorlixResources();
@@ -36,26 +53,24 @@ int runVorlix(int argc, char** argv) {
   const QStringList params = QApplication::arguments().mid(1);
 
   Registry registry;
-  const bool onlyOne = readOnlyOneAtStart(registry);
+  Settings settings(registry);
+  const bool onlyOne = settings.onlyOneAtStart();
 
   SingleInstance instance;
   const bool first = instance.tryBecomeFirst();
-  if (!first && onlyOne) {
-    // A second start hands over to the running window and ends.
-    if (params.isEmpty())
-      instance.activateRunning(5000);
-    else
-      instance.handOver(buildHandOverText(params));
-    return 0;
-  }
+  // A second start hands over to the running window and ends; one that
+  // cannot hand over runs on its own, so that its URL is not lost.
+  if (!first && onlyOne && handToRunningInstance(instance, params)) return 0;
   instance.listen();
 
   // One plain beep for every box type: the desktop has no per-type sounds.
   setSoundPlayer([](MsgType) { QApplication::beep(); });
   WidgetPrompts prompts;
   SystemDesktop desktop;
-  TFMainXeVorlix window(prompts, desktop);
+  LinkDocument document;
+  TFMainXeVorlix window(document, settings, prompts, desktop);
   connectInstance(instance, window);
+  connectParts(window, desktop);
   window.show();
   QTimer::singleShot(0, &window, [&window, params] { window.FormShow(params); });
   return app.exec();

@@ -2,11 +2,15 @@
 
 namespace vorlix {
 
+class DesktopServices;
 class SingleInstance;
 class TFMainXeVorlix;
 
 // Lets a running window take activations and hand-overs from later starts.
 void connectInstance(SingleInstance& instance, TFMainXeVorlix& window);
+
+// Connects the window's requests to the parts that answer them.
+void connectParts(TFMainXeVorlix& window, DesktopServices& desktop);
 
 // Runs the program: single instance, forms, message loop. Returns the exit code.
 int runVorlix(int argc, char** argv);

@@ -1,27 +1,22 @@
 #include "platform/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 #include <cstring>
+
+#include "store/FileReplace.h"
 
 namespace vorlix {
 namespace {
 
 void setError(QString* error, const QString& text) {
   if (error) *error = text;
-}
-
-// The rename is only durable once the folder entry itself is on disk.
-void syncFolder(const QString& folder) {
-  const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
 }
 
 }  // namespace
@@ -32,42 +27,37 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
     setError(error, QStringLiteral("Cannot create the folder %1").arg(folder));
     return false;
   }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    setError(error, file.errorString());
-    return false;
-  }
-  if (file.write(data) != data.size() || !file.flush()) {
-    setError(error, file.errorString());
-    file.cancelWriting();
-    return false;
-  }
-  // QSaveFile::commit() does not report a failing sync, so do it here.
-  if (::fdatasync(file.handle()) != 0) {
-    setError(error, QString::fromLocal8Bit(std::strerror(errno)));
-    file.cancelWriting();
-    return false;
-  }
-  if (!file.commit()) {
-    setError(error, file.errorString());
-    return false;
-  }
-  syncFolder(folder);
-  return true;
+  const IoResult r = replaceFile(path, data.constData(), size_t(data.size()));
+  if (!r) setError(error, r.message);
+  return r.ok;
 }
 
 bool readWholeFile(const QString& path, QByteArray& data, bool* exists, QString* error,
                    qint64 maxBytes) {
   data.clear();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    const bool present = QFileInfo::exists(path);
+  // O_NONBLOCK: opening a FIFO must not wait for a writer.
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    const int err = errno;
+    const bool present = err != ENOENT && err != ENOTDIR;
     if (exists) *exists = present;
     if (!present) return true;
-    setError(error, file.errorString());
+    setError(error, QString::fromLocal8Bit(std::strerror(err)));
     return false;
   }
   if (exists) *exists = true;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    setError(error, QStringLiteral("%1 is not a regular file").arg(path));
+    return false;
+  }
+  QFile file;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    setError(error, file.errorString());
+    return false;
+  }
   data = maxBytes >= 0 ? file.read(maxBytes) : file.readAll();
   if (file.error() != QFileDevice::NoError) {
     setError(error, file.errorString());

@@ -5,14 +5,16 @@
 
 namespace vorlix {
 
-// Writes `data` to a temporary file beside `path`, syncs it, renames it over
-// `path` and syncs the folder. Creates missing parent folders. On failure the
-// old file stays as it was and `error` (when given) receives the reason.
+// Replaces `path` with `data` through replaceFile (store/FileReplace.h),
+// creating missing parent folders. On failure `error` (when given) receives
+// the reason; the old file stays as it was unless only the folder's sync
+// after the rename failed.
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
 
 // Reads a whole file. A missing file is not an error: `exists` says which.
-// Returns false only when the file exists but cannot be read. `maxBytes`
-// >= 0 reads no more than that.
+// Returns false only when the file exists but cannot be read, or is not a
+// regular file (a FIFO would wait for a writer for good). `maxBytes` >= 0
+// reads no more than that.
 bool readWholeFile(const QString& path, QByteArray& data, bool* exists = nullptr,
                    QString* error = nullptr, qint64 maxBytes = -1);
 

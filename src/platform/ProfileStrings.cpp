@@ -37,7 +37,7 @@ enum class LineKind { Blank, Comment, Section, Entry, Other };
 
 struct Line {
   std::string_view text;  // without its line end
-  std::string_view end;   // "\r\n", "\n" or "" for the last line
+  std::string_view end;   // "\r\n", "\n", "\r", or "" for the last line
   LineKind kind = LineKind::Other;
   std::string_view name;   // section or key name, trimmed
   std::string_view value;  // entry value, trimmed
@@ -48,15 +48,18 @@ std::vector<Line> splitLines(std::string_view content) {
   std::vector<Line> lines;
   while (!content.empty()) {
     Line line;
-    const size_t nl = content.find('\n');
-    std::string_view raw = content.substr(0, nl);
-    content = nl == std::string_view::npos ? std::string_view() : content.substr(nl + 1);
-    line.end = nl == std::string_view::npos ? "" : "\n";
-    if (!raw.empty() && raw.back() == '\r') {
-      raw.remove_suffix(1);
-      line.end = nl == std::string_view::npos ? "\r" : "\r\n";
+    // CR LF, LF and a lone CR each end a line: the writer's closeLast counts
+    // a CR as an end too, so a value put after one reads back.
+    const size_t eol = content.find_first_of("\r\n");
+    line.text = content.substr(0, eol);
+    if (eol == std::string_view::npos) {
+      content = {};
+    } else {
+      const size_t width = content.compare(eol, 2, "\r\n") == 0 ? 2 : 1;
+      line.end = content.substr(eol, width);
+      content.remove_prefix(eol + width);
     }
-    line.text = raw;
+    const std::string_view raw = line.text;
     const std::string_view t = trim(raw);
     if (t.empty()) {
       line.kind = LineKind::Blank;
@@ -211,7 +214,19 @@ bool writeProfileString(const QString& file, std::string_view section, std::stri
   }
   QByteArray content;
   if (!readWholeFile(file, content, nullptr, error)) return false;
-  return writeFileAtomically(file, withProfileString(content, section, key, value), error);
+  const QByteArray out = withProfileString(content, section, key, value);
+  // What a read finds afterwards must be what this value gives in a file of
+  // its own; a section or key name the file format cannot hold fails here.
+  QByteArray alone = "[" + fromView(section) + "]\r\n";
+  alone += fromView(key) + "=" + fromView(value) + "\r\n";
+  // A line break never comes back from a read: it marks "not found".
+  const int whole = int(value.size()) + 1;
+  const AnsiString readBack = profileStringIn(out, section, key, "\n", whole);
+  if (readBack == "\n" || readBack != profileStringIn(alone, section, key, "\n", whole)) {
+    if (error) *error = QStringLiteral("The value cannot be stored in the file %1").arg(file);
+    return false;
+  }
+  return writeFileAtomically(file, out, error);
 }
 
 QString vorlixsIniPath() {

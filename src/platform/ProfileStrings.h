@@ -26,7 +26,8 @@ QByteArray withProfileString(const QByteArray& content, std::string_view section
 AnsiString readProfileString(const QString& file, std::string_view section, std::string_view key,
                              std::string_view defaultValue, int bufferSize);
 // Replaces the file atomically. Fails, leaving the file alone, when it
-// cannot be read or written, or when `value` holds a line break.
+// cannot be read or written, when `value` holds a line break, or when the
+// value would not read back as written.
 bool writeProfileString(const QString& file, std::string_view section, std::string_view key,
                         std::string_view value, QString* error = nullptr);
 

@@ -78,6 +78,12 @@ bool Registry::edit(const std::function<void(RegistryHive&)>& change) {
   RegistryHive hive = RegistryHive::parse(bytes);
   change(hive);
   const QByteArray out = hive.serialize();
+  // A change that would not read back as made is not made: a text the file
+  // format cannot hold must not be reported as written.
+  if (!(RegistryHive::parse(out) == hive)) {
+    lastError_ = QStringLiteral("The registry file %1 cannot hold this change").arg(path_);
+    return false;
+  }
   if (out == bytes) return true;  // nothing changed: spare the disk a sync
   if (!writeFileAtomically(path_, out, &error)) {
     lastError_ = error;

@@ -44,7 +44,8 @@ class Registry {
   RegRead<qint32> readInteger(const QString& key, const QString& name) const;
 
   // Changes return false, with lastError() set, when the file cannot be
-  // read or written; the file is then left as it was. Writing a value
+  // read or written, or when what it would hold does not read back as the
+  // change made; the file is then left as it was. Writing a value
   // creates its key when missing.
   bool createKey(const QString& key);
   bool deleteKey(const QString& key);  // false also when there was no such key

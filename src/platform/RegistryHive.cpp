@@ -1,5 +1,6 @@
 #include "platform/RegistryHive.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
 
@@ -18,10 +19,21 @@ bool isWithin(const QString& path, const QString& ancestor) {
          sameName(path.left(ancestor.size()), ancestor);
 }
 
+// A lone surrogate would not survive being written back as UTF-8.
+QString withoutLoneSurrogates(QString s) {
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    if (s.at(i).isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
+      ++i;
+    else if (s.at(i).isSurrogate())
+      s[i] = QChar::ReplacementCharacter;
+  }
+  return s;
+}
+
 QString decodeText(const QByteArray& bytes) {
   if (bytes.startsWith("\xFF\xFE")) {
     QStringDecoder utf16(QStringDecoder::Utf16LE);
-    return utf16(bytes.mid(2));
+    return withoutLoneSurrogates(utf16(bytes.mid(2)));
   }
   if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
   return QString::fromUtf8(bytes);
@@ -58,9 +70,19 @@ bool unquote(const QString& line, qsizetype& pos, QString& out) {
 }
 
 // A line break or other control character cannot stand inside a quoted
-// string of the export format; such text is written in its hex(1) form.
+// string of the export format, and a lone surrogate does not survive UTF-8;
+// such text is written in its hex(1) form, which keeps every UTF-16 unit.
 bool needsHex(const QString& s) {
-  return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x20; });
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    const QChar c = s.at(i);
+    if (c.unicode() < 0x20) return true;
+    if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) {
+      ++i;
+      continue;
+    }
+    if (c.isSurrogate()) return true;
+  }
+  return false;
 }
 
 QString hexString(const QString& s) {
@@ -88,9 +110,13 @@ bool parseHexString(const QString& data, QString& out) {
     bytes.append(char(v));
   }
   if (bytes.size() % 2) return false;
-  QStringDecoder utf16(QStringDecoder::Utf16LE);
-  out = utf16(bytes);
-  while (out.endsWith(QChar(0))) out.chop(1);
+  // Unit by unit rather than through a decoder, which would replace lone
+  // surrogates.
+  out.clear();
+  out.reserve(bytes.size() / 2);
+  for (qsizetype i = 0; i < bytes.size(); i += 2)
+    out += QChar(char16_t(uchar(bytes.at(i)) | uchar(bytes.at(i + 1)) << 8));
+  if (out.endsWith(QChar(0))) out.chop(1);  // the terminator
   return true;
 }
 
@@ -144,10 +170,21 @@ QString RegistryHive::sectionName(const QString& key) {
   return rel.isEmpty() ? kRoot : kRoot + QLatin1Char('\\') + rel;
 }
 
+// Lines that cannot continue hex data: a section or the next value.
+bool startsEntry(const QString& line) {
+  return line.startsWith(QLatin1Char('[')) || line.startsWith(QLatin1Char('"')) ||
+         line.startsWith(QLatin1Char('@'));
+}
+
 RegistryHive RegistryHive::parse(const QByteArray& bytes) {
   RegistryHive hive;
   const QStringList lines = decodeText(bytes).split(QLatin1Char('\n'));
+  // Keys and values by folded name: a large file must not cost a scan of
+  // all earlier keys per line.
+  QHash<QString, size_t> keyIndex;
+  QHash<QString, size_t> valueIndex;  // key index, NUL, folded value name
   Key* current = nullptr;
+  size_t currentIndex = 0;
   for (qsizetype i = 0; i < lines.size(); ++i) {
     QString line = lines.at(i).trimmed();
     if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line == kHeader ||
@@ -157,11 +194,16 @@ RegistryHive RegistryHive::parse(const QByteArray& bytes) {
       const QString path = keyPart(line.mid(1, line.size() - 2));
       current = nullptr;
       if (path.startsWith(QLatin1Char('-'))) continue;  // a deletion entry of an import file
-      current = hive.find(path);
-      if (!current) {
+      const QString folded = path.toCaseFolded();
+      const auto known = keyIndex.constFind(folded);
+      if (known == keyIndex.cend()) {
+        currentIndex = hive.keys_.size();
+        keyIndex.insert(folded, currentIndex);
         hive.keys_.push_back({path, {}});
-        current = &hive.keys_.back();
+      } else {
+        currentIndex = known.value();
       }
+      current = &hive.keys_[currentIndex];
       continue;
     }
     if (!current) continue;
@@ -176,20 +218,26 @@ RegistryHive RegistryHive::parse(const QByteArray& bytes) {
     if (pos >= line.size() || line.at(pos) != QLatin1Char('=')) continue;
     QString data = line.mid(pos + 1).trimmed();
     // Hex data may go on over several lines, each but the last ending in '\'.
+    // A '\' with no continuation line (end of file, or a line that starts
+    // something else) is dropped: kept, it would swallow the line written
+    // after this value next time.
     if (data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
-      while (data.endsWith(QLatin1Char('\\')) && i + 1 < lines.size()) {
+      while (data.endsWith(QLatin1Char('\\'))) {
         data.chop(1);
+        if (i + 1 >= lines.size() || startsEntry(lines.at(i + 1).trimmed())) break;
         data += lines.at(++i).trimmed();
       }
     }
     if (data == QLatin1String("-")) continue;  // a deletion entry of an import file
     const RegValue v = parseData(name, data);
-    auto same = std::find_if(current->values.begin(), current->values.end(),
-                             [&](const RegValue& o) { return sameName(o.name, name); });
-    if (same != current->values.end())
-      *same = v;
-    else
+    const QString valueKey = QString::number(currentIndex) + QChar(0) + name.toCaseFolded();
+    const auto same = valueIndex.constFind(valueKey);
+    if (same == valueIndex.cend()) {
+      valueIndex.insert(valueKey, current->values.size());
       current->values.push_back(v);
+    } else {
+      current->values[same.value()] = v;
+    }
   }
   return hive;
 }
@@ -217,6 +265,17 @@ QByteArray RegistryHive::serialize() const {
     out += QLatin1Char('\n');
   }
   return out.toUtf8();
+}
+
+bool RegValue::operator==(const RegValue& o) const {
+  if (name != o.name || type != o.type) return false;
+  return type == RegType::Integer ? number == o.number : text == o.text;
+}
+
+bool RegistryHive::operator==(const RegistryHive& o) const {
+  return std::equal(
+      keys_.begin(), keys_.end(), o.keys_.begin(), o.keys_.end(),
+      [](const Key& a, const Key& b) { return a.path == b.path && a.values == b.values; });
 }
 
 RegistryHive::Key* RegistryHive::find(const QString& section) {

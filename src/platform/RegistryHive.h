@@ -22,6 +22,8 @@ struct RegValue {
 
   static RegValue string(const QString& name, const QString& text);
   static RegValue integer(const QString& name, qint32 number);
+  // Same name spelling, type and data.
+  bool operator==(const RegValue& o) const;
 };
 
 // Key paths are below HKEY_CURRENT_USER, such as "\SOFTWARE\Vorlix\Settings";
@@ -31,6 +33,8 @@ class RegistryHive {
  public:
   static RegistryHive parse(const QByteArray& bytes);
   QByteArray serialize() const;
+  // The same keys in the same order, spelt alike, with equal values.
+  bool operator==(const RegistryHive& o) const;
 
   bool keyExists(const QString& key) const;
   void createKey(const QString& key);  // with every missing parent

@@ -25,11 +25,14 @@ namespace {
 constexpr char kActivate = 'A';
 constexpr char kHandOver = 'H';
 constexpr char kDone = 'K';
+constexpr char kReceived = 'R';
 constexpr char kRefused = 'E';
 constexpr int kHeaderSize = 5;
 // A first instance that has just taken the lock needs a moment to listen.
 constexpr int kConnectTimeoutMs = 3000;
 constexpr int kProbeTimeoutMs = 500;
+// How often a listener that Qt closed is looked after.
+constexpr int kRelistenMs = 500;
 
 const QString kSocketPrefix = QStringLiteral("vorlix-");
 const QString kSocketSuffix = QStringLiteral(".socket");
@@ -40,6 +43,14 @@ bool isPrivateFolder(const QString& path) {
   struct stat st {};
   if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return false;
   return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
+}
+
+// $XDG_RUNTIME_DIR is set by the environment, which may be wrong: use it only
+// when it is ours and nobody else may create files in it.
+bool isOwnRuntimeFolder(const QString& path) {
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 022) == 0;
 }
 
 bool makePrivateFolder(const QString& path) {
@@ -83,10 +94,10 @@ class Reply {
 
 SingleInstance::SingleInstance(const QString& folder, QObject* parent)
     : QObject(parent), folder_(folder.isEmpty() ? defaultFolder() : folder) {
-  const bool sharedTemp =
-      folder.isEmpty() && folder_.startsWith(QDir::tempPath() + QLatin1Char('/'));
-  folderUsable_ = sharedTemp ? makePrivateFolder(folder_)
-                             : QFileInfo(folder_).isDir() || QDir().mkpath(folder_);
+  if (!folder.isEmpty())
+    folderUsable_ = QFileInfo(folder_).isDir() || QDir().mkpath(folder_);
+  else
+    folderUsable_ = isOwnRuntimeFolder(folder_) || makePrivateFolder(folder_);
 }
 
 SingleInstance::~SingleInstance() {
@@ -95,7 +106,7 @@ SingleInstance::~SingleInstance() {
 
 QString SingleInstance::defaultFolder() {
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) return runtime;
+  if (!runtime.isEmpty() && isOwnRuntimeFolder(runtime)) return runtime;
   return QDir::tempPath() + QStringLiteral("/vorlix-%1").arg(::getuid());
 }
 
@@ -113,22 +124,47 @@ bool SingleInstance::tryBecomeFirst() {
 
 bool SingleInstance::listen() {
   if (!folderUsable_ || server_) return server_ != nullptr;
-  const QString path = folder_ + QLatin1Char('/') + kSocketPrefix +
-                       QString::number(QCoreApplication::applicationPid()) + kSocketSuffix;
-  QLocalServer::removeServer(path);  // left by an earlier process with our pid
+  serverPath_ = folder_ + QLatin1Char('/') + kSocketPrefix +
+                QString::number(QCoreApplication::applicationPid()) + kSocketSuffix;
   auto* server = new QLocalServer(this);
   server->setSocketOptions(QLocalServer::UserAccessOption);
-  if (!server->listen(path)) {
+  server_ = server;
+  if (!startServer()) {
+    server_ = nullptr;
     delete server;
     return false;
   }
-  server_ = server;
   connect(server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
+  // QLocalServer closes itself, socket file and all, when an accept fails
+  // (EMFILE), and says nothing: look after it, or the instance that holds
+  // the lock could never be reached again.
+  auto* watch = new QTimer(this);
+  connect(watch, &QTimer::timeout, this, [this] {
+    if (!server_->isListening()) startServer();
+  });
+  watch->start(kRelistenMs);
   return true;
 }
 
+bool SingleInstance::startServer() {
+  QLocalServer::removeServer(serverPath_);  // left by an earlier process with our pid
+  return server_->listen(serverPath_);
+}
+
+bool SingleInstance::isListening() const { return server_ && server_->isListening(); }
+
 void SingleInstance::acceptConnection() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    if (connections_ >= kMaxConnections) {
+      socket->abort();
+      delete socket;
+      continue;
+    }
+    ++connections_;
+    connect(socket, &QObject::destroyed, this, [this] { --connections_; });
+    // One message at most is read; beyond that the socket holds no more
+    // than this, however much a client sends.
+    socket->setReadBufferSize(kHeaderSize + kMaxMessage);
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     // A client that connects and says nothing must not hold on to us.
     auto* timer = new QTimer(socket);
@@ -162,6 +198,9 @@ void SingleInstance::acceptConnection() {
         Reply(socket).send();
         return;
       }
+      // Received: the sender may now wait for as long as the dialog takes.
+      socket->write(&kReceived, 1);
+      socket->flush();
       auto reply = std::make_shared<Reply>(socket);
       const QString text = QString::fromUtf8(buffer->constData() + kHeaderSize, length);
       if (!isSignalConnected(QMetaMethod::fromSignal(&SingleInstance::handOverReceived))) return;
@@ -206,30 +245,53 @@ bool SingleInstance::connectToNewest(QLocalSocket& socket, int timeoutMs, bool r
   return false;
 }
 
-bool SingleInstance::sendMessage(char kind, const QByteArray& payload, int connectTimeoutMs,
-                                 int replyTimeoutMs) {
+namespace {
+
+// The next reply byte, waiting at most `timeoutMs` (-1: for good); 0 when
+// none came.
+char readReply(QLocalSocket& socket, int timeoutMs) {
+  while (socket.bytesAvailable() < 1)
+    if (!socket.waitForReadyRead(timeoutMs)) return 0;
+  char answer = 0;
+  return socket.getChar(&answer) ? answer : 0;
+}
+
+}  // namespace
+
+bool SingleInstance::sendMessage(char kind, const QByteArray& payload) {
   if (payload.size() > kMaxMessage) return false;
   QLocalSocket socket;
-  if (!connectToNewest(socket, connectTimeoutMs, true)) return false;
+  if (!connectToNewest(socket, std::min(kConnectTimeoutMs, ackTimeoutMs_), true)) return false;
   QByteArray message(kHeaderSize, '\0');
   message[0] = kind;
   qToBigEndian<quint32>(quint32(payload.size()), message.data() + 1);
   message += payload;
+  // Until the acknowledgement every step is bounded: a stopped instance
+  // still accepts connections, but never answers.
+  QElapsedTimer clock;
+  clock.start();
+  auto left = [&] { return int(std::max<qint64>(1, ackTimeoutMs_ - clock.elapsed())); };
   socket.write(message);
   while (socket.bytesToWrite() > 0)
-    if (!socket.waitForBytesWritten(replyTimeoutMs)) return false;
-  while (socket.bytesAvailable() < 1)
-    if (!socket.waitForReadyRead(replyTimeoutMs)) return false;
-  char answer = 0;
-  return socket.getChar(&answer) && answer == kDone;
+    if (!socket.waitForBytesWritten(left())) return false;
+  char answer = readReply(socket, left());
+  if (answer == kReceived) answer = readReply(socket, -1);
+  return answer == kDone;
 }
 
 bool SingleInstance::activateRunning(int timeoutMs) {
-  return sendMessage(kActivate, {}, timeoutMs, timeoutMs);
+  const int ack = ackTimeoutMs_;
+  ackTimeoutMs_ = timeoutMs;
+  const bool ok = sendMessage(kActivate, {});
+  ackTimeoutMs_ = ack;
+  return ok;
 }
 
-bool SingleInstance::handOver(const QString& text) {
-  return sendMessage(kHandOver, text.toUtf8(), kConnectTimeoutMs, -1);
+bool SingleInstance::handOver(const QString& text) { return sendMessage(kHandOver, text.toUtf8()); }
+
+bool handToRunningInstance(SingleInstance& instance, const QStringList& params) {
+  if (params.isEmpty()) return instance.activateRunning(SingleInstance::kAckTimeoutMs);
+  return instance.handOver(buildHandOverText(params));
 }
 
 QString buildHandOverText(const QStringList& params) {

@@ -10,7 +10,12 @@
 // (dead owner, no listener) and replaced.
 //
 // Each connection carries one message, a kind byte, a 32-bit big-endian
-// length and at most 64 KiB of UTF-8 text, and gets a one-byte reply.
+// length and at most 64 KiB of UTF-8 text; nothing after it is read. An
+// activation gets a one-byte reply. A hand-over gets two: an acknowledgement
+// as soon as it has arrived, and the reply once it has been handled, which
+// may take as long as the Add Url dialog stays open. A running instance that
+// does not acknowledge within kAckTimeoutMs (stopped, hung) counts as not
+// reached.
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -28,8 +33,13 @@ class SingleInstance : public QObject {
 
  public:
   static constexpr qsizetype kMaxMessage = 64 * 1024;
+  static constexpr int kAckTimeoutMs = 5000;
+  // Connections held at once; further ones are dropped at once, so that a
+  // flood of idle clients cannot use up the process's file descriptors.
+  static constexpr int kMaxConnections = 16;
 
-  // `folder` empty: $XDG_RUNTIME_DIR, else a private folder in the temp folder.
+  // `folder` empty: $XDG_RUNTIME_DIR when it is ours and closed to others,
+  // else a private folder in the temp folder.
   explicit SingleInstance(const QString& folder = QString(), QObject* parent = nullptr);
   ~SingleInstance() override;
 
@@ -40,19 +50,25 @@ class SingleInstance : public QObject {
   // when some running copy answers on its socket. Call once.
   bool tryBecomeFirst();
   // Starts receiving activations and hand-overs. False when the socket
-  // cannot be set up; the program then simply runs without them.
+  // cannot be set up; the program then simply runs without them. A listener
+  // that Qt closes (it does on a failed accept, as with too many open files)
+  // is set up again.
   bool listen();
+  bool isListening() const;
 
   // Second instance: asks the running one to come to the front. False when
   // none answered within the time.
   bool activateRunning(int timeoutMs);
-  // Second instance: sends the text and waits, without a time-out, until
-  // the running instance has handled it. False when no instance was reached,
-  // the text is too long, or the instance went away before replying.
+  // Second instance: sends the text and, once the running instance has
+  // acknowledged it, waits without a time-out until it has been handled.
+  // False when no instance was reached or acknowledged in time, the text is
+  // too long, or the instance went away before replying.
   bool handOver(const QString& text);
 
   // How long the running instance waits for a connected client's message.
   void setReadTimeout(int ms) { readTimeoutMs_ = ms; }
+  // How long a sender waits for the acknowledgement (tests shorten it).
+  void setAckTimeout(int ms) { ackTimeoutMs_ = ms; }
 
  signals:
   void activateRequested();
@@ -62,7 +78,8 @@ class SingleInstance : public QObject {
   void handOverReceived(const QString& text, std::function<void()> done);
 
  private:
-  bool sendMessage(char kind, const QByteArray& payload, int connectTimeoutMs, int replyTimeoutMs);
+  bool sendMessage(char kind, const QByteArray& payload);
+  bool startServer();
   // `retry`: keep trying until the time is up, for an instance that has
   // taken the lock but is not listening yet.
   bool connectToNewest(QLocalSocket& socket, int timeoutMs, bool retry);
@@ -73,8 +90,16 @@ class SingleInstance : public QObject {
   bool folderUsable_ = false;
   std::unique_ptr<QLockFile> lock_;
   QLocalServer* server_ = nullptr;
+  QString serverPath_;
   int readTimeoutMs_ = 5000;
+  int ackTimeoutMs_ = kAckTimeoutMs;
+  int connections_ = 0;
 };
+
+// A second start while "OnlyOne" is on: activates the running instance, or
+// hands the command line over to it. False when that failed; the caller
+// then runs as an instance of its own, so that no URL is lost.
+bool handToRunningInstance(SingleInstance& instance, const QStringList& params);
 
 // The text a second start hands over: parameter 1, CR LF, then parameter 2,
 // or the word "blank" when there is only one parameter.

@@ -270,14 +270,16 @@ void RebuildTree(FolderTreeModel& model, const LinkList& list) {
   std::vector<std::string_view> parts;
   for (const LinkRecord& r : list) {
     if (!r.isFolder()) continue;
-    // Only the part up to the last '\' names folders; the first component is
-    // the root's and is not compared.
-    const std::string_view path = FilePathView(trimBlanksAndControls(r.fullName()));
+    // Only the part up to the last '\' names folders (a ':' separates
+    // nothing here, unlike in FilePath); the first component is the root's
+    // and is not compared.
+    const std::string_view name = trimBlanksAndControls(r.fullName());
+    const std::string_view path = name.substr(0, name.rfind('\\') + 1);
     if (Depth(path) < 2) continue;  // names the root itself: no node of its own
     parts.clear();
-    size_t start = path.find('\\') + 1;
-    while (start < path.size()) {
+    for (size_t start = path.find('\\') + 1; start < path.size();) {
       const size_t end = path.find('\\', start);
+      if (end == std::string_view::npos) break;
       parts.push_back(path.substr(start, end - start));
       start = end + 1;
     }

@@ -2,27 +2,26 @@
 // Reading and writing .ldb files: a headerless run of 528-byte records.
 #include <QString>
 
+#include "store/IoResult.h"
 #include "store/LinkList.h"
 
 namespace vorlix {
 
-struct IoResult {
-  bool ok = true;
-  int error = 0;    // errno of the first failure
-  QString message;  // the system's text for it, for the error box
-  explicit operator bool() const { return ok; }
-  static IoResult failure(int err);
-};
+// The largest file that loads: 2 GiB less one byte. The list, its rows and
+// the find index count records and text offsets in 32 bits.
+inline constexpr qint64 kMaxLdbBytes = 0x7FFF'FFFF;
 
 // Reads every whole record of an existing file into `out` (replacing what it
 // held); a trailing part shorter than a record is ignored. The file is opened
 // for reading and writing, so a read-only file fails with "File access
-// denied". On failure `out` is left untouched.
+// denied". Anything but a regular file fails with "Not a database file", a
+// file larger than kMaxLdbBytes or than memory allows with "File too large".
+// On failure `out` is left untouched.
 IoResult loadLdbFile(const QString& path, LinkList& out);
 
-// Writes every record in list order. The new content goes to a temporary
-// file in the same folder, is synced, and replaces the old file in one
-// rename; on any failure the old file stays whole.
+// Writes every record in list order through replaceFile (store/FileReplace.h):
+// on any failure the old file stays whole, except that a failed sync of the
+// folder after the rename reports a failure with the new file in place.
 IoResult saveLdbFile(const QString& path, const LinkList& list);
 
 }  // namespace vorlix

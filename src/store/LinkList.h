@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "store/LinkRecord.h"
+#include "store/ListJournal.h"
 
 namespace vorlix {
 
@@ -15,18 +16,25 @@ class LinkList {
   size_t size() const { return records_.size(); }
   bool empty() const { return records_.empty(); }
   const LinkRecord& operator[](size_t i) const { return records_[i]; }
-  LinkRecord& operator[](size_t i) { return records_[i]; }
   Storage::const_iterator begin() const { return records_.begin(); }
   Storage::const_iterator end() const { return records_.end(); }
-  Storage::iterator begin() { return records_.begin(); }
-  Storage::iterator end() { return records_.end(); }
 
-  void clear() { records_.clear(); }
-  void append(const LinkRecord& r) { records_.push_back(r); }
+  // Every change goes through the members below, which tell the attached
+  // journal (if any) what they change, so an edit can be undone.
+  void clear();
+  void append(const LinkRecord& r);
+  void replace(size_t i, const LinkRecord& r);
+  void setFullName(size_t i, std::string_view name);
   void reserve(size_t n) { records_.reserve(n); }
+  // Exchanges the whole content; not journaled (for lists being built).
   void swap(LinkList& other) noexcept { records_.swap(other.records_); }
+  // Direct access for filling a fresh list (loading); bypasses the journal.
   Storage& storage() { return records_; }
   const Storage& storage() const { return records_; }
+
+  // While a journal is attached, every change is recorded into it.
+  void setJournal(ListJournal* journal) { journal_ = journal; }
+  ListJournal* journal() const { return journal_; }
 
   // Removes every record the predicate accepts, keeping the order of the rest.
   // Returns how many were removed.
@@ -42,6 +50,7 @@ class LinkList {
 
  private:
   Storage records_;
+  ListJournal* journal_ = nullptr;
 };
 
 }  // namespace vorlix

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/LinkDocument.h"
 #include "editing/EditorHost.h"
 #include "store/FolderPosition.h"
 #include "store/FolderTree.h"
@@ -20,7 +21,8 @@ namespace vorlix::test {
 
 class EditorTestHost : public EditorHost {
  public:
-  LinkList list;
+  LinkDocument doc;
+  const LinkList& list = doc.links();
   FolderPosition pos;
   FolderTreeModel treeModel;
   std::vector<ListRow> rowList;
@@ -28,7 +30,6 @@ class EditorTestHost : public EditorHost {
   int current = -1;
   FolderNode* clicked = nullptr;
   bool flat = false;
-  bool dirty = false;
   int stateUpdates = 0;
   int focused = -1;
   int treeRebuilds = 0;
@@ -42,10 +43,15 @@ class EditorTestHost : public EditorHost {
                      [this] { clicked = nullptr; });
     QObject::connect(&treeModel, &QAbstractItemModel::rowsAboutToBeRemoved,
                      [this] { clicked = nullptr; });
+    // After undo or redo the window shows the content again.
+    QObject::connect(&doc, &LinkDocument::historyMoved, [this] {
+      RebuildTree(treeModel, list);
+      rebuildList();
+    });
   }
 
   // --- EditorHost -------------------------------------------------------
-  LinkList& links() override { return list; }
+  LinkDocument& document() override { return doc; }
   FolderPosition& position() override { return pos; }
   FolderTreeModel& tree() override { return treeModel; }
   const std::vector<ListRow>& rows() override { return rowList; }
@@ -77,7 +83,6 @@ class EditorTestHost : public EditorHost {
     rowList.at(size_t(row)).caption = caption;
   }
   void showPath() override { pathText = pos.tpathText(); }
-  void setDirty() override { dirty = true; }
   void updateCommandState() override { ++stateUpdates; }
 
   // --- setting up -------------------------------------------------------
@@ -85,16 +90,26 @@ class EditorTestHost : public EditorHost {
   // link whose URL is "u:" + name. "Favorites\" is put in front of each.
   void load(std::initializer_list<const char*> names, bool sorted = true) {
     for (const char* n : names) add(n);
-    if (sorted) list.sortByFullName();
+    if (sorted) sortList();
     RebuildTree(treeModel, list);
     rebuildList();
   }
+  // Setting up the database is no edit: it opens as a saved file would.
   void add(const std::string& name, const std::string& url = {}, std::uint32_t date = 0) {
     const std::string full = "Favorites\\" + name;
     const bool folder = full.back() == '\\';
-    list.append(LinkRecord::make(full, folder ? std::string() : (url.empty() ? "u:" + name : url),
+    LinkList next = list;
+    next.append(LinkRecord::make(full, folder ? std::string() : (url.empty() ? "u:" + name : url),
                                  date, folder ? kKindFolder : kKindUrl));
+    doc.adopt(std::move(next), {});
   }
+  void sortList() {
+    LinkList next = list;
+    next.sortByFullName();
+    doc.adopt(std::move(next), {});
+  }
+  void clearList() { doc.adopt(LinkList(), {}); }
+  bool dirty() const { return doc.isDirty(); }
   // Shows `below` ("" for the root, "A\B\" for a folder) as a tree
   // selection would.
   void open(const std::string& below) {

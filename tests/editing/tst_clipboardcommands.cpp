@@ -42,7 +42,7 @@ class TestClipboardCommands : public QObject {
     QCOMPARE(clip.rows[1].text(), AnsiString("Top=Url"));
     QCOMPARE(clip.records[0].url(), std::string_view("u:Top"));
     QVERIFY(cmd.canPaste());
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
     QCOMPARE(h.list.size(), size_t(6));
   }
 
@@ -81,7 +81,7 @@ class TestClipboardCommands : public QObject {
     QCOMPARE(h.scripted.lastText(),
              QString("Are you sure you want to delete the selected items ?"));
     QCOMPARE(h.list.size(), size_t(5));
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
 
     // The link row "News" (not the folder of that name).
     h.selection = {h.rowOf("News") + 1};
@@ -91,7 +91,7 @@ class TestClipboardCommands : public QObject {
     cmd.deleteSelected();
     QCOMPARE(h.scripted.lastText(), QString("Are you sure you want to delete the item 'News' ?"));
     QCOMPARE(h.sortedNames(), (QStringList{"News\\", "News\\x", "Newsletter", "Zed"}));
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
 
     h.select({"News"});
     h.scripted.answers = {Answer::Yes};
@@ -134,7 +134,7 @@ class TestClipboardCommands : public QObject {
     h.add("S\\A", "new-url", 1234);
     h.add("T\\A", "old-url", 99);
     h.add("T\\b");
-    h.list.sortByFullName();
+    h.sortList();
     ClipboardList clip;
     ClipboardCommands cmd(h, clip);
     h.open("S\\");
@@ -151,16 +151,16 @@ class TestClipboardCommands : public QObject {
     QCOMPARE(h.names().count("T\\A"), 1);
     QCOMPARE(h.record("T\\A")->url(), std::string_view("new-url"));
     QCOMPARE(h.record("T\\A")->dateStamp(), 1234u);
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
     QCOMPARE(h.focused, 0);
 
     // No leaves the target alone and drops the link from the clipboard for
     // good: nothing is left to paste or to ask about.
-    h.dirty = false;
+    h.doc.markSaved({});
     h.scripted.answers = {Answer::No};
     cmd.paste();
     QCOMPARE(h.names().count("T\\A"), 1);
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
     QVERIFY(!cmd.canPaste());
     QVERIFY(clip.rows.empty());
   }
@@ -183,7 +183,7 @@ class TestClipboardCommands : public QObject {
     h.add("S\\F\\x", "copied");
     h.add("S\\F\\y");
     h.add("F\\x", "existing");
-    h.list.sortByFullName();
+    h.sortList();
     ClipboardList clip;
     ClipboardCommands cmd(h, clip);
     h.open("S\\");
@@ -196,7 +196,7 @@ class TestClipboardCommands : public QObject {
     QCOMPARE(h.scripted.lastText(), kFolderQuestion);
     QCOMPARE(h.scripted.asked[0].buttons, Buttons::YesNoNoToAllYesToAll);
     QCOMPARE(h.sortedNames(), expected);
-    QCOMPARE(h.dirty, Answer(answer) == Answer::Yes);
+    QCOMPARE(h.dirty(), Answer(answer) == Answer::Yes);
     if (Answer(answer) == Answer::Yes)
       QCOMPARE(h.record("F\\x")->url(), std::string_view("copied"));
     // No to all keeps the clipboard; No leaves the folder out of it for good.
@@ -217,7 +217,7 @@ class TestClipboardCommands : public QObject {
     cmd.paste();
     QCOMPARE(h.scripted.asked.size(), size_t(2));
     QCOMPARE(h.names(), before);
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
 
     // Yes to all answers every later folder question at once.
     h.scripted.answers = {Answer::YesToAll};
@@ -259,7 +259,7 @@ class TestClipboardCommands : public QObject {
                                            "Q\\A\\", "Q\\A\\Sub\\", "Q\\A\\Sub\\y", "Q\\A\\x"}));
 
     // New: an empty database, the clipboard kept, its source folder forgotten.
-    h.list.clear();
+    h.clearList();
     clip.forgetSourceFolder();
     ReturnToRoot(h.pos);
     RebuildTree(h.treeModel, h.list);
@@ -282,7 +282,7 @@ class TestClipboardCommands : public QObject {
     QCOMPARE(h.scripted.asked[0].type, MsgType::Error);
     QCOMPARE(h.scripted.lastText(),
              QString("Cannot move: the destination folder is the same as the source folder !"));
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
 
     // Into its own sub-folder: accepted, copied once.
     h.open("A\\X\\");

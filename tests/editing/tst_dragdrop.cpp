@@ -50,7 +50,7 @@ class TestDragDrop : public QObject {
     QCOMPARE(h.treeText(), QString("Favorites(B(A(Sub)),C)"));
     QCOMPARE(h.captions(), (QStringList{"B", "C"}));
     QCOMPARE(h.pos.currentPath, AnsiString("Favorites\\"));
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
   }
 
   void dropOnTheRootAndOnNothing() {
@@ -62,7 +62,7 @@ class TestDragDrop : public QObject {
     dd.dragStart();
     dd.drop(nullptr);
     QCOMPARE(h.list.size(), size_t(3));
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
     dd.drop(h.treeModel.root());
     QCOMPARE(h.sortedNames(), (QStringList{"B\\", "B\\m", "l"}));
     QCOMPARE(h.captions(), (QStringList{"..", "m"}));
@@ -85,7 +85,7 @@ class TestDragDrop : public QObject {
     QCOMPARE(h.scripted.asked.size(), size_t(3));
     QCOMPARE(h.names(), before);
     QCOMPARE(h.treeText(), QString("Favorites(0,A(X))"));
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
   }
 
   void mergeIntoAFolderOfTheSameName_data() {
@@ -102,7 +102,7 @@ class TestDragDrop : public QObject {
     h.load({"A\\", "A\\Sub\\", "A\\Sub\\s", "B\\", "B\\A\\", "B\\A\\keep", "B\\A\\Old\\", "link"});
     h.add("A\\x", "moved-url");
     h.add("B\\A\\x", "old-url");
-    h.list.sortByFullName();
+    h.sortList();
     RebuildTree(h.treeModel, h.list);
     h.rebuildList();
     const QStringList before = h.names();
@@ -118,10 +118,10 @@ class TestDragDrop : public QObject {
                      "Do you still want to move the folder ?"));
     if (a == Answer::NoToAll) {
       QCOMPARE(h.names(), before);  // not even the link moved
-      QVERIFY(!h.dirty);
+      QVERIFY(!h.dirty());
       return;
     }
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
     QVERIFY(h.record("B\\link"));
     if (a == Answer::No) {
       QCOMPARE(h.sortedNames(),
@@ -146,20 +146,20 @@ class TestDragDrop : public QObject {
     dragAndDrop(h, dd, {"F", "G"}, "T\\");
     QCOMPARE(h.scripted.asked.size(), size_t(2));
     QCOMPARE(h.names(), before);
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
 
     // Every row left in place: nothing was inserted, the flag stays clear.
     h.scripted.answers = {Answer::No, Answer::No};
     dragAndDrop(h, dd, {"F", "G"}, "T\\");
     QCOMPARE(h.names(), before);
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
   }
 
   void linksAgainstTheTargetsNames() {
     EditorTestHost h;
     h.load({"T\\", "T\\Same\\", "T\\News", "News", "Newsletter", "Same"});
     h.add("T\\News", "old");  // a second record of that name
-    h.list.sortByFullName();
+    h.sortList();
     h.rebuildList();
     DragDrop dd(h);
     // "News" replaces a link of its name without a question; "Same" meets a

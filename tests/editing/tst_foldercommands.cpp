@@ -32,7 +32,7 @@ class TestFolderCommands : public QObject {
     FolderCommands(h).newFolder();
     const bool created = h.record(toAnsi(name) + "\\") != nullptr;
     QCOMPARE(created, valid);
-    QCOMPARE(h.dirty, valid);
+    QCOMPARE(h.dirty(), valid);
     if (!valid) {
       QCOMPARE(h.scripted.asked.size(), size_t(1));
       QCOMPARE(h.scripted.asked[0].type, MsgType::Warning);
@@ -56,7 +56,7 @@ class TestFolderCommands : public QObject {
     cmd.newFolder();
     QCOMPARE(h.scripted.asked.size(), size_t(2));
     QCOMPARE(h.scripted.lastText(), QString("The Folder name you have entered already exist !"));
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
     QCOMPARE(h.list.size(), size_t(3));
 
     // "New" is not a prefix of anything below "News".
@@ -68,7 +68,7 @@ class TestFolderCommands : public QObject {
     QVERIFY(h.record("New\\")->dateStamp() != 0);
     QCOMPARE(h.treeText(), QString("Favorites(New,News)"));
     QCOMPARE(h.focused, h.rowOf("New"));
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
   }
 
   void newFolderCancelAndSubfolder() {
@@ -77,7 +77,7 @@ class TestFolderCommands : public QObject {
     FolderCommands cmd(h);
     cmd.newFolder();  // no input scripted: Cancel gives the empty default
     QVERIFY(h.scripted.asked.empty());
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
     QCOMPARE(h.scripted.inputCaptions, QStringList{"New Folder|Folder Name"});
 
     h.open("News\\");
@@ -105,7 +105,7 @@ class TestFolderCommands : public QObject {
     QCOMPARE(h.pos.currentPath, AnsiString("Favorites\\Q\\C\\"));
     QCOMPARE(h.pathText, AnsiString(" Favorites\\Q\\C\\"));
     QCOMPARE(GoUp(h.pos), AnsiString("C"));  // the up marker still finds its row
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
   }
 
   void renameInPlaceActsOnTheEditedNode() {
@@ -129,7 +129,7 @@ class TestFolderCommands : public QObject {
     QCOMPARE(h.scripted.asked.size(), size_t(1));
     QCOMPARE(h.names(), (QStringList{"A\\", "A\\x"}));
     QCOMPARE(h.treeText(), QString("Favorites(A)"));
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
   }
 
   void renameFromList() {
@@ -143,20 +143,20 @@ class TestFolderCommands : public QObject {
     QCOMPARE(h.sortedNames(), (QStringList{"AB\\", "M\\", "M\\D\\", "M\\x", "Z\\"}));
     QCOMPARE(h.treeText(), QString("Favorites(AB,M(D),Z)"));
     QCOMPARE(h.rowList[size_t(h.current)].caption, AnsiString("M"));
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
     QCOMPARE(h.stateUpdates, 1);
 
     // A rejected name: no change and no refresh of the commands.
-    h.dirty = false;
+    h.doc.markSaved({});
     h.scripted.inputs = {"a/b"};
     cmd.renameFromList();
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
     QCOMPARE(h.stateUpdates, 1);
 
     // Cancel re-applies the old name: nothing moves, yet it counts as a change.
     cmd.renameFromList();
     QCOMPARE(h.sortedNames(), (QStringList{"AB\\", "M\\", "M\\D\\", "M\\x", "Z\\"}));
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
   }
 
   void renameFromListOfAFolderWithoutNode() {
@@ -180,7 +180,7 @@ class TestFolderCommands : public QObject {
     h.scripted.answers = {Answer::No};
     cmd.deleteFolder();
     QCOMPARE(h.list.size(), size_t(8));
-    QVERIFY(!h.dirty);
+    QVERIFY(!h.dirty());
 
     h.open("A\\C\\");
     h.clicked = h.node("A\\");
@@ -200,7 +200,7 @@ class TestFolderCommands : public QObject {
     QCOMPARE(captions, (QStringList{"AB", "a"}));
     QCOMPARE(h.treeModel.root()->children.size(), size_t(2));
     QCOMPARE(h.current, 1);
-    QVERIFY(h.dirty);
+    QVERIFY(h.dirty());
   }
 
   void deleteFolderActsOnTheClickedFolder() {

@@ -71,9 +71,9 @@ class TestCommandTable : public QObject {
                           "FavoritesLinksfromNetscape1:Favorites Links from Netscape:", "]",
                           "Export1:Export:", "-", "Exit1:Exit:Ctrl+X"}));
     QCOMPARE(describe(f.w().Edit1->actions()),
-             QStringList({"Edit3:Edit:F4", "-", "Cut1:Delete:Ctrl+X", "Copy1:Copy:Ctrl+C",
-                          "Paste1:Paste:Ctrl+V", "SelectAll1:Select All:Ctrl+A", "-",
-                          "Settings2:Settings:"}));
+             QStringList({"Undo1:Undo:Ctrl+Z", "Redo1:Redo:Ctrl+Y", "-", "Edit3:Edit:F4", "-",
+                          "Cut1:Delete:Ctrl+X", "Copy1:Copy:Ctrl+C", "Paste1:Paste:Ctrl+V",
+                          "SelectAll1:Select All:Ctrl+A", "-", "Settings2:Settings:"}));
     QCOMPARE(describe(f.w().View1->actions()),
              QStringList({"Statusbar1:Statusbar:", "Toolbar1:Toolbar:", "-",
                           "ClassicStyle1:Classic Style:", "ExplorerStyle1:Explorer Style:", "-",
@@ -173,7 +173,7 @@ class TestCommandTable : public QObject {
     QCoreApplication::processEvents();
     QVERIFY(w.EPaste->isEnabled() && w.BPaste->isEnabled() && w.Paste1->isEnabled());
 
-    w.setDirty(true);
+    markDirty(w);
     QVERIFY(w.FSave->isEnabled() && w.BSave->isEnabled());
     f.prompts.answers = {Answer::No};
     w.FNewExecute();  // dirty: asks; No goes on
@@ -224,17 +224,28 @@ class TestCommandTable : public QObject {
     QVERIFY(w.isVisible());
     QCOMPARE(f.prompts.asked.size(), asked);
 
-    // Ctrl+X in the find box closes the window, asking first when dirty.
-    w.setDirty(true);
+    // In the find box the editing keys act on its text: Ctrl+X cuts it and
+    // Ctrl+A selects all of it, however the menus would read the key.
+    markDirty(w);
     w.EditFind->setFocus();
     QCoreApplication::processEvents();
-    f.prompts.answers = {Answer::Cancel};
+    QTest::keyClicks(w.EditFind, QStringLiteral("ab"));
+    QTest::keyClick(w.EditFind, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(w.EditFind, Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(w.isVisible());
+    QCOMPARE(f.prompts.asked.size(), asked);
+    QVERIFY(w.EditFind->text().isEmpty());
+    QVERIFY(w.ListLinks->selectedRows().isEmpty());
+
+    // Outside the list, the tree and text fields Ctrl+X is File > Exit,
+    // which asks first when dirty.
+    f.prompts.answers = {Answer::Cancel};
+    QVERIFY(w.dispatcher()->dispatch(w.TPath, QKeySequence(QStringLiteral("Ctrl+X"))));
     QCOMPARE(f.prompts.lastText(), QStringLiteral("Save the new modification ?"));
     QVERIFY(w.isVisible());  // Cancel keeps the window open
     QCOMPARE(w.links().size(), size_t(5));
-    w.setDirty(false);
-    QTest::keyClick(w.EditFind, Qt::Key_X, Qt::ControlModifier);
+    markClean(w);
+    w.dispatcher()->dispatch(w.TPath, QKeySequence(QStringLiteral("Ctrl+X")));
     QVERIFY(!w.isVisible());
   }
 

@@ -67,8 +67,7 @@ class TestFileCommands : public QObject {
 
     // Save with a file name writes silently and leaves "LastOpenFile" alone.
     Registry().writeString(kSettingsKey, QStringLiteral("LastOpenFile"), QStringLiteral("x"));
-    w.links().append(LinkRecord::make("Favorites\\New", "u", 0, "Url"));
-    w.setDirty(true);
+    appendRecord(w, LinkRecord::make("Favorites\\New", "u", 0, "Url"));
     QVERIFY(w.FSaveExecute());
     QCOMPARE(readFile(other).size(), 4 * kRecordSize);
     QCOMPARE(lastOpenFile(), QStringLiteral("x"));
@@ -93,8 +92,7 @@ class TestFileCommands : public QObject {
   void cancelledSaveKeepsTheChanges() {
     MainWindowFixture f;
     TFMainXeVorlix& w = f.w();
-    w.links().append(LinkRecord::make("Favorites\\Keep", "u", 0, "Url"));
-    w.setDirty(true);
+    appendRecord(w, LinkRecord::make("Favorites\\Keep", "u", 0, "Url"));
     // Yes, then the Save dialog is cancelled: New must not go on.
     f.prompts.answers = {Answer::Yes};
     w.FNewExecute();
@@ -113,7 +111,7 @@ class TestFileCommands : public QObject {
   void failedLoadKeepsTheOpenDatabase() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    w.setDirty(true);
+    markDirty(w);
     f.prompts.answers = {Answer::No};
     f.desktop.openNames = {f.home.path("gone.ldb")};
     w.FOpenExecute();
@@ -130,8 +128,7 @@ class TestFileCommands : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     const QByteArray before = readFile(f.dbPath());
-    w.links().append(LinkRecord::make("Favorites\\More", "u", 0, "Url"));
-    w.setDirty(true);
+    appendRecord(w, LinkRecord::make("Favorites\\More", "u", 0, "Url"));
     f.desktop.saveNames = {f.home.path("no/such/folder/x.ldb")};
     QVERIFY(!w.Saveas1Click());
     QCOMPARE(f.prompts.lastText(), QStringLiteral("File not found"));

@@ -9,6 +9,7 @@
 #include "components/XeHeaderView.h"
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
+#include "document/DocumentEdit.h"
 #include "mainwindow/TreeLinksView.h"
 #include "store/DosDate.h"
 #include "store/ListRows.h"
@@ -131,13 +132,16 @@ class TestFolderViews : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     // Give the two root links different dates.
-    auto& links = w.links();
-    for (auto& r : links) {
+    DocumentEdit edit(w.document(), QStringLiteral("Dates"));
+    for (size_t i = 0; i < w.links().size(); ++i) {
+      LinkRecord r = w.links()[i];
       if (r.fullName() == "Favorites\\Debian")
         r.setDateStamp(toDosDateTime(QDateTime(QDate(2020, 1, 1), QTime(1, 0))));
       if (r.fullName() == "Favorites\\Abc news")
         r.setDateStamp(toDosDateTime(QDateTime(QDate(2021, 1, 1), QTime(1, 0))));
+      edit.links().replace(i, r);
     }
+    edit.commit();
     w.RebuildList();
     QHeaderView* header = w.ListLinks->reportView()->horizontalHeader();
     const int x = header->sectionViewportPosition(2) + 5;

@@ -1,6 +1,12 @@
 // Second starts of the real program: the hand-over reaches the running
 // window's Add Url dialog and the sender waits until it closes; a killed
 // instance does not keep the next start from running.
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -27,6 +33,22 @@ QProcess* startVorlix(QObject* parent, const QStringList& args) {
   p->setProcessEnvironment(env);
   p->start(QStringLiteral(VORLIX_EXE), args);
   return p;
+}
+
+// The socket a running copy listens on.
+QString socketOf(const IsolatedHome& home, const QProcess* p) {
+  return home.path(QStringLiteral("runtime")) +
+         QStringLiteral("/vorlix-%1.socket").arg(p->processId());
+}
+
+bool waitFor(const std::function<bool()>& cond, int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (!cond()) {
+    if (t.elapsed() > ms) return false;
+    QTest::qWait(20);
+  }
+  return true;
 }
 
 void setOnlyOne(bool on) {
@@ -124,6 +146,74 @@ class TestInstance : public QObject {
     QVERIFY(first->waitForFinished(5000));
     SingleInstance next;
     QVERIFY(next.tryBecomeFirst());
+  }
+
+  void aStartThatCannotHandOverRunsOnItsOwn() {
+    // The first copy is stopped: it still takes connections, never answers.
+    IsolatedHome home;
+    setOnlyOne(true);
+    QProcess* first = startVorlix(this, {});
+    QVERIFY(first->waitForStarted(5000));
+    QVERIFY(waitFor([&] { return QFile::exists(socketOf(home, first)); }, 15000));
+    ::kill(pid_t(first->processId()), SIGSTOP);
+    QProcess* second = startVorlix(this, {QStringLiteral("http://kept.example/")});
+    QVERIFY(second->waitForStarted(5000));
+    // After the acknowledgement's time-out it listens as an instance of its
+    // own, where its Add Url dialog holds the URL.
+    const bool own = waitFor([&] { return QFile::exists(socketOf(home, second)); }, 20000);
+    const bool running = second->state() == QProcess::Running;
+    second->kill();
+    second->waitForFinished(5000);
+    ::kill(pid_t(first->processId()), SIGKILL);
+    first->waitForFinished(5000);
+    QVERIFY(own);
+    QVERIFY(running);
+  }
+
+  void idleConnectionsDoNotEndListening() {
+    // Under a low descriptor limit, a crowd of idle clients must not make
+    // the first copy stop listening for good.
+    IsolatedHome home;
+    setOnlyOne(true);
+    auto* first = new QProcess(this);
+    first->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    first->setProcessEnvironment(env);
+    first->setChildProcessModifier([] {
+      const rlimit lim{64, 64};
+      ::setrlimit(RLIMIT_NOFILE, &lim);
+    });
+    first->start(QStringLiteral(VORLIX_EXE), {});
+    QVERIFY(first->waitForStarted(5000));
+    const QString path = socketOf(home, first);
+    QVERIFY(waitFor([&] { return QFile::exists(path); }, 15000));
+    std::vector<int> idle;
+    for (int i = 0; i < 80; ++i) {
+      const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      sockaddr_un addr{};
+      addr.sun_family = AF_UNIX;
+      qstrncpy(addr.sun_path, QFile::encodeName(path).constData(), sizeof addr.sun_path);
+      if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0)
+        idle.push_back(fd);
+      else
+        ::close(fd);
+      QTest::qWait(5);
+    }
+    QTest::qWait(500);
+    for (int fd : idle) ::close(fd);
+    QTest::qWait(500);
+    // A start without parameters is handed over and ends.
+    QProcess* second = startVorlix(this, {});
+    QVERIFY(second->waitForStarted(5000));
+    const bool ended = second->waitForFinished(15000);
+    const bool listening = QFile::exists(path);
+    if (!ended) second->kill();
+    first->kill();
+    first->waitForFinished(5000);
+    QVERIFY(listening);
+    QVERIFY(ended);
+    QCOMPARE(second->exitCode(), 0);
   }
 
   void otherStartsRunWhileOnlyOneIsOff() {

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -72,6 +74,32 @@ class TestProfileStrings : public QObject {
     QCOMPARE(withProfileString(QByteArray(), "S", "k", "v"), QByteArray("[S]\r\nk=v\r\n"));
   }
 
+  void aBareCarriageReturnEndsALine() {
+    // Reader and writer take CR LF, LF and a lone CR alike as a line end.
+    QCOMPARE(profileStringIn("[A]\rk=1\r[B]\rk=2", "B", "k", "", 10), AnsiString("2"));
+    QCOMPARE(withProfileString("[VorlixsPaths]\r", "VorlixsPaths", "Vorlixs.exe", "/home/u/"),
+             QByteArray("[VorlixsPaths]\rVorlixs.exe=/home/u/\r\n"));
+    QCOMPARE(withProfileString("[A]\rk=1\r", "A", "k", "2"), QByteArray("[A]\rk=2\r\n"));
+
+    test::IsolatedHome home;
+    writeFile(vorlixsIniPath(), "[VorlixsPaths]\r");
+    QVERIFY(writeRememberedOpenFolder(QStringLiteral("/home/u")));
+    QCOMPARE(readRememberedOpenFolder(), QStringLiteral("/home/u/"));
+  }
+
+  void aValueThatWouldNotReadBackIsRefused() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("x.ini"));
+    writeFile(file, "[S]\r\nk=old\r\n");
+    QString error;
+    QVERIFY(!writeProfileString(file, "a]b", "k", "v", &error));  // no such section can be read
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!writeProfileString(file, "S", "k=x", "v"));  // nor such a key
+    QCOMPARE(readFile(file), QByteArray("[S]\r\nk=old\r\n"));
+    QVERIFY(writeProfileString(file, "S", "k", "  spaced  "));
+    QCOMPARE(readProfileString(file, "S", "k", "", 100), AnsiString("spaced"));
+  }
+
   void rememberedOpenFolder() {
     test::IsolatedHome home;
     QCOMPARE(vorlixsIniPath(), home.path("config/Vorlix/Vorlixs.ini"));
@@ -103,6 +131,15 @@ class TestProfileStrings : public QObject {
     QCOMPARE(readShortcutUrl(dir.filePath(QStringLiteral("missing.url"))), AnsiString());
     writeFile(file, "[InternetShortcut]\nurl = http://caf\xE9.fr/ \n");
     QCOMPARE(readShortcutUrl(file), AnsiString("http://caf\xE9.fr/"));
+
+    // A FIFO named like a shortcut must not wait for a writer, nor can an
+    // ini file that is one be written over.
+    const QString fifo = dir.filePath(QStringLiteral("Pipe.url"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QCOMPARE(readShortcutUrl(fifo), AnsiString());
+    QString error;
+    QVERIFY(!writeProfileString(fifo, "S", "k", "v", &error));
+    QVERIFY2(error.contains(QStringLiteral("not a regular file")), qPrintable(error));
   }
 };
 

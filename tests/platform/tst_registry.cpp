@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QTest>
+#include <optional>
 #include <thread>
 
 #include "platform/Registry.h"
@@ -144,6 +145,56 @@ class TestRegistry : public QObject {
     QVERIFY(reg.writeInteger(kSettingsKey, QStringLiteral("Style"), 0));
     QVERIFY(readFile(reg.path()).contains("\"Path\"=hex(2):25,00,48,00,4f,00,00,00\n"));
     QVERIFY(reg.valueExists(kSettingsKey, QStringLiteral("Path")));
+  }
+
+  void aDanglingHexContinuationDoesNotSwallowTheNextWrite() {
+    test::IsolatedHome home;
+    Registry reg;
+    const QByteArray head =
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Vorlix\\Settings]\n";
+    // The file ends inside a hex value: no continuation line, no newline.
+    writeFile(reg.path(), head + "\"A\"=hex:01,\\");
+    QVERIFY(reg.writeInteger(kSettingsKey, QStringLiteral("OnlyOne"), 1));
+    QCOMPARE(reg.readInteger(kSettingsKey, QStringLiteral("OnlyOne")).value, std::optional(1));
+    QVERIFY(reg.valueExists(kSettingsKey, QStringLiteral("A")));
+    QVERIFY(readFile(reg.path()).contains("\"A\"=hex:01,\n\"OnlyOne\"=dword:00000001\n"));
+
+    // A '\' followed by the next value ends the hex data there.
+    writeFile(reg.path(), head + "\"B\"=hex:02,\\\r\n\"C\"=dword:00000003\r\n");
+    QCOMPARE(reg.readInteger(kSettingsKey, QStringLiteral("C")).value, std::optional(3));
+    QVERIFY(reg.writeString(kSettingsKey, QStringLiteral("D"), QStringLiteral("d")));
+    QCOMPARE(*reg.readString(kSettingsKey, QStringLiteral("D")), QStringLiteral("d"));
+    QCOMPARE(reg.readInteger(kSettingsKey, QStringLiteral("C")).value, std::optional(3));
+  }
+
+  void aWriteThatWouldNotReadBackFails() {
+    test::IsolatedHome home;
+    Registry reg;
+    QVERIFY(reg.writeInteger(kSettingsKey, QStringLiteral("Keep"), 7));
+    const QByteArray before = readFile(reg.path());
+    // Names the export format cannot hold.
+    QVERIFY(!reg.writeString(kSettingsKey, QStringLiteral("two\nlines"), QStringLiteral("x")));
+    QVERIFY(!reg.lastError().isEmpty());
+    QVERIFY(!reg.writeInteger(QStringLiteral("\\SOFTWARE\\Vorlix\\a]\nb"), QStringLiteral("n"), 1));
+    QCOMPARE(readFile(reg.path()), before);
+    // Text it can hold, however odd, is written and reads back unit by unit.
+    const QString odd = QString(QChar(0xD800)) + QStringLiteral("x") + QChar(0xDC00) + QChar(0) +
+                        QStringLiteral("\r\\\"");
+    QVERIFY(reg.writeString(kSettingsKey, QStringLiteral("Odd"), odd));
+    QCOMPARE(*reg.readString(kSettingsKey, QStringLiteral("Odd")), odd);
+    QCOMPARE(*reg.readInteger(kSettingsKey, QStringLiteral("Keep")), 7);
+  }
+
+  void repeatedKeysAndValuesMerge() {
+    const RegistryHive hive = RegistryHive::parse(
+        "[HKEY_CURRENT_USER\\A]\n\"x\"=dword:00000001\n\"Y\"=\"y\"\n"
+        "[hkey_current_user\\a]\n\"X\"=dword:00000002\n"
+        "[HKEY_CURRENT_USER\\B]\n\"x\"=dword:00000003\n");
+    QCOMPARE(hive.valueNames(QStringLiteral("\\A")), (QStringList{"X", "Y"}));
+    QCOMPARE(hive.value(QStringLiteral("a"), QStringLiteral("x"))->number, 2);
+    QCOMPARE(hive.value(QStringLiteral("b"), QStringLiteral("X"))->number, 3);
+    QCOMPARE(hive.subKeyNames(QString()), (QStringList{"A", "B"}));
   }
 
   void onlyOneAtProcessStart() {

@@ -1,8 +1,14 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -45,6 +51,26 @@ QByteArray header(char kind, quint32 length) {
   h[0] = kind;
   qToBigEndian<quint32>(length, h.data() + 1);
   return h;
+}
+
+// A raw client socket connected to `path`; -1 on failure.
+int connectRaw(const QString& path) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  qstrncpy(addr.sun_path, QFile::encodeName(path).constData(), sizeof addr.sun_path);
+  if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) return fd;
+  if (fd >= 0) ::close(fd);
+  return -1;
+}
+
+int openFileCount() {
+  int n = 0;
+  if (DIR* d = ::opendir("/proc/self/fd")) {
+    while (::readdir(d)) ++n;
+    ::closedir(d);
+  }
+  return n - 3;  // ".", ".." and the folder's own descriptor
 }
 
 pid_t deadPid() {
@@ -170,6 +196,178 @@ class TestSingleInstance : public QObject {
     QTRY_VERIFY(largest.finished);
     QVERIFY(largest.result);
     QCOMPARE(received, 1);
+  }
+
+  void aFloodAfterTheMessageIsNotBuffered() {
+    test::IsolatedHome home;
+    SingleInstance first;
+    QVERIFY(first.tryBecomeFirst() && first.listen());
+    std::function<void()> done;
+    QString received;
+    connect(&first, &SingleInstance::handOverReceived, this,
+            [&](const QString& text, std::function<void()> d) {
+              received = text;
+              done = std::move(d);
+            });
+    const int fd = connectRaw(ownSocket(home.path("runtime")));
+    QVERIFY(fd >= 0);
+    const QByteArray message = header('H', 3) + "u\r\n";
+    QCOMPARE(::write(fd, message.constData(), size_t(message.size())), ssize_t(message.size()));
+    QTRY_COMPARE(received, QStringLiteral("u\r\n"));
+    char ack = 0;
+    QCOMPARE(::read(fd, &ack, 1), ssize_t(1));
+    QCOMPARE(ack, 'R');  // acknowledged at once, while the dialog is still open
+
+    // The dialog stays open while the client sends on: what the receiver
+    // takes in must stay near its cap, not follow the sender.
+    QVERIFY(::fcntl(fd, F_SETFL, O_NONBLOCK) == 0);
+    const QByteArray chunk(1 << 20, 'z');
+    qint64 accepted = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 1500 && accepted < (qint64(64) << 20)) {
+      const ssize_t n = ::write(fd, chunk.constData(), size_t(chunk.size()));
+      if (n > 0) accepted += n;
+      QCoreApplication::processEvents();
+      if (n <= 0) QTest::qWait(5);
+    }
+    qInfo("a client flooding after its message got %lld bytes in", accepted);
+    QVERIFY2(accepted < (qint64(4) << 20), qPrintable(QString::number(accepted)));
+    done();
+    ::close(fd);
+  }
+
+  void aStoppedReceiverCountsAsNotReached() {
+    // A listener that never accepts, as a stopped process: connecting and
+    // sending succeed, the acknowledgement never comes.
+    test::IsolatedHome home;
+    const QString path =
+        home.path("runtime") + QStringLiteral("/vorlix-%1.socket").arg(::getppid());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    qstrncpy(addr.sun_path, QFile::encodeName(path).constData(), sizeof addr.sun_path);
+    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    QCOMPARE(::listen(fd, 4), 0);
+    SingleInstance sender;
+    sender.setAckTimeout(300);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!sender.handOver(QStringLiteral("http://x/\r\nblank")));
+    QVERIFY(!sender.activateRunning(300));
+    QVERIFY(!handToRunningInstance(sender, {}));
+    ::close(fd);
+
+    // Once acknowledged, the wait for the dialog is not bounded by it.
+    SingleInstance first;
+    QVERIFY(first.tryBecomeFirst() && first.listen());
+    std::function<void()> done;
+    connect(&first, &SingleInstance::handOverReceived, this,
+            [&](const QString&, std::function<void()> d) { done = std::move(d); });
+    Sender s([] {
+      SingleInstance second;
+      second.setAckTimeout(100);
+      return second.handOver(QStringLiteral("u\r\nd"));
+    });
+    QTRY_VERIFY(done != nullptr);
+    QTest::qWait(400);
+    QVERIFY(!s.finished);
+    done();
+    QTRY_VERIFY(s.finished);
+    QVERIFY(s.result);
+  }
+
+  void theListenerComesBackAfterTooManyOpenFiles() {
+    test::IsolatedHome home;
+    SingleInstance first;
+    QVERIFY(first.tryBecomeFirst() && first.listen());
+    int activations = 0;
+    connect(&first, &SingleInstance::activateRequested, this, [&] { ++activations; });
+    const QString path = ownSocket(home.path("runtime"));
+    const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    QVERIFY(client >= 0);
+
+    // Use up every descriptor under a lowered limit, then connect: the
+    // accept fails with EMFILE, and Qt closes the listener and its file.
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit low = saved;
+    low.rlim_cur = rlim_t(openFileCount() + 16);
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> fillers;
+    for (int f; (f = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) fillers.push_back(f);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    qstrncpy(addr.sun_path, QFile::encodeName(path).constData(), sizeof addr.sun_path);
+    QCOMPARE(::connect(client, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    QTRY_VERIFY(!first.isListening());
+    QVERIFY(!QFile::exists(path));
+    for (int f : fillers) ::close(f);
+    ::close(client);
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+
+    QTRY_VERIFY(first.isListening());
+    QVERIFY(QFile::exists(path));
+    Sender s([] { return SingleInstance().activateRunning(3000); });
+    QTRY_VERIFY(s.finished);
+    QVERIFY(s.result);
+    QCOMPARE(activations, 1);
+  }
+
+  void idleConnectionsAreCapped() {
+    test::IsolatedHome home;
+    SingleInstance first;
+    QVERIFY(first.tryBecomeFirst() && first.listen());
+    std::vector<int> idle;
+    for (int i = 0; i < 3 * SingleInstance::kMaxConnections; ++i) {
+      const int fd = connectRaw(ownSocket(home.path("runtime")));
+      QVERIFY(fd >= 0);
+      idle.push_back(fd);
+    }
+    // Those past the cap are closed by the receiver at once.
+    int closed = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 3000 && closed < 2 * SingleInstance::kMaxConnections) {
+      QTest::qWait(20);
+      closed = 0;
+      for (int fd : idle) {
+        char c;
+        closed += ::recv(fd, &c, 1, MSG_DONTWAIT | MSG_PEEK) == 0;
+      }
+    }
+    QCOMPARE(closed, 2 * SingleInstance::kMaxConnections);
+    for (int fd : idle) ::close(fd);
+    QTest::qWait(200);  // the receiver sees the rest go
+    Sender s([] { return SingleInstance().activateRunning(3000); });
+    QTRY_VERIFY(s.finished);
+    QVERIFY(s.result);
+  }
+
+  void theRuntimeFolderMustBeOursAndClosed() {
+    test::IsolatedHome home;
+    const QString fallback = QDir::tempPath() + QStringLiteral("/vorlix-%1").arg(::getuid());
+    const QString runtime = home.path("runtime");
+    QCOMPARE(SingleInstance::defaultFolder(), runtime);
+    QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::WriteGroup | QFile::ExeGroup));
+    QCOMPARE(SingleInstance::defaultFolder(), fallback);  // others may write into it
+    QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::ReadOther | QFile::ExeOther));
+    QCOMPARE(SingleInstance::defaultFolder(), runtime);  // readable is fine
+    if (::getuid() == 0) {
+      QCOMPARE(::chown(QFile::encodeName(runtime).constData(), 65534, 65534), 0);
+      QCOMPARE(SingleInstance::defaultFolder(), fallback);  // somebody else's
+      QCOMPARE(::chown(QFile::encodeName(runtime).constData(), 0, 0), 0);
+    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path("missing")));
+    QCOMPARE(SingleInstance::defaultFolder(), fallback);
+    // The fallback itself is made private.
+    SingleInstance instance;
+    QCOMPARE(instance.folder(), fallback);
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(fallback).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 077, 0u);
   }
 
   void leftoversOfAKilledInstanceDoNotCount() {

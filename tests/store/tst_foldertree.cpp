@@ -86,6 +86,26 @@ class TestFolderTree : public QObject {
              AnsiString("Favorites\\A\\B\\E\\"));
   }
 
+  void colonsInFolderRecordsEndTheWalk() {
+    // A ':' separates nothing in a folder path; such records once made the
+    // rebuild loop for good. The Favorites import cuts long names at 255
+    // characters, which can leave "...\c:d" behind.
+    const std::string longName =
+        "Favorites\\" + std::string(120, 'A') + "\\" + std::string(120, 'B') + "\\c:d-eeeeeeeeee";
+    LinkList list;
+    for (const std::string& n : {std::string("Favorites\\x\\a:b"), longName,
+                                 std::string("Favorites\\c:\\"), std::string("Favorites:\\y\\")})
+      list.append(LinkRecord::make(n, "", 0, "Folder"));
+    QCOMPARE(list[1].fullName().substr(250), std::string_view("B\\c:d"));
+    FolderTreeModel model;
+    RebuildTree(model, list);
+    const FolderNode* root = model.root();
+    QCOMPARE(labels(root), (QStringList{"x", QString(120, 'A'), "c:", "y"}));
+    QCOMPARE(labels(root->children[1].get()), QStringList{QString(120, 'B')});
+    QCOMPARE(FindNodeByPath(model, "Favorites\\x\\a:b"), root->children[0].get());
+    QCOMPARE(FindNodeByPath(model, list[1].fullName()), root->children[1]->children[0].get());
+  }
+
   void findNodeByPath() {
     FolderTreeModel model;
     RebuildTree(model,

@@ -3,6 +3,7 @@
 // temporary file behind.
 #include <grp.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
@@ -18,6 +19,7 @@
 #include <string>
 
 #include "store/LdbFile.h"
+#include "support/Child.h"
 
 using namespace vorlix;
 
@@ -50,7 +52,7 @@ bool writeFile(const QString& p, const QByteArray& data) {
   return f.open(QIODevice::WriteOnly) && f.write(data) == data.size() && f.flush();
 }
 
-// Every name in a folder, hidden ones included, so a stray "x.ldb.XXXXXX" shows.
+// Every name in a folder, hidden ones included, so a stray "x.ldb.vorlix-tmp-XXXXXX" shows.
 QStringList entriesOf(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                              QDir::Name);
@@ -345,6 +347,66 @@ class TestLdbFileFailures : public QObject {
     QCOMPARE(r.message, QStringLiteral("File access denied"));
     QCOMPARE(bytesOf(held), before);
     QVERIFY(isDirectory(sub));
+  }
+
+  // --- files that are no database ----------------------------------------
+
+  void loadRefusesWhatIsNotARegularFile() {
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const QString fifo = tmp.filePath(QStringLiteral("pipe.ldb"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& p : {fifo, QStringLiteral("/dev/null")}) {
+      LinkList held = makeList(2, "held");
+      const QByteArray before = bytesOf(held);
+      const IoResult r = loadLdbFile(p, held);  // must neither wait for a writer nor "load"
+      QVERIFY2(!r.ok, qPrintable(p));
+      QCOMPARE(r.message, QStringLiteral("Not a database file"));
+      QCOMPARE(bytesOf(held), before);
+    }
+  }
+
+  void hugeFilesAreRefusedUnderAnAddressLimit() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer needs more address space than the limit leaves");
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    QSKIP("AddressSanitizer needs more address space than the limit leaves");
+#endif
+#endif
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    // Sparse: 16 GiB is past what any load takes; 1.5 GiB is allowed, but
+    // not within the child's address space.
+    const QString huge = tmp.filePath(QStringLiteral("huge.ldb"));
+    const QString large = tmp.filePath(QStringLiteral("large.ldb"));
+    for (const auto& [p, size] : {std::pair{huge, qint64(16) << 30}, {large, qint64(3) << 29}}) {
+      QFile f(p);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      QVERIFY(f.resize(size));
+    }
+    const test::ChildRun run = test::runInChild([&] {
+      long pages = 0;
+      if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+        std::fclose(statm);
+      }
+      const rlim_t limit = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (rlim_t(256) << 20);
+      const rlimit lim{limit, limit};
+      if (pages == 0 || ::setrlimit(RLIMIT_AS, &lim) != 0) return QByteArray("no limit");
+      QByteArray report;
+      for (const QString& p : {huge, large}) {
+        LinkList held = makeList(2, "held");
+        const QByteArray before = bytesOf(held);
+        const IoResult r = loadLdbFile(p, held);
+        report += r.message.toUtf8() + (bytesOf(held) == before ? " kept\n" : " lost\n");
+      }
+      return report;
+    });
+    QVERIFY(run.started);
+    QVERIFY2(run.exitedNormally(), "the load ended the process");
+    if (run.report == "no limit") QSKIP("cannot limit the child's address space");
+    QCOMPARE(run.report, QByteArray("File too large kept\nFile too large kept\n"));
   }
 
   void saveOntoDirectory() {

@@ -2,10 +2,20 @@
 
 #include "store/FolderPosition.h"
 #include "store/FolderTree.h"
+#include "store/LinkList.h"
 #include "store/ListBuilder.h"
 #include "store/Paths.h"
 
 using namespace vorlix;
+
+namespace {
+
+bool inside(std::string_view part, std::string_view whole) {
+  return part.empty() ||
+         (part.data() >= whole.data() && part.data() + part.size() <= whole.data() + whole.size());
+}
+
+}  // namespace
 
 class TestPaths : public QObject {
   Q_OBJECT
@@ -33,6 +43,41 @@ class TestPaths : public QObject {
     QCOMPARE(Depth("Favorites\\News\\"), 2);
     QCOMPARE(Depth("Favorites\\"), 1);
     QCOMPARE(Depth(""), 0);
+  }
+
+  void everyShortMixOfSeparatorsEnds() {
+    // All names of up to 7 characters from '\\', ':' and 'a', bare and
+    // after the root, as links and as folders: each path operation stays
+    // inside its argument, and the tree and list rebuilds end.
+    const char alphabet[] = {'\\', ':', 'a'};
+    std::vector<std::string> names{""};
+    for (size_t from = 0, len = 0; len < 7; ++len) {
+      const size_t to = names.size();
+      for (size_t i = from; i < to; ++i)
+        for (char c : alphabet) names.push_back(names[i] + c);
+      from = to;
+    }
+    FolderTreeModel model;
+    int checked = 0;
+    for (const std::string& tail : names)
+      for (const std::string& n : {tail, "Favorites\\" + tail}) {
+        const std::string_view s(n);
+        QVERIFY(inside(FilePathView(s), s) && inside(FileNameView(s), s));
+        QCOMPARE(FilePathView(s).size() + FileNameView(s).size(), s.size());
+        QVERIFY(inside(FirstComponentView(s), s) && inside(LastComponentSlashView(s), s));
+        QVERIFY(inside(LastComponentView(s), s) && inside(ParentPathView(s), s));
+        LinkList list;
+        list.append(LinkRecord::make(s, "", 0, "Folder"));
+        list.append(LinkRecord::make(s, "http://x/", 0, "Url"));
+        RebuildTree(model, list);
+        QVERIFY(model.root());
+        FolderPosition pos;
+        pos.currentPath = AnsiString(kRootPath);
+        BuildRows(list, pos, false);
+        BuildRows(list, pos, true);
+        ++checked;
+      }
+    QCOMPARE(checked, 2 * 3280);
   }
 
   void pathLabelText() {

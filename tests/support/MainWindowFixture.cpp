@@ -1,5 +1,7 @@
 #include "support/MainWindowFixture.h"
 
+#include "document/DocumentEdit.h"
+#include "mainwindow/StartUp.h"
 #include "platform/Registry.h"
 #include "store/ListRows.h"
 
@@ -27,6 +29,14 @@ QString writeDatabase(const QString& path, const QStringList& lines) {
   return path;
 }
 
+void markDirty(TFMainXeVorlix& w) { w.document().history().clear(false); }
+void markClean(TFMainXeVorlix& w) { w.document().markSaved(w.fileName()); }
+void appendRecord(TFMainXeVorlix& w, const LinkRecord& r) {
+  DocumentEdit edit(w.document(), QStringLiteral("Add"));
+  edit.links().append(r);
+  edit.commit();
+}
+
 FolderNode* childNamed(FolderNode* parent, const char* label) {
   for (auto& c : parent->children)
     if (c->label == label) return c.get();
@@ -35,15 +45,15 @@ FolderNode* childNamed(FolderNode* parent, const char* label) {
 
 MainWindowFixture::MainWindowFixture(const QStringList& database) {
   initResources();
-  Registry reg;
-  readOnlyOneAtStart(reg);  // creates the product key, as process start does
+  settings.onlyOneAtStart();  // creates the product key, as process start does
   if (!database.isEmpty()) {
     writeDatabase(dbPath(), database);
-    reg.writeString(kSettingsKey, QStringLiteral("LastOpenFile"), dbPath());
+    settings.setLastOpenFile(dbPath());
   } else {
     prompts.answers.push_back(Answer::No);  // no first import
   }
-  window = std::make_unique<TFMainXeVorlix>(prompts, desktop);
+  window = std::make_unique<TFMainXeVorlix>(document, settings, prompts, desktop);
+  connectParts(*window, desktop);
   window->show();
   window->FormShow({});
   QCoreApplication::processEvents();
@@ -51,7 +61,7 @@ MainWindowFixture::MainWindowFixture(const QStringList& database) {
 
 MainWindowFixture::~MainWindowFixture() {
   if (window) {
-    window->setDirty(false);  // closing must not ask
+    document.markSaved(document.fileName());  // closing must not ask
     window->close();
   }
 }

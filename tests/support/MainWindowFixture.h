@@ -9,7 +9,10 @@
 #include <deque>
 #include <memory>
 
+#include "document/LinkDocument.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/Registry.h"
+#include "settings/Settings.h"
 #include "store/LdbFile.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -50,6 +53,11 @@ class FakeDesktop : public DesktopServices {
 // trailing '\').
 LinkList makeLinks(const QStringList& lines);
 QString writeDatabase(const QString& path, const QStringList& lines);
+// States a user reaches by editing, made directly: unsaved changes without a
+// change of the records, the saved state, and one record added as one step.
+void markDirty(TFMainXeVorlix& w);
+void markClean(TFMainXeVorlix& w);
+void appendRecord(TFMainXeVorlix& w, const LinkRecord& r);
 // The child of `parent` labelled `label`, or null.
 FolderNode* childNamed(FolderNode* parent, const char* label);
 
@@ -57,6 +65,9 @@ struct MainWindowFixture {
   IsolatedHome home;
   ScriptedPrompts prompts;
   FakeDesktop desktop;
+  Registry registry;
+  Settings settings{registry};
+  LinkDocument document;
   std::unique_ptr<TFMainXeVorlix> window;
 
   // Starts the window as the program does; `database` lines become the file

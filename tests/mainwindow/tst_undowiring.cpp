@@ -1,0 +1,161 @@
+// Undo and redo in the window: the Edit menu's captions and enabled state,
+// the tool buttons, the keys, the views after a step is taken back, and the
+// dirty flag against the saved file.
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include "components/XeListView.h"
+#include "components/XeStaticText.h"
+#include "mainwindow/TreeLinksView.h"
+#include "store/ListRows.h"
+#include "support/MainWindowFixture.h"
+
+using namespace vorlix;
+using namespace vorlix::test;
+
+namespace {
+
+const QStringList kSample = {"Favorites\\A\\", "Favorites\\A\\x|http://x.example",
+                             "Favorites\\News|http://news.example"};
+
+QAction* item(TFMainXeVorlix& w, const char* name) {
+  return w.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void focusList(TFMainXeVorlix& w) {
+  w.ListLinks->activeView()->setFocus();
+  QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+class TestUndoWiring : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void menuCaptionsAndButtonsFollowTheHistory() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QAction* undo = item(w, "Undo1");
+    QAction* redo = item(w, "Redo1");
+    auto* bUndo = w.findChild<QToolButton*>(QStringLiteral("BUndo"));
+    QVERIFY(undo && redo && bUndo);
+    QCOMPARE(undo->text(), QStringLiteral("Undo"));
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled() && !bUndo->isEnabled());
+
+    f.prompts.inputs = {QStringLiteral("Fresh")};
+    w.ENewFolder->trigger();
+    QCOMPARE(undo->text(), QStringLiteral("Undo New Folder 'Fresh'"));
+    QCOMPARE(bUndo->toolTip(), undo->text());
+    QCOMPARE(bUndo->accessibleName(), undo->text());
+    QVERIFY(undo->isEnabled() && bUndo->isEnabled() && !redo->isEnabled());
+    QVERIFY(f.captions().contains("Fresh"));
+
+    undo->trigger();
+    QVERIFY(!f.captions().contains("Fresh"));
+    QCOMPARE(redo->text(), QStringLiteral("Redo New Folder 'Fresh'"));
+    QVERIFY(!undo->isEnabled() && redo->isEnabled());
+    QVERIFY(!w.dirty() && !w.FSave->isEnabled());
+
+    // Ctrl+Y and Ctrl+Shift+Z redo, Ctrl+Z undoes, from the list.
+    focusList(w);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(f.captions().contains("Fresh"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!f.captions().contains("Fresh"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(f.captions().contains("Fresh"));
+    QVERIFY(w.dirty() && w.FSave->isEnabled());
+  }
+
+  void ctrlZInTheFindBoxUndoesTyping() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    f.prompts.inputs = {QStringLiteral("Fresh")};
+    w.ENewFolder->trigger();
+    const size_t records = w.links().size();
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    QTest::keyClicks(w.EditFind, QStringLiteral("new"));
+    QTest::keyClick(w.EditFind, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(w.EditFind->text() != QStringLiteral("new"));
+    QCOMPARE(w.links().size(), records);
+    QVERIFY(w.document().history().canUndo());
+    QVERIFY(f.prompts.asked.empty());
+  }
+
+  void undoingToTheSavedFileClearsDirty() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    const QByteArray original = readFile(f.dbPath());
+    // Delete "News" from the list: one step.
+    focusList(w);
+    w.focusListRow(f.captions().indexOf("News"));
+    w.ListLinks->selectionModel()->select(w.listModel().index(f.captions().indexOf("News"), 0),
+                                          QItemSelectionModel::ClearAndSelect);
+    f.prompts.answers = {Answer::Yes};
+    w.ECut->trigger();
+    QCOMPARE(w.links().size(), size_t(2));
+    QVERIFY(w.FSaveExecute());
+    QVERIFY(!w.dirty());
+    item(w, "Undo1")->trigger();
+    QVERIFY(w.dirty() && w.FSave->isEnabled());
+    QCOMPARE(f.captions(), QStringList({"A", "News"}));
+    // Saving after edit and undo writes the same bytes as before the edit.
+    QVERIFY(w.FSaveExecute());
+    QCOMPARE(readFile(f.dbPath()), original);
+    item(w, "Redo1")->trigger();
+    QVERIFY(w.dirty());
+    item(w, "Undo1")->trigger();
+    QVERIFY(!w.dirty() && !w.FSave->isEnabled());
+  }
+
+  void viewsFollowAStepTakenBack() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    // Inside A, make a folder, enter it, then take it back: the list shows A.
+    focusList(w);
+    w.focusListRow(f.captions().indexOf("A"));
+    w.openCurrentRow(true);
+    f.prompts.inputs = {QStringLiteral("Inner")};
+    w.ENewFolder->trigger();
+    QVERIFY(f.captions().contains("Inner"));
+    w.focusListRow(f.captions().indexOf("Inner"));
+    w.openCurrentRow(false);
+    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\A\\Inner\\"));
+    item(w, "Undo1")->trigger();
+    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\A\\"));
+    QCOMPARE(f.captions(), QStringList({"..", "x"}));
+    QCOMPARE(w.treeModel().selected(), childNamed(w.treeModel().root(), "A"));
+  }
+
+  void importIsUndoneBeforeASaveWritesItOver() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QDir(f.home.path()).mkpath(QStringLiteral("fav"));
+    f.desktop.folders = {f.home.path(QStringLiteral("fav"))};
+    w.Import1Click();
+    QVERIFY(w.links().empty());
+    QCOMPARE(w.fileName(), f.dbPath());
+    QCOMPARE(item(w, "Undo1")->text(), QStringLiteral("Undo Import Favorites"));
+    item(w, "Undo1")->trigger();
+    QCOMPARE(w.links().size(), size_t(3));
+    QVERIFY(!w.dirty());
+    // Open starts a fresh history.
+    f.desktop.openNames = {f.dbPath()};
+    w.FOpenExecute();
+    QVERIFY(!item(w, "Undo1")->isEnabled() && !item(w, "Redo1")->isEnabled());
+  }
+};
+
+QTEST_MAIN(TestUndoWiring)
+#include "tst_undowiring.moc"
