@@ -54,7 +54,8 @@ void QtTrayShell::popupMenu(QMenu* menu, const QPoint& at) { menu->popup(at); }
 
 QPoint QtTrayShell::cursorPos() const { return QCursor::pos(); }
 
-WidgetTrayWindow::WidgetTrayWindow(QWidget* window) : QObject(window), window_(window) {
+WidgetTrayWindow::WidgetTrayWindow(QWidget* window, QObject* parent)
+    : QObject(parent), window_(window) {
   window->installEventFilter(this);
 }
 

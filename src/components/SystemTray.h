@@ -34,7 +34,7 @@ class QtTrayShell : public QObject, public TrayShell {
 class WidgetTrayWindow : public QObject, public TrayWindow {
   Q_OBJECT
  public:
-  explicit WidgetTrayWindow(QWidget* window);
+  explicit WidgetTrayWindow(QWidget* window, QObject* parent = nullptr);
 
   bool isMinimized() const override;
   bool isVisible() const override;

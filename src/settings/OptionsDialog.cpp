@@ -16,8 +16,8 @@
 #include <QVBoxLayout>
 
 #include "platform/Prompts.h"
-#include "platform/Registry.h"
 #include "settings/ApplySettings.h"
+#include "settings/Settings.h"
 
 namespace vorlix {
 namespace {
@@ -67,8 +67,8 @@ int boundedIndex(int index, int count) { return qBound(0, index, count - 1); }
 
 }  // namespace
 
-TFOptions::TFOptions(Registry& registry, Prompts& prompts, OptionsTarget& target, QWidget* parent)
-    : QDialog(parent), registry_(registry), prompts_(prompts), target_(target) {
+TFOptions::TFOptions(Settings& settings, Prompts& prompts, OptionsTarget& target, QWidget* parent)
+    : QDialog(parent), settings_(settings), prompts_(prompts), target_(target) {
   setObjectName(QStringLiteral("FOptions"));
   setWindowTitle(QStringLiteral("Options"));
   setAccessibleName(QStringLiteral("Options"));
@@ -205,7 +205,7 @@ void TFOptions::setValues(const SettingsValues& v) {
 
 void TFOptions::LoadSettings() {
   SettingsValues v = values();
-  const SettingsLoad load = loadSettingsValues(registry_, v);
+  const SettingsLoad load = settings_.loadPreferences(v);
   if (!load.productKeyFound) return;
   // Values read before a failing one keep their new state.
   setValues(v);
@@ -218,7 +218,7 @@ void TFOptions::LoadSettings() {
 
 void TFOptions::ApplySettings(bool fromLoad) { vorlix::ApplySettings(values(), target_, fromLoad); }
 
-bool TFOptions::SaveSettings() { return saveSettingsValues(registry_, values()); }
+bool TFOptions::SaveSettings() { return settings_.savePreferences(values()); }
 
 void TFOptions::ButApplyClick() {
   ApplySettings();

@@ -18,14 +18,14 @@ namespace vorlix {
 
 class OptionsTarget;
 class Prompts;
-class Registry;
+class Settings;
 
 class TFOptions : public QDialog {
   Q_OBJECT
  public:
   // Loads and applies the stored preferences (FormCreate); a value that
   // cannot be read is reported through `prompts` and the dialog is still made.
-  TFOptions(Registry& registry, Prompts& prompts, OptionsTarget& target, QWidget* parent = nullptr);
+  TFOptions(Settings& settings, Prompts& prompts, OptionsTarget& target, QWidget* parent = nullptr);
 
   // --- controls, named as the program names them ---
   QGroupBox* GroupBox1 = nullptr;
@@ -75,7 +75,7 @@ class TFOptions : public QDialog {
   void buildControls();
   void enableApply();
 
-  Registry& registry_;
+  Settings& settings_;
   Prompts& prompts_;
   OptionsTarget& target_;
   QButtonGroup* iconsGroup_ = nullptr;

@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "settings/ApplySettings.h"
 #include "settings/OptionsDialog.h"
+#include "settings/Settings.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -45,10 +46,11 @@ class RecordingTarget : public OptionsTarget {
 struct Rig {
   test::IsolatedHome home;
   Registry reg;
+  Settings settings{reg};
   test::ScriptedPrompts prompts;
   RecordingTarget target;
   std::unique_ptr<TFOptions> dialog;
-  void open() { dialog = std::make_unique<TFOptions>(reg, prompts, target); }
+  void open() { dialog = std::make_unique<TFOptions>(settings, prompts, target); }
 };
 
 const QStringList kDefaultApplyFromLoad = {"toolbar=1", "status=1",    "checks=11", "style=1",
