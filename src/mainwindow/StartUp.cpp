@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "components/SystemTray.h"
 #include "components/WidgetPrompts.h"
 #include "document/LinkDocument.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/ShellParts.h"
 #include "mainwindow/SystemDesktop.h"
+#include "platform/CommandLine.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sounds.h"
@@ -35,9 +38,9 @@ void connectInstance(SingleInstance& instance, TFMainXeVorlix& window) {
 // come, the window's request falls back to the desktop or does nothing:
 //   browser/   launching the user's browser, the page capture, the preview
 //              pane (openLinkRequested, previewToggleRequested)
-//   settings/  the Options dialog (settingsRequested)
-//   components/ the recent-files list (databaseOpened, recentFileOpened,
-//              recentFileMissing, closing) and the tray icon
+//   ShellParts: the Options dialog (settingsRequested), the recent-files
+//              list (databaseOpened, recentFileOpened, closing) and the
+//              tray icon
 //   editing/   the Add/Edit dialog's edit mode (editLinkRequested)
 void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
   QObject::connect(
@@ -50,6 +53,8 @@ int runVorlix(int argc, char** argv) {
   initVorlixResources();
   QApplication::setApplicationName(QStringLiteral("Vorlix"));
   QApplication::setApplicationVersion(QStringLiteral(VORLIX_VERSION));
+  // Lets the desktop match the windows to the installed entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Vorlix"));
   const QStringList params = QApplication::arguments().mid(1);
 
   Registry registry;
@@ -60,7 +65,9 @@ int runVorlix(int argc, char** argv) {
   const bool first = instance.tryBecomeFirst();
   // A second start hands over to the running window and ends; one that
   // cannot hand over runs on its own, so that its URL is not lost.
-  if (!first && onlyOne && handToRunningInstance(instance, params)) return 0;
+  // A database goes over by its absolute path: the running copy has
+  // another working folder.
+  if (!first && onlyOne && handToRunningInstance(instance, handOverParams(params))) return 0;
   instance.listen();
 
   // One plain beep for every box type: the desktop has no per-type sounds.
@@ -71,8 +78,16 @@ int runVorlix(int argc, char** argv) {
   TFMainXeVorlix window(document, settings, prompts, desktop);
   connectInstance(instance, window);
   connectParts(window, desktop);
+  QtTrayShell trayShell;
+  ShellParts shell(window, settings, prompts, trayShell);
+  // Closing a window hidden in the tray must still end the program.
+  QObject::connect(&window, &TFMainXeVorlix::closing, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
   window.show();
-  QTimer::singleShot(0, &window, [&window, params] { window.FormShow(params); });
+  QTimer::singleShot(0, &window, [&window, &shell, params] {
+    shell.FormShow();
+    window.FormShow(params);
+  });
   return app.exec();
 }
 
