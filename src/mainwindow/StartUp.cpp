@@ -1,6 +1,7 @@
 #include "mainwindow/StartUp.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include "components/SystemTray.h"
@@ -55,6 +56,8 @@ int runVorlix(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(VORLIX_VERSION));
   // Lets the desktop match the windows to the installed entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Vorlix"));
+  // The drawing itself, so the tray and the desktop get it sharp at any size.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorlix.svg")));
   const QStringList params = QApplication::arguments().mid(1);
 
   Registry registry;
