@@ -225,15 +225,20 @@ void BM_UndoRedoDeleteFolder10k(benchmark::State& state) {
   state.counters["step_MB"] = double(h.doc.history().memoryBytes()) / (1 << 20);
 }
 
-void BM_UndoRedoPaste10k(benchmark::State& state) {
-  BenchHost h;
+// Copies the 10,000-record folder and pastes it into Dest `times` times.
+void PasteBigIntoDest(BenchHost& h, int times) {
   ClipboardList clip;
   ClipboardCommands cmd(h, clip);
   Reset(h, "");
   h.selectCaption("Big");
   cmd.copy();
   h.show("Dest\\");
-  cmd.paste();
+  for (int i = 0; i < times; ++i) cmd.paste();
+}
+
+void BM_UndoRedoPaste10k(benchmark::State& state) {
+  BenchHost h;
+  PasteBigIntoDest(h, 1);
   TakeBackAndRedo(state, h, state.range(0) == 1);
   state.counters["step_MB"] = double(h.doc.history().memoryBytes()) / (1 << 20);
 }
@@ -244,13 +249,7 @@ void BM_UndoRedoPaste10k(benchmark::State& state) {
 void BM_HistoryMemory100Pastes(benchmark::State& state) {
   for (auto _ : state) {
     BenchHost h;
-    ClipboardList clip;
-    ClipboardCommands cmd(h, clip);
-    Reset(h, "");
-    h.selectCaption("Big");
-    cmd.copy();
-    h.show("Dest\\");
-    for (int i = 0; i < 100; ++i) cmd.paste();
+    PasteBigIntoDest(h, 100);
     state.counters["history_MB"] = double(h.doc.history().memoryBytes()) / (1 << 20);
     state.counters["steps"] = double(h.doc.history().count());
     state.counters["database_MB"] = double(h.list.size() * sizeof(LinkRecord)) / (1 << 20);

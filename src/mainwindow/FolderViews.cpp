@@ -102,7 +102,14 @@ void TFMainXeVorlix::RebuildList() {
 void TFMainXeVorlix::RebuildTree(bool rootSelectionMovesFolder) {
   vorlix::RebuildTree(tree_, doc_.links());
   TreeLinks->syncFromModel();
-  if (rootSelectionMovesFolder && keyboardFocusIn(TreeLinks)) TreeLinksChange(tree_.root());
+  if (!rootSelectionMovesFolder || !keyboardFocusIn(TreeLinks)) return;
+  // The root's selection moves the current folder; when it is already there
+  // (every load), the list the caller has just rebuilt stays.
+  FolderPosition moved = pos_;
+  SelectTreeNode(moved, tree_.root());
+  if (moved.currentPath != pos_.currentPath || moved.upMarker != pos_.upMarker ||
+      moved.rootPath != pos_.rootPath)
+    TreeLinksChange(tree_.root());
 }
 
 void TFMainXeVorlix::refreshAfterHistoryMove() {

@@ -2,9 +2,11 @@
 // showing, on real files in a temporary home.
 #include <QFile>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "components/XeStaticText.h"
+#include "mainwindow/TreeLinksView.h"
 #include "platform/ProfileStrings.h"
 #include "platform/Registry.h"
 #include "store/ListRows.h"
@@ -135,6 +137,18 @@ class TestFileCommands : public QObject {
     QVERIFY(w.dirty());
     QCOMPARE(w.fileName(), f.dbPath());  // the failed name was not taken
     QCOMPARE(readFile(f.dbPath()), before);
+  }
+
+  void openWithTheTreeFocusedRebuildsTheListOnce() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    w.TreeLinks->setFocus();
+    QCoreApplication::processEvents();
+    QSignalSpy resets(&w.listModel(), &QAbstractItemModel::modelReset);
+    f.desktop.openNames = {f.dbPath()};
+    w.FOpenExecute();
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(f.captions(), QStringList({"News", "Qt"}));
   }
 
   void openRecentOfADeletedFile() {
