@@ -18,13 +18,16 @@ const QStringList& rowImageNames() {
 
 const QStringList& commandNames() {
   static const QStringList names = {
-      "new",          "open",    "save",          "save-as",        "delete",      "copy",
-      "paste",        "edit",    "add-url",       "refresh",        "find",        "large-icons",
-      "list",         "report",  "classic-style", "explorer-style", "exit",        "collapse-left",
-      "expand-right", "preview", "help",          "about",          "settings",    "vorlix",
-      "new-folder",   "import",  "copy-url",      "browse-new",     "browse-same", "select-all",
-      "mail",         "folder",  "folder-open",   "link",           "root",        "undo",
-      "redo"};
+      "new",         "open",          "save",          "save-as",
+      "delete",      "copy",          "paste",         "edit",
+      "add-url",     "refresh",       "find",          "large-icons",
+      "list",        "report",        "classic-style", "explorer-style",
+      "exit",        "collapse-left", "expand-right",  "preview",
+      "help",        "about",         "settings",      "vorlix",
+      "new-folder",  "import",        "copy-url",      "browse-new",
+      "browse-same", "select-all",    "mail",          "folder",
+      "folder-open", "link",          "root",          "undo",
+      "redo",        "capture-title", "capture-url"};
   return names;
 }
 

@@ -1,98 +1,282 @@
 #include "editing/AddItemDialog.h"
 
-#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QScreen>
+#include <QToolButton>
+#include <QTreeView>
+#include <QWindow>
 
-#include "document/DocumentEdit.h"
-#include "document/LinkDocument.h"
-#include "editing/HostSteps.h"
-#include "platform/Prompts.h"
-#include "store/DosDate.h"
-#include "store/LinkList.h"
-#include "store/Paths.h"
+#include "components/ImageIndexDelegate.h"
+#include "components/ImageList.h"
+#include "editing/EditorHost.h"
 
 namespace vorlix {
 
-QString checkDescription(const QString& d) {
-  if (d.isEmpty()) return QStringLiteral("Enter description for this URL !");
-  static const QString forbidden = QStringLiteral(":/\\*><?\"");
-  for (QChar c : d)
-    if (forbidden.contains(c))
-      return d + QStringLiteral("\r\nThe above description name is invalid.\r\n") +
-             QStringLiteral(
-                 "Please do not include special characters : , / , \\ , * , \"\" , < , > , ?");
-  return {};
+namespace {
+
+const QString kCaptureTitleHint = QStringLiteral("Capture url title from active browser window");
+const QString kCaptureUrlHint = QStringLiteral("Capture url from active browser window");
+
+// While it lives, the dialog is out of the topmost band, so that the boxes
+// it opens are never hidden behind it. Only the native window's flag
+// changes: the dialog stays where it is, with its size, and stays open.
+class TopmostBandLeave {
+ public:
+  explicit TopmostBandLeave(QWidget* w) : window_(w->windowHandle()) {
+    if (window_) window_->setFlag(Qt::WindowStaysOnTopHint, false);
+  }
+  ~TopmostBandLeave() {
+    if (window_) window_->setFlag(Qt::WindowStaysOnTopHint, true);
+  }
+  TopmostBandLeave(const TopmostBandLeave&) = delete;
+  TopmostBandLeave& operator=(const TopmostBandLeave&) = delete;
+
+ private:
+  QWindow* window_;
+};
+
+const ImageList& smallImages() {
+  static const ImageList images = ImageList::smallImages();
+  return images;
 }
 
-TFAddItem::TFAddItem(QWidget* parent, Prompts& prompts) : QDialog(parent), prompts_(prompts) {
+QToolButton* flatButton(QWidget* parent, const QString& name) {
+  auto* b = new QToolButton(parent);
+  b->setObjectName(name);
+  b->setAutoRaise(true);
+  b->setFocusPolicy(Qt::NoFocus);  // flat buttons take no focus
+  return b;
+}
+
+}  // namespace
+
+TFAddItem::TFAddItem(QWidget* parent, EditorHost& host)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      editor_(host) {
   setObjectName(QStringLiteral("FAddItem"));
   setWindowTitle(QStringLiteral("Add Url"));
-  setWindowFlag(Qt::WindowStaysOnTopHint);
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  setMinimumWidth(448);
+  setAccessibleName(windowTitle());
 
-  auto* layout = new QVBoxLayout(this);
-  auto* descLabel = new QLabel(QStringLiteral("&Description"), this);
+  LabelDescription = new QLabel(QStringLiteral("&Description"), this);
   EditDescription = new QLineEdit(this);
   EditDescription->setObjectName(QStringLiteral("EditDescription"));
-  descLabel->setBuddy(EditDescription);
-  auto* urlLabel = new QLabel(QStringLiteral("&URL"), this);
+  EditDescription->setAccessibleName(QStringLiteral("Description"));
+  LabelDescription->setBuddy(EditDescription);
+  BCaptureTitle = flatButton(this, QStringLiteral("BCaptureTitle"));
+  BCaptureTitle->setIcon(ImageList::commandIcon(QStringLiteral("capture-title")));
+  BCaptureTitle->setToolTip(kCaptureTitleHint);
+  BCaptureTitle->setAccessibleName(kCaptureTitleHint);
+
+  LabelURL = new QLabel(QStringLiteral("&URL"), this);
   EditName = new QLineEdit(this);
   EditName->setObjectName(QStringLiteral("EditName"));
-  urlLabel->setBuddy(EditName);
-  layout->addWidget(descLabel);
-  layout->addWidget(EditDescription);
-  layout->addWidget(urlLabel);
-  layout->addWidget(EditName);
-  layout->addStretch();
+  EditName->setAccessibleName(QStringLiteral("URL"));
+  LabelURL->setBuddy(EditName);
+  BCaptureURL = flatButton(this, QStringLiteral("BCaptureURL"));
+  BCaptureURL->setIcon(ImageList::commandIcon(QStringLiteral("capture-url")));
+  BCaptureURL->setToolTip(kCaptureUrlHint);
+  BCaptureURL->setAccessibleName(kCaptureUrlHint);
 
-  auto* buttons = new QDialogButtonBox(this);
-  BOk = buttons->addButton(QStringLiteral("Ok"), QDialogButtonBox::AcceptRole);
+  LabelPath = new QLabel(QStringLiteral("Folders"), this);
+  LabelPath->setObjectName(QStringLiteral("LabelPath"));
+  LabelPath->setTextFormat(Qt::PlainText);  // folder names are never markup
+  LabelPath->setWordWrap(true);
+  LabelPath->setAccessibleName(LabelPath->text());
+
+  TreeViewAdd = new QTreeView(this);
+  TreeViewAdd->setObjectName(QStringLiteral("TreeViewAdd"));
+  TreeViewAdd->setAccessibleName(QStringLiteral("Folders"));
+  TreeViewAdd->setHeaderHidden(true);
+  TreeViewAdd->setRootIsDecorated(false);
+  TreeViewAdd->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  TreeViewAdd->setSelectionMode(QAbstractItemView::SingleSelection);
+  TreeViewAdd->setSelectionBehavior(QAbstractItemView::SelectRows);
+  TreeViewAdd->setUniformRowHeights(true);
+  static const int imageRole = FolderTreeModel::ImageIndexRole;
+  TreeViewAdd->setItemDelegate(new ImageIndexDelegate(&smallImages(), &imageRole, TreeViewAdd));
+  TreeViewAdd->setModel(&editor_.folderTree());
+
+  BOk = new QPushButton(QStringLiteral("Ok"), this);
   BOk->setObjectName(QStringLiteral("BOk"));
-  BCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-  BCancel->setObjectName(QStringLiteral("BCancel"));
   BOk->setDefault(true);
-  layout->addWidget(buttons);
+  BCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  BCancel->setObjectName(QStringLiteral("BCancel"));
+  BNewFolder = flatButton(this, QStringLiteral("BNewFolder"));
+  BNewFolder->setText(QStringLiteral("New Folder"));
+  BNewFolder->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{LabelDescription, LabelURL, BOk, BCancel, BNewFolder})
+    if (w->accessibleName().isEmpty())
+      w->setAccessibleName(w->property("text").toString().remove(QLatin1Char('&')));
+
+  place(LabelDescription, {8, 8, 399, 13}, Left | Top);
+  place(EditDescription, {8, 23, 399, 21}, Left | Top | Right);
+  place(BCaptureTitle, {410, 23, 22, 21}, Top | Right);
+  place(LabelURL, {8, 53, 400, 13}, Left | Top);
+  place(EditName, {8, 68, 400, 21}, Left | Top | Right);
+  place(BCaptureURL, {410, 68, 22, 21}, Top | Right);
+  place(LabelPath, {8, 98, 425, 13}, Left | Top);
+  place(TreeViewAdd, {8, 116, 424, 275}, Left | Top | Right | Bottom);
+  place(BOk, {8, 402, 67, 22}, Left | Bottom);
+  place(BCancel, {80, 402, 67, 22}, Left | Bottom);
+  place(BNewFolder, {366, 402, 67, 22}, Bottom);
+  setTabOrder(EditDescription, EditName);
+  setTabOrder(EditName, BOk);
+  setTabOrder(BOk, BCancel);
+  setTabOrder(BCancel, TreeViewAdd);
+
+  setMinimumWidth(kMinWidth);
+  resize(kDesignWidth, kAddHeight);
+
+  FolderTreeModel& tree = editor_.folderTree();
+  connect(&tree, &QAbstractItemModel::modelReset, this, &TFAddItem::syncTreeView);
+  connect(&tree, &FolderTreeModel::expandedChanged, this, [this](FolderNode* node, bool expanded) {
+    TreeViewAdd->setExpanded(editor_.folderTree().indexFor(node), expanded);
+  });
+  connect(&tree, &FolderTreeModel::selectedChanged, this, [this](FolderNode* node) {
+    if (syncing_) return;
+    syncing_ = true;
+    TreeViewAdd->setCurrentIndex(editor_.folderTree().indexFor(node));
+    syncing_ = false;
+    editor_.folderSelected(node);
+    showTarget();
+  });
+  connect(TreeViewAdd->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) {
+            if (syncing_) return;
+            syncing_ = true;
+            editor_.folderTree().setSelected(editor_.folderTree().nodeFor(current));
+            syncing_ = false;
+            editor_.folderSelected(editor_.folderTree().nodeFor(current));
+            showTarget();
+          });
+
   connect(BOk, &QPushButton::clicked, this, &TFAddItem::BOkClick);
   connect(BCancel, &QPushButton::clicked, this, &QDialog::reject);
-  resize(448, 180);
+  connect(BNewFolder, &QToolButton::clicked, this, &TFAddItem::BNewFolderClick);
+  connect(BCaptureTitle, &QToolButton::clicked, this, [this] { capture(EditDescription, 1); });
+  connect(BCaptureURL, &QToolButton::clicked, this, [this] { capture(EditName, 0); });
 }
 
-void TFAddItem::setTarget(LinkDocument* document, const AnsiString& folderPath) {
-  document_ = document;
-  folderPath_ = folderPath;
+TFAddItem::~TFAddItem() = default;
+
+void TFAddItem::place(QWidget* w, QRect design, int anchors) {
+  placed_.push_back({w, design, anchors});
+}
+
+void TFAddItem::layoutControls() {
+  const int dw = width() - kDesignWidth, dh = height() - kDesignHeight;
+  for (const Placed& p : placed_) {
+    QRect r = p.design;
+    if (p.anchors & Right) {
+      if (p.anchors & Left)
+        r.setWidth(r.width() + dw);
+      else
+        r.moveLeft(r.left() + dw);
+    } else if (!(p.anchors & Left)) {
+      // Anchored to neither side: the centre keeps its share of the width.
+      r.moveLeft((2 * r.left() + r.width()) * width() / (2 * kDesignWidth) - r.width() / 2);
+    }
+    if (p.anchors & Bottom) {
+      if (p.anchors & Top)
+        r.setHeight(r.height() + dh);
+      else
+        r.moveTop(r.top() + dh);
+    }
+    p.widget->setGeometry(r);
+  }
+}
+
+void TFAddItem::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  layoutControls();
+}
+
+void TFAddItem::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (const QScreen* screen = this->screen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+  EditDescription->setFocus(Qt::OtherFocusReason);
+}
+
+void TFAddItem::syncTreeView() {
+  FolderTreeModel& tree = editor_.folderTree();
+  syncing_ = true;
+  std::function<void(FolderNode*)> walk = [&](FolderNode* n) {
+    TreeViewAdd->setExpanded(tree.indexFor(n), n->expanded);
+    for (auto& c : n->children) walk(c.get());
+  };
+  if (tree.root()) walk(tree.root());
+  TreeViewAdd->setCurrentIndex(tree.indexFor(tree.selected()));
+  syncing_ = false;
+}
+
+void TFAddItem::showTarget() {
+  LabelPath->setText(fromAnsi(editor_.targetPath()));
+  LabelPath->setAccessibleName(LabelPath->text());
 }
 
 bool TFAddItem::runAdd(const QString& url, const QString& description) {
+  editor_.startAdd();
   setWindowTitle(QStringLiteral("Add Url"));
+  setMinimumHeight(kAddHeight);
+  setMaximumHeight(QWIDGETSIZE_MAX);
+  resize(width(), kAddHeight);
+  for (QWidget* w : std::initializer_list<QWidget*>{LabelPath, TreeViewAdd, BNewFolder}) w->show();
   EditName->setText(url);
   EditDescription->setText(description);
-  return exec() == QDialog::Accepted;
+  return run();
+}
+
+bool TFAddItem::runEdit() {
+  QString description, url;
+  if (!editor_.startEdit(description, url)) return false;
+  setWindowTitle(QStringLiteral("Edit Url"));
+  for (QWidget* w : std::initializer_list<QWidget*>{LabelPath, TreeViewAdd, BNewFolder}) w->hide();
+  setFixedHeight(kEditHeight);
+  EditDescription->setText(description);
+  EditName->setText(url);
+  return run();
+}
+
+bool TFAddItem::run() {
+  setAccessibleName(windowTitle());
+  editor_.activate();
+  syncTreeView();
+  showTarget();
+  const bool accepted = exec() == QDialog::Accepted;
+  editor_.finish(accepted);
+  return accepted;
 }
 
 void TFAddItem::BOkClick() {
-  const QString problem = checkDescription(EditDescription->text());
-  if (!problem.isEmpty()) {
-    prompts_.message(MsgType::Warning, Buttons::Ok, problem);
-    return;  // the dialog stays open with its fields
+  bool passed = false;
+  {
+    TopmostBandLeave leave(this);
+    passed = editor_.ok(EditDescription->text(), EditName->text());
   }
-  if (document_) {
-    const AnsiString full = folderPath_ + toAnsi(EditDescription->text());
-    const AnsiString cut = full.substr(0, kMaxText);
-    if (document_->links().indexOf(cut) >= 0) {
-      prompts_.message(MsgType::Warning, Buttons::Ok,
-                       QStringLiteral("The Description name you have entered already exist !"));
-      return;
-    }
-    DocumentEdit edit(*document_, QStringLiteral("Add ") + QuotedName(FileNameView(cut)));
-    edit.links().append(
-        LinkRecord::make(cut, toAnsi(EditName->text()), currentDosDateTime(), kKindUrl));
-    edit.commit();
-  }
-  accept();
+  // A failed check keeps the dialog open with the fields as they are.
+  if (passed) accept();
+}
+
+void TFAddItem::BNewFolderClick() {
+  TopmostBandLeave leave(this);
+  editor_.newFolder();
+}
+
+void TFAddItem::capture(QLineEdit* into, int field) {
+  if (!capture_) return;
+  const QStringList fields = capture_();
+  // No such field, or nothing in it: the box keeps what the user has.
+  if (field < fields.size() && !fields[field].isEmpty()) into->setText(fields[field]);
 }
 
 }  // namespace vorlix

@@ -1,45 +1,89 @@
 #pragma once
-// The Add Url dialog: a description and a URL for a new link in the
-// current folder.
+// The Add Url / Edit Url dialog: a description, a URL, the page capture
+// buttons and, when adding, the folder the new link goes to. Its behaviour
+// lives in LinkEditor; this class lays out the controls and hands it the
+// user's presses.
 #include <QDialog>
+#include <QStringList>
 #include <functional>
+#include <vector>
 
-#include "store/Ansi.h"
+#include "editing/LinkEditor.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
+class QTreeView;
 
 namespace vorlix {
 
-class LinkDocument;
-class Prompts;
+class EditorHost;
+class ImageList;
 
 class TFAddItem : public QDialog {
   Q_OBJECT
  public:
-  TFAddItem(QWidget* parent, Prompts& prompts);
+  TFAddItem(QWidget* parent, EditorHost& host);
+  ~TFAddItem() override;
 
-  QLineEdit* EditName = nullptr;         // the URL
-  QLineEdit* EditDescription = nullptr;  // the description
+  QLabel* LabelDescription = nullptr;
+  QLineEdit* EditDescription = nullptr;
+  QToolButton* BCaptureTitle = nullptr;
+  QLabel* LabelURL = nullptr;
+  QLineEdit* EditName = nullptr;  // the URL
+  QToolButton* BCaptureURL = nullptr;
+  QLabel* LabelPath = nullptr;
+  QTreeView* TreeViewAdd = nullptr;
   QPushButton* BOk = nullptr;
   QPushButton* BCancel = nullptr;
+  QToolButton* BNewFolder = nullptr;
 
-  // Where an accepted link goes; set by whoever opens the dialog. OK adds it
-  // as one undo step of `document`.
-  void setTarget(LinkDocument* document, const AnsiString& folderPath);
+  // The capture: the fields of the browser's reply (URL first, title
+  // second), or none when no browser page was found.
+  void setCapture(std::function<QStringList()> capture) { capture_ = std::move(capture); }
+
   // Opens modally in add mode with the fields given; true on OK.
   bool runAdd(const QString& url = {}, const QString& description = {});
+  // Opens modally in edit mode for the list's current item; false when it
+  // is no link row or the user cancelled.
+  bool runEdit();
+
+  LinkEditor& editor() { return editor_; }
+
+  // Client sizes: the window heights of the two modes less the frame.
+  static constexpr int kDesignWidth = 440;
+  static constexpr int kDesignHeight = 432;
+  static constexpr int kFrameWidth = 8;
+  static constexpr int kFrameHeight = 27;
+  static constexpr int kAddHeight = 432 - kFrameHeight;
+  static constexpr int kEditHeight = 158 - kFrameHeight;
+  static constexpr int kMinWidth = 448 - kFrameWidth;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  enum Anchor { Left = 1, Top = 2, Right = 4, Bottom = 8 };
+  struct Placed {
+    QWidget* widget;
+    QRect design;
+    int anchors;
+  };
+  void place(QWidget* w, QRect design, int anchors);
+  void layoutControls();
+  void syncTreeView();
+  void showTarget();
+  bool run();
   void BOkClick();
+  void BNewFolderClick();
+  void capture(QLineEdit* into, int field);
 
-  Prompts& prompts_;
-  LinkDocument* document_ = nullptr;
-  AnsiString folderPath_;
+  LinkEditor editor_;
+  std::vector<Placed> placed_;
+  std::function<QStringList()> capture_;
+  bool syncing_ = false;
 };
-
-// The description rule of the OK check: empty text is refused with its own
-// message; the returned text is the warning to show, empty when it passes.
-QString checkDescription(const QString& description);
 
 }  // namespace vorlix

@@ -69,14 +69,13 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
 }
 
 void TFMainXeVorlix::openAddUrl(const QString& url, const QString& description) {
-  FAddItem->setTarget(&doc_, pos_.currentPath);
   if (FAddItem->isVisible()) {
     // A second hand-over while the dialog is open only replaces its fields.
     FAddItem->EditName->setText(url);
     FAddItem->EditDescription->setText(description);
     return;
   }
-  if (FAddItem->runAdd(url, description)) RebuildList();
+  FAddItem->runAdd(url, description);
 }
 
 void TFMainXeVorlix::receiveHandOver(const QString& text) {

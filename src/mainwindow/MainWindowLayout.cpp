@@ -61,7 +61,7 @@ TFMainXeVorlix::TFMainXeVorlix(LinkDocument& document, Settings& settings, Promp
     const QRect avail = screen->availableGeometry();
     move(avail.center() - rect().center());
   }
-  FAddItem = new TFAddItem(this, prompts_);
+  FAddItem = new TFAddItem(this, *editor_);
   FAbout = new TFAbout(this);
   FavoritesPath = favoritesFolder();
   // The enabled state follows every change of the active window.
@@ -236,11 +236,7 @@ void TFMainXeVorlix::HelpClick() {
 
 void TFMainXeVorlix::AboutClick() { FAbout->exec(); }
 
-void TFMainXeVorlix::BAddClick() {
-  FAddItem->setTarget(&doc_, pos_.currentPath);
-  // Show the new link at once rather than at the next rebuild.
-  if (FAddItem->runAdd()) RebuildList();
-}
+void TFMainXeVorlix::BAddClick() { FAddItem->runAdd(); }
 
 void TFMainXeVorlix::RestoreFromTray() {
   showNormal();

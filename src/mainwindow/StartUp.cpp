@@ -4,9 +4,11 @@
 #include <QIcon>
 #include <QTimer>
 
+#include "browser/BrowserActions.h"
 #include "components/SystemTray.h"
 #include "components/WidgetPrompts.h"
 #include "document/LinkDocument.h"
+#include "editing/AddItemDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShellParts.h"
 #include "mainwindow/SystemDesktop.h"
@@ -34,19 +36,48 @@ void connectInstance(SingleInstance& instance, TFMainXeVorlix& window) {
                    });
 }
 
+namespace {
+
+// The browser part falls back on the window's desktop: the real one in the
+// program, a fake one in tests.
+class DesktopOpener : public UrlOpener {
+ public:
+  explicit DesktopOpener(DesktopServices& desktop) : desktop_(desktop) {}
+  void openUrl(const QString& url) override {
+    if (IsUrlArgument(url)) desktop_.openUrl(url);
+  }
+
+ private:
+  DesktopServices& desktop_;
+};
+
+}  // namespace
+
 // The composition root: each feature is a part of its own that answers the
 // window's requests and watches the document. Where a part is still to
 // come, the window's request falls back to the desktop or does nothing:
-//   browser/   launching the user's browser, the page capture, the preview
-//              pane (openLinkRequested, previewToggleRequested)
+//   browser/   the preview pane (previewToggleRequested; until it comes, a
+//              link opened from the list goes to a new browser window)
 //   ShellParts: the Options dialog (settingsRequested), the recent-files
 //              list (databaseOpened, recentFileOpened, closing) and the
-//              tray icon
-//   editing/   the Add/Edit dialog's edit mode (editLinkRequested)
+//              tray icon; built in runVorlix, after the window
 void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
-  QObject::connect(
-      &window, &TFMainXeVorlix::openLinkRequested, &window,
-      [&desktop](const QString& url, TFMainXeVorlix::LinkOpening) { desktop.openUrl(url); });
+  // browser/: new or active browser window, and the page capture.
+  auto* browser =
+      new BrowserActions(std::make_unique<DesktopOpener>(desktop), PageCapture(), &window);
+  QObject::connect(&window, &TFMainXeVorlix::openLinkRequested, browser,
+                   [browser](const QString& url, TFMainXeVorlix::LinkOpening how) {
+                     if (how == TFMainXeVorlix::LinkOpening::ActiveWindow)
+                       browser->browseInActiveWindow(url);
+                     else
+                       browser->browseInNewWindow(url);
+                   });
+  // editing/: the Add/Edit dialog, which the window opens for Add, fills
+  // from the capture and opens in edit mode for Edit of a link row.
+  TFAddItem* dialog = window.FAddItem;
+  dialog->setCapture([browser] { return browser->captureFields(); });
+  QObject::connect(&window, &TFMainXeVorlix::editLinkRequested, dialog,
+                   [dialog] { dialog->runEdit(); });
 }
 
 int runVorlix(int argc, char** argv) {

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "browser/BrowserLauncher.h"
+
 namespace vorlix {
 
 QString SystemDesktop::openFileName(QWidget* parent, const QString& startDir,
@@ -29,8 +31,9 @@ QString SystemDesktop::chooseFolder(QWidget* parent, const QString& prompt,
 }
 
 void SystemDesktop::openUrl(const QString& url) {
-  // A URL is handed over as data, never as a command line.
-  QDesktopServices::openUrl(QUrl::fromUserInput(url));
+  // A URL is handed over as data, never as a command line: xdg-open gets
+  // it as one argument, exactly as stored.
+  DesktopUrlOpener().openUrl(url);
 }
 
 void SystemDesktop::openFile(const QString& path) {

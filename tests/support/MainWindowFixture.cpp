@@ -45,6 +45,10 @@ FolderNode* childNamed(FolderNode* parent, const char* label) {
 
 MainWindowFixture::MainWindowFixture(const QStringList& database) {
   initResources();
+  // No browser installed on the machine may answer a link opened here: the
+  // default browser is looked up in these folders too.
+  qputenv("XDG_CONFIG_DIRS", home.path(QStringLiteral("xdg-config")).toLocal8Bit());
+  qputenv("XDG_DATA_DIRS", home.path(QStringLiteral("xdg-data")).toLocal8Bit());
   settings.onlyOneAtStart();  // creates the product key, as process start does
   if (!database.isEmpty()) {
     writeDatabase(dbPath(), database);

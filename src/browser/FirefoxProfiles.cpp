@@ -1,0 +1,109 @@
+#include "browser/FirefoxProfiles.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vorlix {
+
+namespace {
+
+// No profiles.ini of any real size comes near this.
+constexpr qint64 kMaxIniBytes = 1 << 20;
+
+struct IniEntry {
+  QString section;
+  QString key;
+  QString value;
+};
+
+QList<IniEntry> readIni(const QString& file) {
+  QList<IniEntry> out;
+  QFile f(file);
+  if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxIniBytes) return out;
+  QString section;
+  for (const QByteArray& raw : f.read(kMaxIniBytes).split('\n')) {
+    const QString line = QString::fromUtf8(raw).trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+      continue;
+    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+      section = line.mid(1, line.size() - 2);
+      continue;
+    }
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq > 0) out.push_back({section, line.left(eq).trimmed(), line.mid(eq + 1).trimmed()});
+  }
+  return out;
+}
+
+QString profilePath(const QString& root, const QString& path, bool relative) {
+  if (path.isEmpty()) return {};
+  return QDir::cleanPath(relative ? root + QLatin1Char('/') + path : path);
+}
+
+}  // namespace
+
+QStringList FirefoxRoots(const QString& home) {
+  return {home + QStringLiteral("/.mozilla/firefox"),
+          home + QStringLiteral("/snap/firefox/common/.mozilla/firefox"),
+          home + QStringLiteral("/.var/app/org.mozilla.firefox/.mozilla/firefox")};
+}
+
+QStringList FirefoxProfileFolders(const QString& root) {
+  QStringList found;
+  // [Profile*] sections give Path and IsRelative in any order.
+  QString section, path;
+  bool relative = true;
+  auto flush = [&] {
+    if (section.startsWith(QLatin1String("Profile"))) found << profilePath(root, path, relative);
+    path.clear();
+    relative = true;
+  };
+  for (const IniEntry& e : readIni(root + QStringLiteral("/profiles.ini"))) {
+    if (e.section != section) {
+      flush();
+      section = e.section;
+    }
+    if (e.key == QLatin1String("Path"))
+      path = e.value;
+    else if (e.key == QLatin1String("IsRelative"))
+      relative = e.value != QLatin1String("0");
+    else if (e.key == QLatin1String("Default") && e.section.startsWith(QLatin1String("Install")))
+      found << profilePath(root, e.value, true);
+  }
+  flush();
+  for (const IniEntry& e : readIni(root + QStringLiteral("/installs.ini")))
+    if (e.key == QLatin1String("Default")) found << profilePath(root, e.value, true);
+  QStringList out;
+  for (const QString& p : found)
+    if (!p.isEmpty() && !out.contains(p) && QFileInfo(p).isDir()) out << p;
+  return out;
+}
+
+QString SessionFileOf(const QString& profile) {
+  for (const char* name : {"/sessionstore-backups/recovery.jsonlz4", "/sessionstore.jsonlz4"}) {
+    const QString file = profile + QLatin1String(name);
+    if (QFileInfo(file).isFile()) return file;
+  }
+  return {};
+}
+
+QString LatestSessionFile(const QString& home) {
+  QString best;
+  QDateTime bestTime;
+  for (const QString& root : FirefoxRoots(home)) {
+    for (const QString& profile : FirefoxProfileFolders(root)) {
+      const QString file = SessionFileOf(profile);
+      if (file.isEmpty()) continue;
+      const QDateTime t = QFileInfo(file).lastModified();
+      if (best.isEmpty() || t > bestTime) {
+        best = file;
+        bestTime = t;
+      }
+    }
+  }
+  return best;
+}
+
+}  // namespace vorlix
