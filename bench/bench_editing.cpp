@@ -39,7 +39,7 @@ class BenchHost : public EditorHost {
   const LinkList& list = doc.links();
   FolderPosition pos;
   FolderTreeModel treeModel;
-  std::vector<ListRow> rowList;
+  ListRows rowList;
   std::vector<int> selection;
   FolderNode* clicked = nullptr;
   YesPrompts yes;
@@ -47,7 +47,7 @@ class BenchHost : public EditorHost {
   LinkDocument& document() override { return doc; }
   FolderPosition& position() override { return pos; }
   FolderTreeModel& tree() override { return treeModel; }
-  const std::vector<ListRow>& rows() override { return rowList; }
+  const ListRows& rows() override { return rowList; }
   std::vector<int> selectedRows() override { return selection; }
   int currentItem() override { return selection.empty() ? -1 : selection.back(); }
   void setCurrentItem(int) override {}
@@ -58,7 +58,7 @@ class BenchHost : public EditorHost {
   void rebuildTree() override { RebuildTree(treeModel, list); }
   void focusRow(int row) override { selection = {row}; }
   void selectTreeNode(FolderNode* node) override { treeModel.setSelected(node); }
-  void setRowCaption(int row, const AnsiString& c) override { rowList[size_t(row)].caption = c; }
+  void setRowCaption(int row, const AnsiString& c) override { rowList.setCaption(size_t(row), c); }
   void showPath() override {}
   void updateCommandState() override {}
 

@@ -164,9 +164,10 @@ void Find_floor(benchmark::State& state) {
 
 // --- sorting ---------------------------------------------------------------
 
-std::vector<ListRow> linkRows(const Database& d) {
-  std::vector<ListRow> rows = BuildRows(d.list, root(), true);
-  rows.resize(std::min<size_t>(rows.size(), 100000));
+ListRows linkRows(const Database& d) {
+  const ListRows all = BuildRows(d.list, root(), true);
+  ListRows rows;
+  for (size_t i = 0; i < std::min<size_t>(all.size(), 100000); ++i) rows.push(all[i]);
   return rows;
 }
 
@@ -174,8 +175,8 @@ std::vector<ListRow> linkRows(const Database& d) {
 // first, as the first sort after a load finds none.
 void sortRowsBench(benchmark::State& state, ListColumn column, bool cold) {
   const Database& d = db(size_t(state.range(0)));
-  const std::vector<ListRow> base = linkRows(d);
-  std::vector<ListRow> rows;
+  const ListRows base = linkRows(d);
+  ListRows rows;
   for (auto _ : state) {
     state.PauseTiming();
     rows = base;  // the old rows are freed here, untimed
@@ -193,7 +194,7 @@ void SortRows_date(benchmark::State& state) { sortRowsBench(state, ColDate, fals
 // std::sort of the same rows' precomputed collation keys.
 void SortRows_floor(benchmark::State& state) {
   const Database& d = db(size_t(state.range(0)));
-  const std::vector<ListRow> base = linkRows(d);
+  const ListRows base = linkRows(d);
   CollationKeys keys;
   for (const ListRow& r : base) keys.add(r.caption);
   for (auto _ : state) {

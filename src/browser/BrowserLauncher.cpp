@@ -10,10 +10,10 @@
 
 namespace vorlix {
 
-void DesktopUrlOpener::openUrl(const QString& url) {
-  if (!IsUrlArgument(url)) return;
-  if (QProcess::startDetached(QStringLiteral("xdg-open"), {url})) return;
-  QDesktopServices::openUrl(QUrl::fromUserInput(url));
+bool DesktopUrlOpener::openUrl(const QString& url) {
+  if (!IsUrlArgument(url)) return false;
+  if (QProcess::startDetached(QStringLiteral("xdg-open"), {url})) return true;
+  return QDesktopServices::openUrl(QUrl::fromUserInput(url));
 }
 
 bool IsUrlArgument(const QString& url) {

@@ -11,14 +11,15 @@ namespace vorlix {
 class UrlOpener {
  public:
   virtual ~UrlOpener() = default;
-  virtual void openUrl(const QString& url) = 0;
+  // False when no program could be started for it.
+  virtual bool openUrl(const QString& url) = 0;
 };
 
 // Runs `xdg-open URL` detached, the URL as one argument exactly as given;
 // where that cannot start, asks QDesktopServices.
 class DesktopUrlOpener : public UrlOpener {
  public:
-  void openUrl(const QString& url) override;
+  bool openUrl(const QString& url) override;
 };
 
 // Whether `url` may be handed to another program as an argument at all: an

@@ -1,8 +1,13 @@
 #include "components/WidgetPrompts.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -125,9 +130,8 @@ Answer WidgetPrompts::message(MsgType type, Buttons buttons, const QString& text
   }
 }
 
-QString WidgetPrompts::input(const QString& caption, const QString& prompt,
-                             const QString& defaultText) {
-  QInputDialog dlg(owner());
+void WidgetPrompts::setUpInput(QInputDialog& dlg, const QString& caption, const QString& prompt,
+                               const QString& defaultText) {
   dlg.setWindowTitle(caption);
   dlg.setInputMode(QInputDialog::TextInput);
   dlg.setLabelText(prompt);
@@ -136,6 +140,27 @@ QString WidgetPrompts::input(const QString& caption, const QString& prompt,
   dlg.setTextValue(defaultText);
   dlg.setOkButtonText(QStringLiteral("OK"));
   dlg.setCancelButtonText(QStringLiteral("Cancel"));
+
+  // The window manager cuts a title that does not fit ("Renam... older"),
+  // and draws it in its own, often bold, font beside an icon and three
+  // buttons. The box's layout fixes its minimum width, so the text field
+  // carries the width.
+  QFont titleFont = dlg.font();
+  titleFont.setBold(true);
+  const int title = QFontMetrics(titleFont).horizontalAdvance(caption);
+  const int decoration = 4 * QFontMetrics(titleFont).height() + 40;
+  const int text = QFontMetrics(dlg.font()).horizontalAdvance(prompt);
+  auto* edit = dlg.findChild<QLineEdit*>();
+  if (!edit || !dlg.layout()) return;
+  const QMargins m = dlg.layout()->contentsMargins();
+  const int wanted = std::max(title + decoration, text) - m.left() - m.right();
+  edit->setMinimumWidth(std::max(edit->minimumWidth(), wanted));
+}
+
+QString WidgetPrompts::input(const QString& caption, const QString& prompt,
+                             const QString& defaultText) {
+  QInputDialog dlg(owner());
+  setUpInput(dlg, caption, prompt, defaultText);
   if (dlg.exec() != QDialog::Accepted) return defaultText;
   return dlg.textValue();
 }

@@ -6,6 +6,7 @@
 
 #include "platform/Prompts.h"
 
+class QInputDialog;
 class QMessageBox;
 
 namespace vorlix {
@@ -32,6 +33,10 @@ class WidgetPrompts : public Prompts {
   static Answer escapeAnswer(Buttons buttons);
   // Builds the box message() shows, without showing it.
   static void setUpBox(QMessageBox& box, MsgType type, Buttons buttons, const QString& text);
+  // Builds the box input() shows, without showing it: wide enough for its
+  // caption in the title bar and for its prompt.
+  static void setUpInput(QInputDialog& dlg, const QString& caption, const QString& prompt,
+                         const QString& defaultText);
 
  private:
   QWidget* owner() const;

@@ -12,6 +12,13 @@ constexpr int kInset = 2;  // keeps a child clear of the panel separators
 TXeStatusBar::TXeStatusBar(QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(true);
   setMinimumHeight(fontMetrics().height() + 2 * kInset + 4);
+  connect(this, &QStatusBar::messageChanged, this, &TXeStatusBar::messageShown);
+}
+
+void TXeStatusBar::messageShown(const QString& text) {
+  for (const Placed& p : placed_)
+    if (p.widget) p.widget->setVisible(text.isEmpty());
+  update();
 }
 
 void TXeStatusBar::setPanelWidths(const QList<int>& widths) {
@@ -37,7 +44,7 @@ void TXeStatusBar::placeOverPanel(QWidget* child, int index) {
   if (child->parentWidget() != this) child->setParent(this);
   placed_.append({child, index});
   layoutChildren();
-  child->show();
+  child->setVisible(currentMessage().isEmpty());
 }
 
 void TXeStatusBar::layoutChildren() {
@@ -60,6 +67,7 @@ void TXeStatusBar::resizeEvent(QResizeEvent* event) {
 
 void TXeStatusBar::paintEvent(QPaintEvent* event) {
   QStatusBar::paintEvent(event);
+  if (!currentMessage().isEmpty()) return;  // the message spans the panels
   // Thin separators between the panels; the panels have no text to show.
   QPainter p(this);
   p.setPen(palette().color(QPalette::Mid));

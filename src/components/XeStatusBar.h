@@ -24,6 +24,8 @@ class TXeStatusBar : public QStatusBar {
   // Makes `child` a child of the bar covering panel `index`, and keeps it
   // there as the bar resizes. A child placed again moves to the new panel.
   void placeOverPanel(QWidget* child, int index);
+  // showMessage() shows one line of text across the whole bar: the panels
+  // and their children step aside until it is cleared or times out.
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,6 +37,7 @@ class TXeStatusBar : public QStatusBar {
     int panel;
   };
   void layoutChildren();
+  void messageShown(const QString& text);
 
   QList<int> widths_;
   QList<Placed> placed_;

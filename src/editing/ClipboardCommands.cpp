@@ -15,7 +15,7 @@
 namespace vorlix {
 
 std::vector<TransferRow> SelectedTransferRows(EditorHost& host) {
-  const std::vector<ListRow>& rows = host.rows();
+  const ListRows& rows = host.rows();
   const AnsiString& current = host.position().currentPath;
   std::vector<TransferRow> out;
   for (int i : host.selectedRows()) {
@@ -26,7 +26,8 @@ std::vector<TransferRow> SelectedTransferRows(EditorHost& host) {
     // listing, any folder below it in the flat one. Reading it per row keeps
     // find results right after the find box has lost the focus.
     const bool ownFolder = !row.isFolder() && !row.path.empty();
-    out.push_back({row.caption, row.kind, ownFolder ? row.path : current});
+    out.push_back({AnsiString(row.caption), AnsiString(row.kind),
+                   ownFolder ? AnsiString(row.path) : current});
   }
   return out;
 }
@@ -142,9 +143,10 @@ void ClipboardCommands::paste() {
   RebuildTreeKeepingPosition(host_);
 
   const int item = host_.currentItem();
-  const std::vector<ListRow>& rows = host_.rows();
+  const ListRows& rows = host_.rows();
   if (item >= 0 && size_t(item) < rows.size() && rows[size_t(item)].isFolder())
-    host_.selectTreeNode(FindNodeByPath(host_.tree(), current + rows[size_t(item)].caption + '\\'));
+    host_.selectTreeNode(
+        FindNodeByPath(host_.tree(), current + AnsiString(rows[size_t(item)].caption) + '\\'));
   if (!rows.empty()) host_.focusRow(0);
   host_.updateCommandState();
 }

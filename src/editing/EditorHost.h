@@ -16,7 +16,7 @@ class FolderTreeModel;
 class Prompts;
 struct FolderNode;
 struct FolderPosition;
-struct ListRow;
+class ListRows;
 
 class EditorHost {
  public:
@@ -31,7 +31,7 @@ class EditorHost {
   virtual FolderPosition& position() = 0;
   virtual FolderTreeModel& tree() = 0;
   // The list's rows as they are shown now (".." row included).
-  virtual const std::vector<ListRow>& rows() = 0;
+  virtual const ListRows& rows() = 0;
   // Indices of the selected rows, in row order.
   virtual std::vector<int> selectedRows() = 0;
   // The current list item: the row last selected or clicked; -1 for none.

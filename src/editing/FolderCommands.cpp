@@ -92,10 +92,10 @@ bool FolderCommands::TreeLinksEdited(FolderNode* node, const QString& text) {
 
 void FolderCommands::renameFromList() {
   const int item = host_.currentItem();
-  const std::vector<ListRow>& rows = host_.rows();
+  const ListRows& rows = host_.rows();
   if (item < 0 || size_t(item) >= rows.size()) return;
   if (!rows[size_t(item)].isFolder() || rows[size_t(item)].isUpRow()) return;
-  const AnsiString caption = rows[size_t(item)].caption;
+  const AnsiString caption(rows[size_t(item)].caption);
 
   Prompts& prompts = host_.prompts();
   // Cancel returns the old name, which is then applied like a typed one.
@@ -122,8 +122,9 @@ void FolderCommands::renameFromList() {
   host_.updateCommandState();
 }
 
-void FolderCommands::deleteFolder() {
-  FolderNode* node = host_.clickedFolder();
+void FolderCommands::deleteFolder() { deleteFolder(host_.clickedFolder()); }
+
+void FolderCommands::deleteFolder(FolderNode* node) {
   if (!TreeLinksEditing(node)) return;
   const AnsiString label = node->label;
   const Answer answer =

@@ -35,6 +35,8 @@ class FolderCommands {
   // The tree popup's Delete: removes the clicked folder with everything
   // below it, after asking.
   void deleteFolder();
+  // The same for `node` (the Delete key acts on the selected folder).
+  void deleteFolder(FolderNode* node);
 
   // The tree popup is opening. Edit and Delete act on the clicked folder, so
   // they are enabled when there is one and it is not the root.

@@ -18,7 +18,7 @@ MainEditorHost::MainEditorHost(TFMainXeVorlix& window) : w_(window) {}
 LinkDocument& MainEditorHost::document() { return w_.document(); }
 FolderPosition& MainEditorHost::position() { return w_.position(); }
 FolderTreeModel& MainEditorHost::tree() { return w_.treeModel(); }
-const std::vector<ListRow>& MainEditorHost::rows() { return w_.listModel().rows(); }
+const ListRows& MainEditorHost::rows() { return w_.listModel().rows(); }
 std::vector<int> MainEditorHost::selectedRows() {
   const QList<int> rows = w_.ListLinks->selectedRows();
   return std::vector<int>(rows.begin(), rows.end());

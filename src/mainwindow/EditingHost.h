@@ -18,7 +18,7 @@ class MainEditorHost : public EditorHost {
   LinkDocument& document() override;
   FolderPosition& position() override;
   FolderTreeModel& tree() override;
-  const std::vector<ListRow>& rows() override;
+  const ListRows& rows() override;
   std::vector<int> selectedRows() override;
   int currentItem() override;
   void setCurrentItem(int row) override;

@@ -151,8 +151,10 @@ bool TFMainXeVorlix::FSaveExecute() {
 bool TFMainXeVorlix::Saveas1Click() {
   const QString chosen = desktop_.saveFileName(this, saveDialogFolder(), kLdbFilter);
   if (chosen.isEmpty()) return false;
-  // Only a file that was really written becomes the database's file.
+  // Only a file that was really written becomes the database's file, and
+  // the caption names the file that Save now writes.
   if (!SaveDatabase(chosen)) return false;
+  setCaptionFor(chosen);
   RememberLastFile();
   return true;
 }

@@ -101,15 +101,21 @@ void TFMainXeVorlix::RebuildList() {
 
 void TFMainXeVorlix::RebuildTree(bool rootSelectionMovesFolder) {
   vorlix::RebuildTree(tree_, doc_.links());
+  if (rootSelectionMovesFolder && keyboardFocusIn(TreeLinks)) {
+    TreeLinks->syncFromModel();
+    // The root's selection moves the current folder; when it is already
+    // there (every load), the list the caller has just rebuilt stays.
+    FolderPosition moved = pos_;
+    SelectTreeNode(moved, tree_.root());
+    if (moved.currentPath != pos_.currentPath || moved.upMarker != pos_.upMarker ||
+        moved.rootPath != pos_.rootPath)
+      TreeLinksChange(tree_.root());
+    return;
+  }
+  // The list keeps its folder, so the tree shows that folder rather than
+  // the root the rebuild selected.
+  if (FolderNode* node = FindNodeByPath(tree_, pos_.currentPath)) tree_.setSelected(node);
   TreeLinks->syncFromModel();
-  if (!rootSelectionMovesFolder || !keyboardFocusIn(TreeLinks)) return;
-  // The root's selection moves the current folder; when it is already there
-  // (every load), the list the caller has just rebuilt stays.
-  FolderPosition moved = pos_;
-  SelectTreeNode(moved, tree_.root());
-  if (moved.currentPath != pos_.currentPath || moved.upMarker != pos_.upMarker ||
-      moved.rootPath != pos_.rootPath)
-    TreeLinksChange(tree_.root());
 }
 
 void TFMainXeVorlix::refreshAfterHistoryMove() {
@@ -187,7 +193,8 @@ void TFMainXeVorlix::ListLinksKeyUp() { followListInTree(); }
 void TFMainXeVorlix::followListInTree() {
   const ListRow* r = rows_.rowAt(currentListItem_);
   if (!r || !r->isFolder()) return;
-  const AnsiString path = pos_.currentPath + (r->isUpRow() ? AnsiString() : r->caption + "\\");
+  const AnsiString path =
+      pos_.currentPath + (r->isUpRow() ? AnsiString() : AnsiString(r->caption) + "\\");
   selectTreeNode(FindNodeByPath(tree_, path));
 }
 
@@ -199,7 +206,7 @@ void TFMainXeVorlix::openCurrentRow(bool doubleClick) {
     return;
   }
   if (!r->isUpRow()) {
-    const AnsiString caption = r->caption;
+    const AnsiString caption(r->caption);
     EnterFolder(pos_, caption);
     setTPath();
     RebuildList();
@@ -215,7 +222,7 @@ void TFMainXeVorlix::openCurrentRow(bool doubleClick) {
     const ListRow* now = rows_.rowAt(currentListItem_);
     if (now && now->isFolder()) {
       const AnsiString path =
-          pos_.currentPath + (now->isUpRow() ? AnsiString() : now->caption + "\\");
+          pos_.currentPath + (now->isUpRow() ? AnsiString() : AnsiString(now->caption) + "\\");
       selectTreeNode(FindNodeByPath(tree_, path));
     }
   }

@@ -47,7 +47,8 @@ class DesktopServices {
   virtual QString openFileName(QWidget* parent, const QString& startDir, const QString& filter) = 0;
   virtual QString saveFileName(QWidget* parent, const QString& startDir, const QString& filter) = 0;
   virtual QString chooseFolder(QWidget* parent, const QString& prompt, const QString& initial) = 0;
-  virtual void openUrl(const QString& url) = 0;
+  // False when no program could be started for it.
+  virtual bool openUrl(const QString& url) = 0;
   virtual void openFile(const QString& path) = 0;
   virtual void setClipboardText(const QString& text) = 0;
 };

@@ -7,8 +7,11 @@
 #include "browser/BrowserActions.h"
 #include "components/SystemTray.h"
 #include "components/WidgetPrompts.h"
+#include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
+#include "mainwindow/AddedKeys.h"
+#include "mainwindow/ListCountPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShellParts.h"
 #include "mainwindow/SystemDesktop.h"
@@ -39,16 +42,22 @@ void connectInstance(SingleInstance& instance, TFMainXeVorlix& window) {
 namespace {
 
 // The browser part falls back on the window's desktop: the real one in the
-// program, a fake one in tests.
+// program, a fake one in tests. Browser launches show no message box of
+// their own; a link that no program opens says so in the status bar
+// instead of doing nothing.
 class DesktopOpener : public UrlOpener {
  public:
-  explicit DesktopOpener(DesktopServices& desktop) : desktop_(desktop) {}
-  void openUrl(const QString& url) override {
-    if (IsUrlArgument(url)) desktop_.openUrl(url);
+  DesktopOpener(DesktopServices& desktop, TXeStatusBar& bar) : desktop_(desktop), bar_(bar) {}
+  bool openUrl(const QString& url) override {
+    if (!IsUrlArgument(url)) return false;
+    if (desktop_.openUrl(url)) return true;
+    ShowLinkNotOpened(bar_, url);
+    return false;
   }
 
  private:
   DesktopServices& desktop_;
+  TXeStatusBar& bar_;
 };
 
 }  // namespace
@@ -61,10 +70,12 @@ class DesktopOpener : public UrlOpener {
 //   ShellParts: the Options dialog (settingsRequested), the recent-files
 //              list (databaseOpened, recentFileOpened, closing) and the
 //              tray icon; built in runVorlix, after the window
+//   mainwindow/ the added keys (AddedKeys) and the status bar's count of
+//              the rows listed (ListCountPanel)
 void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
   // browser/: new or active browser window, and the page capture.
-  auto* browser =
-      new BrowserActions(std::make_unique<DesktopOpener>(desktop), PageCapture(), &window);
+  auto* browser = new BrowserActions(std::make_unique<DesktopOpener>(desktop, *window.XeStatusBar),
+                                     PageCapture(), &window);
   QObject::connect(&window, &TFMainXeVorlix::openLinkRequested, browser,
                    [browser](const QString& url, TFMainXeVorlix::LinkOpening how) {
                      if (how == TFMainXeVorlix::LinkOpening::ActiveWindow)
@@ -78,6 +89,14 @@ void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
   dialog->setCapture([browser] { return browser->captureFields(); });
   QObject::connect(&window, &TFMainXeVorlix::editLinkRequested, dialog,
                    [dialog] { dialog->runEdit(); });
+  // Made after the window's own find handler, which the count must follow.
+  window.XeStatusBar->placeOverPanel(
+      new ListCountPanel(window.listModel(), *window.EditFind, window.XeStatusBar), 1);
+  new AddedKeys(window);
+}
+
+void ShowLinkNotOpened(TXeStatusBar& bar, const QString& url) {
+  bar.showMessage(QStringLiteral("No program could open ") + url, 10000);
 }
 
 int runVorlix(int argc, char** argv) {

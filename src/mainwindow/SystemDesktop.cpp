@@ -30,10 +30,10 @@ QString SystemDesktop::chooseFolder(QWidget* parent, const QString& prompt,
   return QFileDialog::getExistingDirectory(parent, prompt, initial);
 }
 
-void SystemDesktop::openUrl(const QString& url) {
+bool SystemDesktop::openUrl(const QString& url) {
   // A URL is handed over as data, never as a command line: xdg-open gets
   // it as one argument, exactly as stored.
-  DesktopUrlOpener().openUrl(url);
+  return DesktopUrlOpener().openUrl(url);
 }
 
 void SystemDesktop::openFile(const QString& path) {

@@ -10,7 +10,7 @@ class SystemDesktop : public DesktopServices {
   QString openFileName(QWidget* parent, const QString& startDir, const QString& filter) override;
   QString saveFileName(QWidget* parent, const QString& startDir, const QString& filter) override;
   QString chooseFolder(QWidget* parent, const QString& prompt, const QString& initial) override;
-  void openUrl(const QString& url) override;
+  bool openUrl(const QString& url) override;
   void openFile(const QString& path) override;
   void setClipboardText(const QString& text) override;
 };

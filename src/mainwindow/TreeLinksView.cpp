@@ -21,6 +21,15 @@ class TreeDelegate : public QStyledItemDelegate {
 
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
+    // During a drag the drop target alone is highlighted, so the user sees
+    // where the rows would go.
+    const QModelIndex target = view_->dropTargetIndex();
+    if (target.isValid()) {
+      if (index == target)
+        option->state |= QStyle::State_Selected;
+      else
+        option->state &= ~QStyle::State_Selected;
+    }
     const QVariant image = index.data(FolderTreeModel::ImageIndexRole);
     if (image.isValid()) {
       static const ImageList images = ImageList::smallImages();
@@ -117,13 +126,40 @@ void TreeLinksView::dragEnterEvent(QDragEnterEvent* e) {
 void TreeLinksView::dragMoveEvent(QDragMoveEvent* e) {
   const int step = EdgeScrollStep(e->position().toPoint().y(), viewport()->height());
   if (step != 0) verticalScrollBar()->setValue(verticalScrollBar()->value() + step);
-  if (acceptsDrag && acceptsDrag(e->mimeData()))
+  if (acceptsDrag && acceptsDrag(e->mimeData())) {
     e->acceptProposedAction();
-  else
+    setDropTarget(indexAt(e->position().toPoint()));
+  } else {
     e->ignore();
+    setDropTarget({});
+  }
+}
+
+void TreeLinksView::dragLeaveEvent(QDragLeaveEvent* e) {
+  setDropTarget({});
+  QTreeView::dragLeaveEvent(e);
+}
+
+FolderNode* TreeLinksView::dropTarget() const {
+  return dropTarget_.isValid() ? folderModel()->nodeFor(dropTarget_) : nullptr;
+}
+
+void TreeLinksView::setDropTarget(const QModelIndex& index) {
+  if (index == dropTarget_) return;
+  // The whole row, as the selection is drawn, for the old and the new one.
+  const auto rowRect = [this](const QModelIndex& i) {
+    const QRect r = visualRect(i);
+    return QRect(0, r.top(), viewport()->width(), r.height());
+  };
+  if (dropTarget_.isValid()) viewport()->update(rowRect(dropTarget_));
+  dropTarget_ = index;
+  if (dropTarget_.isValid()) viewport()->update(rowRect(dropTarget_));
+  // The real selection is drawn plain meanwhile.
+  if (const QModelIndex sel = currentIndex(); sel.isValid()) viewport()->update(rowRect(sel));
 }
 
 void TreeLinksView::dropEvent(QDropEvent* e) {
+  setDropTarget({});
   if (!acceptsDrag || !acceptsDrag(e->mimeData())) {
     e->ignore();
     return;

@@ -2,6 +2,7 @@
 // The folder tree control: a QTreeView over FolderTreeModel that reports the
 // events the main window acts on, accepts drops of rows from the link list,
 // and hands finished label edits to its owner instead of the model.
+#include <QPersistentModelIndex>
 #include <QTreeView>
 #include <functional>
 
@@ -29,6 +30,10 @@ class TreeLinksView : public QTreeView {
   // drop itself on a node (null for empty space).
   std::function<bool(const QMimeData*)> acceptsDrag;
   std::function<void(FolderNode*)> dropped;
+  // The folder a drop would go to while rows are dragged over the tree; it
+  // is drawn highlighted in place of the selection. Null otherwise.
+  FolderNode* dropTarget() const;
+  QModelIndex dropTargetIndex() const { return dropTarget_; }
 
  signals:
   void focusEntered();
@@ -40,12 +45,16 @@ class TreeLinksView : public QTreeView {
   void mousePressEvent(QMouseEvent* e) override;
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dragMoveEvent(QDragMoveEvent* e) override;
+  void dragLeaveEvent(QDragLeaveEvent* e) override;
   void dropEvent(QDropEvent* e) override;
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
+  void setDropTarget(const QModelIndex& index);
+
   bool syncing_ = false;
+  QPersistentModelIndex dropTarget_;
 };
 
 }  // namespace vorlix

@@ -25,16 +25,37 @@ struct NoCaseEqual {
   bool operator()(std::string_view a, std::string_view b) const { return equalsNoCase(a, b); }
 };
 
-ListRow recordRow(const LinkRecord& r, std::string_view caption, std::string_view path) {
-  ListRow row;
-  row.caption = AnsiString(caption);
-  row.url = AnsiString(r.url());
-  row.date = r.dateStamp();
-  row.kind = AnsiString(r.kind());
-  row.path = AnsiString(path);
-  row.image = r.isFolder() ? kImageFolderRow : kImageLinkRow;
-  return row;
-}
+// The texts of one rebuild go into the rows' shared store; runs of rows in
+// one folder share one copy of its path, and the usual kinds need none.
+class RowTexts {
+ public:
+  explicit RowTexts(ListRows& rows) : rows_(rows) {}
+
+  std::string_view keep(std::string_view text) { return rows_.keep(text); }
+  std::string_view kind(std::string_view kind) {
+    if (kind == kKindUrl) return kKindUrl;
+    if (kind == kKindFolder) return kKindFolder;
+    return keep(kind);
+  }
+  std::string_view path(std::string_view path) {
+    if (path != lastPath_) lastPath_ = keep(path);
+    return lastPath_;
+  }
+  ListRow recordRow(const LinkRecord& r, std::string_view caption, std::string_view path) {
+    ListRow row;
+    row.caption = keep(caption);
+    row.url = keep(r.url());
+    row.date = r.dateStamp();
+    row.kind = kind(r.kind());
+    row.path = this->path(path);
+    row.image = r.isFolder() ? kImageFolderRow : kImageLinkRow;
+    return row;
+  }
+
+ private:
+  ListRows& rows_;
+  std::string_view lastPath_;
+};
 
 class ProgressScope {
  public:
@@ -63,10 +84,11 @@ class FlatBuilder {
     if (!startsWithUpper(name) || !r.isUrl()) return;
     const auto [folder, desc] = SplitFullName(name);
     if (desc.empty() || folder.size() < upperPath_.size()) return;
-    rows_.push_back(recordRow(r, desc, folder));
-    rows_.back().image = kImageLinkRow;
+    ListRow row = texts_.recordRow(r, desc, folder);
+    row.image = kImageLinkRow;
+    rows_.pushKept(row);
   }
-  std::vector<ListRow> take() { return std::move(rows_); }
+  ListRows take() { return std::move(rows_); }
 
  private:
   bool startsWithUpper(std::string_view s) const {
@@ -77,7 +99,8 @@ class FlatBuilder {
   }
 
   const AnsiString upperPath_;
-  std::vector<ListRow> rows_;
+  ListRows rows_;
+  RowTexts texts_{rows_};
 };
 
 // Rows of the explorer style. The rows are kept as three runs, ".." then
@@ -122,7 +145,7 @@ class ExplorerBuilder {
     }
 
     if (desc.size() && equalsNoCase(folder, pos_.currentPath)) {
-      direct_.push_back(recordRow(r, desc, folder));
+      direct_.push_back(texts_.recordRow(r, desc, folder));
       return;
     }
     if (sub.empty()) return;
@@ -131,17 +154,19 @@ class ExplorerBuilder {
     const size_t id = folders_.size();
     seen_.emplace(upperAscii(sub), id);
     ListRow row;
-    row.caption = AnsiString(FirstComponentView(rest));
+    row.caption = texts_.keep(FirstComponentView(rest));
     row.date = r.dateStamp();
-    row.kind = AnsiString(kKindFolder);
+    row.kind = kKindFolder;
     row.image = kImageFolderRow;
     if (pos_.currentPath.empty()) {
-      row.path = AnsiString(folder);
+      row.path = texts_.keep(folder);
     } else {
-      row.path.reserve(pos_.currentPath.size() + sub.size() + 1);
-      row.path.append(pos_.currentPath).append(sub).push_back('\\');
+      AnsiString path;
+      path.reserve(pos_.currentPath.size() + sub.size() + 1);
+      path.append(pos_.currentPath).append(sub).push_back('\\');
+      row.path = texts_.keep(path);
     }
-    folders_.push_back(std::move(row));
+    folders_.push_back(row);
     ownSeen_.push_back(false);
     adoptOwnRecord(id, r, rest, sub);
     insertFolderRow(id, sub);
@@ -149,13 +174,12 @@ class ExplorerBuilder {
     lastSubId_ = id;
   }
 
-  std::vector<ListRow> take() {
-    std::vector<ListRow> out;
-    out.reserve(size_t(hasUp_) + order_.size() + direct_.size());
-    if (hasUp_) out.push_back(UpRow());
-    for (size_t id : order_) out.push_back(std::move(folders_[id]));
-    for (ListRow& r : direct_) out.push_back(std::move(r));
-    return out;
+  ListRows take() {
+    out_.reserve(size_t(hasUp_) + order_.size() + direct_.size());
+    if (hasUp_) out_.pushKept(UpRow());
+    for (size_t id : order_) out_.pushKept(folders_[id]);
+    for (const ListRow& r : direct_) out_.pushKept(r);
+    return std::move(out_);
   }
 
  private:
@@ -165,54 +189,57 @@ class ExplorerBuilder {
     if (ownSeen_[id] || !r.isFolder() || rest.size() != sub.size() + 1) return;
     ownSeen_[id] = true;
     folders_[id].date = r.dateStamp();
-    folders_[id].path = AnsiString(r.fullName());
+    folders_[id].path = texts_.keep(r.fullName());
   }
 
-  size_t rowCount() const { return size_t(hasUp_) + order_.size() + direct_.size(); }
-
-  const ListRow& rowAt(size_t i) const {
-    if (hasUp_ && i == 0) return up_;
-    i -= size_t(hasUp_);
-    if (i < order_.size()) return folders_[order_[i]];
-    return direct_[i - order_.size()];
+  // The rows after "..": the subfolder rows, then the records directly in
+  // the folder.
+  const ListRow& rowAfterUp(size_t i) const {
+    return i < order_.size() ? folders_[order_[i]] : direct_[i - order_.size()];
   }
 
   // Where the list has always put a new subfolder row: next to the one
-  // inserted last, after it when its name compares greater, else before it.
-  // The position is held inside the run of subfolder rows.
+  // inserted last, after it when its name compares greater, else before it;
+  // with no row before that one, at the end. So folders arriving in reverse
+  // order show in that order, as the tree beside the list shows them.
+  // ".." is not one of the rows the rule looks at: it stays row 0. "At the
+  // end" means after the last subfolder row, not after links met earlier, so
+  // folder rows always sit together.
   void insertFolderRow(size_t id, std::string_view sub) {
+    const long folderRows = long(order_.size());
     long p = 0;
-    if (rowCount() > 0) {
-      const ListRow& last = rowAt(size_t(lastFolderRow_));
+    if (!order_.empty() || !direct_.empty()) {
+      const ListRow& last = rowAfterUp(size_t(lastFolderRow_));
       if (!last.isFolder())
         p = lastFolderRow_;
       else if (compareCase(sub, last.caption) > 0)
         p = lastFolderRow_ + 1;
       else
         p = lastFolderRow_ - 1;
+      if (p < 0) p = folderRows;
     }
-    const long first = long(hasUp_);
-    p = std::clamp(p, first, first + long(order_.size()));
-    order_.insert(order_.begin() + (p - first), id);
+    p = std::clamp(p, 0L, folderRows);
+    order_.insert(order_.begin() + p, id);
     lastFolderRow_ = p;
   }
 
   const FolderPosition& pos_;
   const bool hasUp_;
-  const ListRow up_ = UpRow();
+  ListRows out_;  // holds the texts until take() adds the rows
+  RowTexts texts_{out_};
   std::unordered_map<AnsiString, size_t, NoCaseHash, NoCaseEqual> seen_;
   std::vector<ListRow> folders_;  // by first appearance
   std::vector<bool> ownSeen_;
   std::vector<size_t> order_;  // display order of folders_
   std::vector<ListRow> direct_;
-  long lastFolderRow_ = 0;
+  long lastFolderRow_ = 0;    // among the rows after ".."
   std::string_view lastSub_;  // a view into the record list, alive meanwhile
   size_t lastSubId_ = 0;
 };
 
 template <typename Records>
-std::vector<ListRow> build(size_t progressMax, const Records& records, const FolderPosition& pos,
-                           bool flatMode, RebuildProgress* progress) {
+ListRows build(size_t progressMax, const Records& records, const FolderPosition& pos, bool flatMode,
+               RebuildProgress* progress) {
   ProgressScope scope(progress, progressMax);
   if (flatMode) {
     FlatBuilder b(pos);
@@ -235,13 +262,13 @@ std::vector<ListRow> build(size_t progressMax, const Records& records, const Fol
 ListRow UpRow() {
   ListRow row;
   row.caption = "..";
-  row.kind = AnsiString(kKindFolder);
+  row.kind = kKindFolder;
   row.image = kImageFolderRow;
   return row;
 }
 
-std::vector<ListRow> BuildRows(const LinkList& source, const FolderPosition& pos, bool flatMode,
-                               RebuildProgress* progress) {
+ListRows BuildRows(const LinkList& source, const FolderPosition& pos, bool flatMode,
+                   RebuildProgress* progress) {
   return build(
       source.size(),
       [&](auto&& visit) {
@@ -250,9 +277,8 @@ std::vector<ListRow> BuildRows(const LinkList& source, const FolderPosition& pos
       pos, flatMode, progress);
 }
 
-std::vector<ListRow> BuildRows(const LinkList& all, std::span<const std::uint32_t> subset,
-                               const FolderPosition& pos, bool flatMode,
-                               RebuildProgress* progress) {
+ListRows BuildRows(const LinkList& all, std::span<const std::uint32_t> subset,
+                   const FolderPosition& pos, bool flatMode, RebuildProgress* progress) {
   return build(
       all.size(),
       [&](auto&& visit) {
@@ -277,7 +303,7 @@ AnsiString GoUp(FolderPosition& pos) {
   return left;
 }
 
-int FindRowByCaptionPrefix(const std::vector<ListRow>& rows, std::string_view prefix, int start) {
+int FindRowByCaptionPrefix(std::span<const ListRow> rows, std::string_view prefix, int start) {
   const int n = int(rows.size());
   if (n == 0) return -1;
   if (start < 0 || start >= n) start = 0;
@@ -290,12 +316,13 @@ int FindRowByCaptionPrefix(const std::vector<ListRow>& rows, std::string_view pr
 
 AnsiString RowFullName(const ListRow& row, const FolderPosition& pos, bool flatMode) {
   if (row.isUpRow()) return {};
-  if (flatMode) return row.path + row.caption;
+  if (flatMode) return AnsiString(row.path).append(row.caption);
   // A subfolder row's path is the subfolder's own; a record shown directly
   // in the folder has the folder's path, whatever its kind.
-  if (row.isFolder() && !equalsNoCase(row.path, pos.currentPath))
-    return pos.currentPath + row.caption + '\\';
-  return pos.currentPath + row.caption;
+  AnsiString name = pos.currentPath;
+  name.append(row.caption);
+  if (row.isFolder() && !equalsNoCase(row.path, pos.currentPath)) name.push_back('\\');
+  return name;
 }
 
 }  // namespace vorlix

@@ -27,18 +27,19 @@ class RebuildProgress {
 // The list of the current folder.
 //   Explorer style (flatMode false): a ".." row first when the up marker is
 //   set, then one row per subfolder (whatever lies below it), then the records
-//   directly in the folder, in source order.
+//   directly in the folder, in source order. Each new subfolder row goes next
+//   to the one added before it, after it when its name compares greater, else
+//   before it: sorted records give name order, reversed ones reverse order.
 //   Flat (classic style, or a find): every "Url" record in or below the
 //   current folder, each with its folder path.
-std::vector<ListRow> BuildRows(const LinkList& source, const FolderPosition& pos, bool flatMode,
-                               RebuildProgress* progress = nullptr);
+ListRows BuildRows(const LinkList& source, const FolderPosition& pos, bool flatMode,
+                   RebuildProgress* progress = nullptr);
 // The same over the records of `all` named by `subset` (a find's hits), in
 // that order; the progress maximum is still all.size().
-std::vector<ListRow> BuildRows(const LinkList& all, std::span<const std::uint32_t> subset,
-                               const FolderPosition& pos, bool flatMode,
-                               RebuildProgress* progress = nullptr);
+ListRows BuildRows(const LinkList& all, std::span<const std::uint32_t> subset,
+                   const FolderPosition& pos, bool flatMode, RebuildProgress* progress = nullptr);
 
-// The ".." row.
+// The ".." row; its texts are literals.
 ListRow UpRow();
 
 // Entering the folder row `caption` from the list.
@@ -49,8 +50,7 @@ AnsiString GoUp(FolderPosition& pos);
 
 // The first row, searching from `start` and wrapping around, whose caption
 // begins with `prefix` (letter case of a to z ignored); -1 when none.
-int FindRowByCaptionPrefix(const std::vector<ListRow>& rows, std::string_view prefix,
-                           int start = 0);
+int FindRowByCaptionPrefix(std::span<const ListRow> rows, std::string_view prefix, int start = 0);
 
 // The full name of the record behind a row: for a link row the folder path
 // (the current one in explorer style, the row's own in a flat listing) +

@@ -1,6 +1,8 @@
 #include "store/ListRows.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <cstring>
 
 #include "store/DosDate.h"
 #include "store/RowSort.h"
@@ -15,17 +17,58 @@ QString dateText(std::uint32_t stamp) {
   return locale.toString(*d, QLocale::ShortFormat);
 }
 
+std::string_view RowTextStore::keep(std::string_view text) {
+  if (text.empty()) return {};
+  if (left_ < text.size()) {
+    // Blocks of 64 KiB hold some 400 rows' texts; a rebuild of 100,000 rows
+    // makes a few hundred allocations instead of 300,000.
+    constexpr size_t kBlock = 64 * 1024;
+    const size_t size = std::max(kBlock, text.size());
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    free_ = blocks_.back().get();
+    left_ = size;
+  }
+  char* at = free_;
+  std::memcpy(at, text.data(), text.size());
+  free_ += text.size();
+  left_ -= text.size();
+  return {at, text.size()};
+}
+
+ListRows::ListRows() : text_(std::make_shared<RowTextStore>()) {}
+
+ListRows::ListRows(std::initializer_list<ListRow> rows) : ListRows() {
+  rows_.reserve(rows.size());
+  for (const ListRow& r : rows) push(r);
+}
+
+void ListRows::push(const ListRow& row) {
+  ListRow kept = row;
+  kept.caption = keep(row.caption);
+  kept.url = keep(row.url);
+  kept.kind = keep(row.kind);
+  kept.path = keep(row.path);
+  rows_.push_back(kept);
+}
+
+void ListRows::reorder(std::span<const size_t> order) {
+  std::vector<ListRow> sorted;
+  sorted.reserve(order.size());
+  for (size_t i : order) sorted.push_back(rows_[i]);
+  rows_.swap(sorted);
+}
+
 LinkListModel::LinkListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void LinkListModel::setRows(std::vector<ListRow>&& rows) {
+void LinkListModel::setRows(ListRows&& rows) {
   beginResetModel();
   rows_ = std::move(rows);
   endResetModel();
 }
 
-void LinkListModel::setCaption(int row, AnsiString caption) {
+void LinkListModel::setCaption(int row, std::string_view caption) {
   if (row < 0 || size_t(row) >= rows_.size()) return;
-  rows_[size_t(row)].caption = std::move(caption);
+  rows_.setCaption(size_t(row), caption);
   const QModelIndex i = index(row, ColDescription);
   emit dataChanged(i, i);
 }
@@ -33,21 +76,16 @@ void LinkListModel::setCaption(int row, AnsiString caption) {
 void LinkListModel::removeListRow(int row) {
   if (row < 0 || size_t(row) >= rows_.size()) return;
   beginRemoveRows({}, row, row);
-  rows_.erase(rows_.begin() + row);
+  rows_.erase(size_t(row));
   endRemoveRows();
 }
 
 void LinkListModel::sortRows(int column, bool descending) {
-  const std::vector<size_t> order = SortedRowOrder(rows_, column, descending);
+  const std::vector<size_t> order = SortedRowOrder(rows_.all(), column, descending);
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   std::vector<int> newRowOf(rows_.size());
-  std::vector<ListRow> sorted;
-  sorted.reserve(rows_.size());
-  for (size_t i = 0; i < order.size(); ++i) {
-    newRowOf[order[i]] = int(i);
-    sorted.push_back(std::move(rows_[order[i]]));
-  }
-  rows_.swap(sorted);
+  for (size_t i = 0; i < order.size(); ++i) newRowOf[order[i]] = int(i);
+  rows_.reorder(order);
   const QModelIndexList before = persistentIndexList();
   QModelIndexList after;
   after.reserve(before.size());
@@ -89,7 +127,7 @@ int LinkListModel::columnCount(const QModelIndex& parent) const {
 QVariant LinkListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= int(rows_.size())) return {};
   const ListRow& r = rows_[size_t(index.row())];
-  const AnsiString* text = nullptr;
+  const std::string_view* text = nullptr;
   switch (index.column()) {
     case ColDescription:
       text = &r.caption;

@@ -15,7 +15,7 @@ std::uint32_t dateKey(std::uint32_t stamp) {
   return isValidDosDateTime(stamp) ? (stamp >> 16) + 1 : 0;
 }
 
-const AnsiString& textOf(const ListRow& r, int column) {
+std::string_view textOf(const ListRow& r, int column) {
   switch (column) {
     case ColUrl:
       return r.url;
@@ -30,7 +30,7 @@ const AnsiString& textOf(const ListRow& r, int column) {
 
 }  // namespace
 
-std::vector<size_t> SortedRowOrder(const std::vector<ListRow>& rows, int column, bool descending) {
+std::vector<size_t> SortedRowOrder(std::span<const ListRow> rows, int column, bool descending) {
   std::vector<size_t> order(rows.size());
   std::iota(order.begin(), order.end(), size_t(0));
   // Folder rows keep their rebuild order ahead of the links.
@@ -73,12 +73,8 @@ std::vector<size_t> SortedRowOrder(const std::vector<ListRow>& rows, int column,
   return order;
 }
 
-void SortRows(std::vector<ListRow>& rows, int column, bool descending) {
-  const std::vector<size_t> order = SortedRowOrder(rows, column, descending);
-  std::vector<ListRow> sorted;
-  sorted.reserve(rows.size());
-  for (size_t i : order) sorted.push_back(std::move(rows[i]));
-  rows.swap(sorted);
+void SortRows(ListRows& rows, int column, bool descending) {
+  rows.reorder(SortedRowOrder(rows.all(), column, descending));
 }
 
 }  // namespace vorlix

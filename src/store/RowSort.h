@@ -1,5 +1,6 @@
 #pragma once
 // The column sort of the list.
+#include <span>
 #include <vector>
 
 #include "store/ListRows.h"
@@ -12,10 +13,10 @@ namespace vorlix {
 //   2 Date: by the date part, an invalid date before every valid one;
 //   3 Type: ordinal, letter case counts.
 // Descending swaps the operands. Equal rows keep no particular order.
-void SortRows(std::vector<ListRow>& rows, int column, bool descending);
+void SortRows(ListRows& rows, int column, bool descending);
 
 // The same order as a permutation: result[i] is the old index of the row
 // that goes to position i.
-std::vector<size_t> SortedRowOrder(const std::vector<ListRow>& rows, int column, bool descending);
+std::vector<size_t> SortedRowOrder(std::span<const ListRow> rows, int column, bool descending);
 
 }  // namespace vorlix

@@ -17,7 +17,10 @@ const QString kUrl = QStringLiteral("http://example.com/a?b=1&c=2 x");
 class RecordingOpener : public UrlOpener {
  public:
   QStringList opened;
-  void openUrl(const QString& url) override { opened << url; }
+  bool openUrl(const QString& url) override {
+    opened << url;
+    return true;
+  }
 };
 
 }  // namespace

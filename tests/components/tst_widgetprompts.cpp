@@ -230,6 +230,30 @@ class TestWidgetPrompts : public QObject {
     QCOMPARE(shownDefault, QString("New Folder"));
     QVERIFY(promptPlain);
   }
+
+  void inputBoxFitsItsCaptionAndPrompt() {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QString longCaption = "Rename the folder that holds every travel link of last year";
+    const QString longPrompt = "New folder name, without any backslash and at most 255 characters";
+    for (const auto& [caption, prompt] :
+         {std::pair<QString, QString>{"Rename folder", "New folder name"},
+          {longCaption, "Name"},
+          {"New", longPrompt}}) {
+      QInputDialog dlg;
+      WidgetPrompts::setUpInput(dlg, caption, prompt, "Regional");
+      dlg.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+      // The title needs room beside the title bar's icon and buttons.
+      QVERIFY2(dlg.width() > QFontMetrics(bold).horizontalAdvance(caption) + 60,
+               qPrintable(caption));
+      QVERIFY2(dlg.width() >= QFontMetrics(dlg.font()).horizontalAdvance(prompt),
+               qPrintable(prompt));
+      QCOMPARE(dlg.windowTitle(), caption);
+      QCOMPARE(dlg.labelText(), prompt);
+      QCOMPARE(dlg.textValue(), QString("Regional"));
+    }
+  }
 };
 
 QTEST_MAIN(TestWidgetPrompts)

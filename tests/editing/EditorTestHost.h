@@ -25,7 +25,7 @@ class EditorTestHost : public EditorHost {
   const LinkList& list = doc.links();
   FolderPosition pos;
   FolderTreeModel treeModel;
-  std::vector<ListRow> rowList;
+  ListRows rowList;
   std::vector<int> selection;
   int current = -1;
   FolderNode* clicked = nullptr;
@@ -54,7 +54,7 @@ class EditorTestHost : public EditorHost {
   LinkDocument& document() override { return doc; }
   FolderPosition& position() override { return pos; }
   FolderTreeModel& tree() override { return treeModel; }
-  const std::vector<ListRow>& rows() override { return rowList; }
+  const ListRows& rows() override { return rowList; }
   std::vector<int> selectedRows() override { return selection; }
   int currentItem() override { return current; }
   void setCurrentItem(int row) override { current = row; }
@@ -80,7 +80,7 @@ class EditorTestHost : public EditorHost {
   }
   void selectTreeNode(FolderNode* node) override { treeModel.setSelected(node); }
   void setRowCaption(int row, const AnsiString& caption) override {
-    rowList.at(size_t(row)).caption = caption;
+    rowList.setCaption(size_t(row), caption);
   }
   void showPath() override { pathText = pos.tpathText(); }
   void updateCommandState() override { ++stateUpdates; }

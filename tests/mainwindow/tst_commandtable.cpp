@@ -10,6 +10,7 @@
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
 #include "components/XeStatusBar.h"
+#include "document/DocumentEdit.h"
 #include "editing/ClipboardList.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/ShortcutDispatch.h"
@@ -247,6 +248,76 @@ class TestCommandTable : public QObject {
     markClean(w);
     w.dispatcher()->dispatch(w.TPath, QKeySequence(QStringLiteral("Ctrl+X")));
     QVERIFY(!w.isVisible());
+  }
+
+  void addedKeys() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Qt"}));
+
+    // Delete in the list deletes the selected rows, asking first.
+    focusList(w, 2);
+    f.prompts.answers = {Answer::No};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    QCOMPARE(f.prompts.lastText(),
+             QStringLiteral("Are you sure you want to delete the item 'Debian' ?"));
+    QCOMPARE(w.links().size(), size_t(5));
+
+    // Backspace goes up like "..", onto the folder left; at the root it
+    // does nothing.
+    focusList(w, 0);
+    w.openCurrentRow(false);
+    QCOMPARE(f.captions(), QStringList({"..", "Daily"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    QCOMPARE(w.ListLinks->currentRow(), 0);  // News
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+
+    // Delete in the tree deletes the folder the keyboard selected, not the
+    // one last clicked; the root is never deleted.
+    FolderNode* root = w.treeModel().root();
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      w.TreeLinks->visualRect(w.treeModel().indexFor(root)).center());
+    w.TreeLinks->setFocus();
+    QCoreApplication::processEvents();
+    const size_t asked = f.prompts.asked.size();
+    QTest::keyClick(w.TreeLinks, Qt::Key_Delete);
+    QCOMPARE(f.prompts.asked.size(), asked);
+    w.TreeLinks->setCurrentIndex(w.treeModel().indexFor(childNamed(root, "Tech")));
+    f.prompts.answers = {Answer::Yes};
+    QTest::keyClick(w.TreeLinks, Qt::Key_Delete);
+    QCOMPARE(f.prompts.lastText(),
+             QStringLiteral("Are you sure you want to delete the folder 'Tech' and all its "
+                            "contents ?"));
+    QVERIFY(!childNamed(w.treeModel().root(), "Tech"));
+    QCOMPARE(w.links().size(), size_t(4));
+
+    // F5 refreshes the list; Ctrl+O asks for a database to open.
+    focusList(w, 0);
+    {
+      DocumentEdit edit(w.document(), QStringLiteral("Add 'Zed'"));
+      edit.links().append(LinkRecord::make("Favorites\\Zed", "http://zed.example", 0, "Url"));
+      edit.commit();
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+    QVERIFY(f.captions().contains("Zed"));
+    markClean(w);
+    const qsizetype opens = f.desktop.openStartDirs.size();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(f.desktop.openStartDirs.size(), opens + 1);
+
+    // In the find box Delete and Backspace edit the text and nothing else.
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    const size_t before = f.prompts.asked.size();
+    QTest::keyClicks(w.EditFind, "zedx");
+    QTest::keyClick(w.EditFind, Qt::Key_Backspace);
+    QTest::keyClick(w.EditFind, Qt::Key_Home);
+    QTest::keyClick(w.EditFind, Qt::Key_Delete);
+    QCOMPARE(w.EditFind->text(), QString("ed"));
+    QCOMPARE(f.prompts.asked.size(), before);
+    QCOMPARE(w.links().size(), size_t(5));
   }
 
   void smallCommands() {

@@ -3,6 +3,7 @@
 // through the events the tree receives.
 #include <QAction>
 #include <QDropEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -77,6 +78,60 @@ class TestEditingWiring : public QObject {
     QVERIFY(!dropOn(w.TreeLinks, w.treeModel().root(), &text));
   }
 
+  void theDropTargetIsHighlighted() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    TreeLinksView* tree = w.TreeLinks;
+    FolderNode* root = w.treeModel().root();
+    FolderNode* b = childNamed(root, "B");
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(0);
+    std::unique_ptr<QMimeData> data(w.ListLinksStartDrag());
+    const auto centre = [&](FolderNode* n) {
+      return tree->visualRect(w.treeModel().indexFor(n)).center();
+    };
+    // The row's right end, past the label: the highlight colour or the base.
+    const auto highlighted = [&](FolderNode* n) {
+      const QRect r = tree->visualRect(w.treeModel().indexFor(n));
+      const QImage shot = tree->viewport()->grab().toImage();
+      const QColor c = shot.pixelColor(r.right() - 3, r.center().y());
+      const QPalette& p = tree->palette();
+      return c == p.color(QPalette::Active, QPalette::Highlight) ||
+             c == p.color(QPalette::Inactive, QPalette::Highlight);
+    };
+    const auto moveTo = [&](const QPoint& p) {
+      QDragMoveEvent move(p, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(tree->viewport(), &move);
+    };
+
+    QVERIFY(!highlighted(b));
+    QDragEnterEvent enter(centre(b), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree->viewport(), &enter);
+    moveTo(centre(b));
+    QCOMPARE(tree->dropTarget(), b);
+    QVERIFY(highlighted(b));
+    QVERIFY(!highlighted(root));  // the selected root steps back meanwhile
+    moveTo(centre(root));
+    QCOMPARE(tree->dropTarget(), root);
+    QVERIFY(highlighted(root));
+    QVERIFY(!highlighted(b));
+
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(tree->viewport(), &leave);
+    QVERIFY(!tree->dropTarget());
+    QVERIFY(highlighted(root));  // the selection again
+    QVERIFY(!highlighted(b));
+
+    // A drop ends the highlight too; a foreign drag shows none.
+    QVERIFY(dropOn(tree, b, data.get()));
+    QVERIFY(!tree->dropTarget());
+    QMimeData text;
+    text.setText("hello");
+    QDragMoveEvent foreign(centre(root), Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree->viewport(), &foreign);
+    QVERIFY(!tree->dropTarget());
+  }
+
   void treePopupAndLabelEditing() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
@@ -136,13 +191,58 @@ class TestEditingWiring : public QObject {
     QVERIFY(f.captions().contains("Books"));
   }
 
+  // A command that rebuilds the tree and keeps the list's folder leaves that
+  // folder selected in the tree, not the root.
+  void treeKeepsTheListsFolderAfterARebuild() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    const auto selectedPath = [&] {
+      FolderNode* n = w.treeModel().selected();
+      return n ? FolderTreeModel::NodePath(n) : AnsiString();
+    };
+    const auto viewShows = [&](FolderNode* n) {
+      return w.TreeLinks->currentIndex() == w.treeModel().indexFor(n) &&
+             w.TreeLinks->selectionModel()->isSelected(w.treeModel().indexFor(n));
+    };
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(f.captions().indexOf("News"));
+    w.ECopy->trigger();
+    QTest::mouseClick(
+        w.TreeLinks->viewport(), Qt::LeftButton, {},
+        w.TreeLinks->visualRect(w.treeModel().indexFor(childNamed(w.treeModel().root(), "A")))
+            .center());
+    QCOMPARE(f.captions(), QStringList({"..", "x"}));
+
+    // Paste with a link row current, from the list.
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(1);
+    w.EPaste->trigger();
+    QCOMPARE(f.captions(), QStringList({"..", "News", "x"}));
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\A\\"));
+    QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
+    QVERIFY(viewShows(w.treeModel().selected()));
+
+    // Deleting another folder keeps A shown and selected.
+    f.prompts.answers = {Answer::Yes};
+    w.editor()->folders.deleteFolder(childNamed(w.treeModel().root(), "B"));
+    QVERIFY(!childNamed(w.treeModel().root(), "B"));
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\A\\"));
+    QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
+    QVERIFY(viewShows(w.treeModel().selected()));
+
+    // Undo rebuilds the tree as well.
+    w.document().undo();
+    QVERIFY(childNamed(w.treeModel().root(), "B"));
+    QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
+  }
+
   // Whatever the tree does during a command, the list ends up showing the
   // folder the position names, and that folder exists.
   void listMatchesTheCurrentFolderAfterTreeCommands() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     const auto consistent = [&] {
-      const std::vector<ListRow> expected = BuildRows(w.links(), w.position(), w.flatMode());
+      const ListRows expected = BuildRows(w.links(), w.position(), w.flatMode());
       QStringList want;
       for (const ListRow& r : expected) want << fromAnsi(r.caption);
       return f.captions() == want && w.TPath->text() == fromAnsi(w.position().tpathText());

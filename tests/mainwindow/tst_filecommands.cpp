@@ -76,14 +76,27 @@ class TestFileCommands : public QObject {
     QVERIFY(!w.dirty() && !w.FSave->isEnabled());
     QVERIFY(f.desktop.saveStartDirs.isEmpty());
 
-    // Save as changes the file and "LastOpenFile", not the caption.
+    // Save as changes the file, "LastOpenFile" and the caption, which
+    // names the file the next Save writes.
     const QString copy = f.home.path("copy.ldb");
     f.desktop.saveNames = {copy};
     QVERIFY(w.Saveas1Click());
     QCOMPARE(readFile(copy), readFile(other));
     QCOMPARE(w.fileName(), copy);
     QCOMPARE(lastOpenFile(), copy);
-    QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - other.ldb"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - copy.ldb"));
+    appendRecord(w, LinkRecord::make("Favorites\\Newer", "u", 0, "Url"));
+    QVERIFY(w.FSaveExecute());
+    QCOMPARE(readFile(copy).size(), 5 * kRecordSize);
+    QCOMPARE(readFile(other).size(), 4 * kRecordSize);
+
+    // An untitled database's first Save is a Save as: it names its file too.
+    w.FNewExecute();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - untitled.ldb"));
+    appendRecord(w, LinkRecord::make("Favorites\\First", "u", 0, "Url"));
+    f.desktop.saveNames = {f.home.path("first.ldb")};
+    QVERIFY(w.FSaveExecute());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - first.ldb"));
 
     // The next Open starts in the remembered folder.
     f.desktop.openNames = {};
@@ -136,6 +149,7 @@ class TestFileCommands : public QObject {
     QCOMPARE(f.prompts.lastText(), QStringLiteral("File not found"));
     QVERIFY(w.dirty());
     QCOMPARE(w.fileName(), f.dbPath());  // the failed name was not taken
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));
     QCOMPARE(readFile(f.dbPath()), before);
   }
 

@@ -1,7 +1,9 @@
 // The tree and the list as a user drives them: clicks, double-clicks, the
 // find box, column sorting and the view commands.
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -9,6 +11,7 @@
 #include "components/XeHeaderView.h"
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
+#include "components/XeStatusBar.h"
 #include "document/DocumentEdit.h"
 #include "mainwindow/TreeLinksView.h"
 #include "store/DosDate.h"
@@ -92,6 +95,24 @@ class TestFolderViews : public QObject {
     w.focusListRow(2);  // Debian
     w.openCurrentRow(false);
     QCOMPARE(f.desktop.openedUrls, QStringList({"https://debian.org"}));
+    QVERIFY(w.XeStatusBar->currentMessage().isEmpty());
+  }
+
+  void aLinkNoProgramOpensSaysSoInTheStatusBar() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    f.desktop.urlsOpen = false;
+    const size_t asked = f.prompts.asked.size();
+    QAbstractItemView* view = w.ListLinks->activeView();
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 2));
+    QCOMPARE(f.desktop.openedUrls, QStringList({"https://debian.org"}));
+    QCOMPARE(w.XeStatusBar->currentMessage(),
+             QStringLiteral("No program could open https://debian.org"));
+    QCOMPARE(f.prompts.asked.size(), asked);  // no message box
+    // The line spans the bar: the panels' controls step aside until it goes.
+    QVERIFY(!w.prgbar->isVisible());
+    w.XeStatusBar->clearMessage();
+    QVERIFY(w.prgbar->isVisible());
   }
 
   void findBoxFiltersBelowTheCurrentFolder() {
@@ -115,6 +136,48 @@ class TestFolderViews : public QObject {
     w.ListLinks->activeView()->setFocus();
     QCoreApplication::processEvents();
     QVERIFY(w.EditFind->styleSheet().isEmpty());
+  }
+
+  void statusBarCountsRowsOrHits() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    auto* count = w.XeStatusBar->findChild<QLabel*>("ListCount");
+    QVERIFY(count);
+    QVERIFY(w.XeStatusBar->panelRect(1).contains(count->geometry().center()));
+    QCOMPARE(count->text(), QString("4 items"));
+    QVERIFY(!count->accessibleName().isEmpty());
+
+    // ".." is not counted; an empty folder lists nothing.
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      centreOf(w.TreeLinks, childNamed(w.treeModel().root(), "News")));
+    QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
+    QCOMPARE(count->text(), QString("2 items"));
+
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    w.EditFind->setText("exam");
+    QCOMPARE(f.captions(), QStringList({"City", "Daily"}));
+    QCOMPARE(count->text(), QString("2 hits"));
+    w.EditFind->setText("city");
+    QCOMPARE(count->text(), QString("1 hit"));
+    w.EditFind->setText("ci");  // the hits stay listed
+    QCOMPARE(count->text(), QString("1 hit"));
+    w.EditFind->setText("zzz");
+    QCOMPARE(count->text(), QString("0 hits"));
+    // A rebuild that is no find's counts rows again (flat, as the box has
+    // the focus).
+    w.BRefresh->click();
+    QCOMPARE(f.captions(), QStringList({"City", "Daily"}));
+    QCOMPARE(count->text(), QString("2 items"));
+    w.EditFind->clear();
+    QCOMPARE(count->text(), QString("2 items"));
+
+    // A deleted row leaves the count.
+    w.ListLinks->activeView()->setFocus();
+    w.focusListRow(2);  // Daily
+    f.prompts.answers = {Answer::Yes};
+    w.ECut->trigger();
+    QCOMPARE(count->text(), QString("1 item"));
   }
 
   void findIsLimitedToTheCurrentFolder() {

@@ -32,7 +32,7 @@ FolderPosition at(const char* path, const char* upMarker = "") {
   return pos;
 }
 
-QStringList captions(const std::vector<ListRow>& rows) {
+QStringList captions(std::span<const ListRow> rows) {
   QStringList out;
   for (const ListRow& r : rows) out << fromAnsi(r.caption);
   return out;
@@ -77,6 +77,33 @@ class TestListBuilder : public QObject {
     QCOMPARE(rows.size(), size_t(6));
     for (int i = 1; i <= 3; ++i) QVERIFY(rows[size_t(i)].isFolder());
     QCOMPARE(captions(rows).mid(4), (QStringList{"z", "y"}));
+  }
+
+  void subfolderRowsKeepTheTreesOrder() {
+    // Reversed and shuffled folder records show as they come, like the tree.
+    const LinkList reversed = makeList({{"Favorites\\B\\"}, {"Favorites\\A\\"}});
+    QCOMPARE(captions(BuildRows(reversed, at("Favorites\\"), false)), (QStringList{"B", "A"}));
+    const LinkList shuffled =
+        makeList({{"Favorites\\C\\"}, {"Favorites\\A\\"}, {"Favorites\\B\\"}});
+    QCOMPARE(captions(BuildRows(shuffled, at("Favorites\\"), false)), (QStringList{"C", "A", "B"}));
+    const LinkList sorted = makeList({{"Favorites\\A\\"},
+                                      {"Favorites\\B\\"},
+                                      {"Favorites\\B\\x", "http://x/"},
+                                      {"Favorites\\C\\"}});
+    QCOMPARE(captions(BuildRows(sorted, at("Favorites\\"), false)), (QStringList{"A", "B", "C"}));
+
+    // A folder that would go before the first row lands after the other
+    // subfolder rows, never behind a link met earlier.
+    const LinkList linkFirst =
+        makeList({{"Favorites\\x", "http://x/"}, {"Favorites\\B\\"}, {"Favorites\\A\\"}});
+    QCOMPARE(captions(BuildRows(linkFirst, at("Favorites\\"), false)),
+             (QStringList{"B", "A", "x"}));
+    const LinkList below = makeList({{"Favorites\\N\\y", "http://y/"},
+                                     {"Favorites\\N\\B\\"},
+                                     {"Favorites\\N\\A\\"},
+                                     {"Favorites\\N\\D\\"}});
+    QCOMPARE(captions(BuildRows(below, at("Favorites\\N\\", "N"), false)),
+             (QStringList{"..", "B", "A", "D", "y"}));
   }
 
   void oneRowPerSubfolder() {
@@ -176,10 +203,41 @@ class TestListBuilder : public QObject {
     QCOMPARE(q.steps, 1);
   }
 
+  void rowsKeepTheirTextsOnTheirOwn() {
+    // Enough text for several storage blocks, from records that are gone
+    // before the rows are read.
+    ListRows rows;
+    {
+      LinkList list;
+      for (int i = 0; i < 2000; ++i) {
+        const AnsiString n = std::to_string(i);
+        list.append(LinkRecord::make("Favorites\\F" + n + "\\" + AnsiString(200, 'd') + n,
+                                     "http://h/" + n, 0, "Url"));
+      }
+      rows = BuildRows(list, at("Favorites\\"), true);
+    }
+    ListRows copy = rows;
+    rows = ListRows();
+    QCOMPARE(copy.size(), size_t(2000));
+    for (size_t i : {size_t(0), size_t(999), size_t(1999)}) {
+      const AnsiString n = std::to_string(i);
+      QCOMPARE(AnsiString(copy[i].caption), AnsiString(200, 'd') + n);
+      QCOMPARE(AnsiString(copy[i].url), "http://h/" + n);
+      QCOMPARE(AnsiString(copy[i].path), "Favorites\\F" + n + "\\");
+      QCOMPARE(AnsiString(copy[i].kind), AnsiString("Url"));
+    }
+    // A new caption is kept as well, however long the text it came from.
+    AnsiString renamed(255, 'r');
+    copy.setCaption(5, renamed);
+    renamed.assign(255, 'x');
+    QCOMPARE(AnsiString(copy[5].caption), AnsiString(255, 'r'));
+    QCOMPARE(AnsiString(copy[6].caption), AnsiString(200, 'd') + "6");
+  }
+
   void rowLookups() {
     const LinkList list = makeList({{"Favorites\\N\\"},
-                                    {"Favorites\\N\\Local\\"},
                                     {"Favorites\\N\\Later\\"},
+                                    {"Favorites\\N\\Local\\"},
                                     {"Favorites\\N\\link", "http://l/"}});
     const FolderPosition pos = at("Favorites\\N\\", "N");
     const auto rows = BuildRows(list, pos, false);

@@ -32,7 +32,7 @@ std::uint32_t stamp(int y, int m, int d, int h = 12) {
   return toDosDateTime(QDateTime(QDate(y, m, d), QTime(h, 0)));
 }
 
-QStringList captions(const std::vector<ListRow>& rows) {
+QStringList captions(std::span<const ListRow> rows) {
   QStringList out;
   for (const ListRow& r : rows) out << fromAnsi(r.caption);
   return out;
@@ -45,13 +45,13 @@ class TestRowSort : public QObject {
 
  private slots:
   void dateTwiceFlipsWithFoldersOnTop() {
-    std::vector<ListRow> rows{folder(".."),
-                              linkRow("mid", stamp(2005, 6, 1)),
-                              folder("Zeta"),
-                              linkRow("bad", 0),
-                              linkRow("old", stamp(1990, 1, 1)),
-                              folder("Alpha"),
-                              linkRow("new", stamp(2020, 3, 3))};
+    ListRows rows{folder(".."),
+                  linkRow("mid", stamp(2005, 6, 1)),
+                  folder("Zeta"),
+                  linkRow("bad", 0),
+                  linkRow("old", stamp(1990, 1, 1)),
+                  folder("Alpha"),
+                  linkRow("new", stamp(2020, 3, 3))};
     SortRows(rows, ColDate, false);
     QCOMPARE(captions(rows), (QStringList{"..", "Zeta", "Alpha", "bad", "old", "mid", "new"}));
     SortRows(rows, ColDate, true);
@@ -61,10 +61,9 @@ class TestRowSort : public QObject {
   void dateComparesTheDayOnly() {
     // The same day at different hours is a tie, so any order is right;
     // an invalid time makes the whole stamp invalid.
-    std::vector<ListRow> rows{linkRow("late", stamp(2001, 1, 2, 23)),
-                              linkRow("early", stamp(2001, 1, 2, 1)),
-                              linkRow("before", stamp(2001, 1, 1, 23)),
-                              linkRow("badtime", (stamp(2000, 1, 1) & 0xFFFF0000u) | 0xFFFFu)};
+    ListRows rows{linkRow("late", stamp(2001, 1, 2, 23)), linkRow("early", stamp(2001, 1, 2, 1)),
+                  linkRow("before", stamp(2001, 1, 1, 23)),
+                  linkRow("badtime", (stamp(2000, 1, 1) & 0xFFFF0000u) | 0xFFFFu)};
     SortRows(rows, ColDate, false);
     QCOMPARE(rows[0].caption, AnsiString("badtime"));
     QCOMPARE(rows[1].caption, AnsiString("before"));
@@ -73,8 +72,8 @@ class TestRowSort : public QObject {
   }
 
   void textColumns() {
-    std::vector<ListRow> rows{linkRow("banana", 0, "http://B"), linkRow("Cherry", 0, "http://a"),
-                              linkRow("apple", 0, "http://C")};
+    ListRows rows{linkRow("banana", 0, "http://B"), linkRow("Cherry", 0, "http://a"),
+                  linkRow("apple", 0, "http://C")};
     SortRows(rows, ColDescription, false);
     QCOMPARE(captions(rows), (QStringList{"apple", "banana", "Cherry"}));
     SortRows(rows, ColUrl, false);
@@ -83,13 +82,13 @@ class TestRowSort : public QObject {
     QCOMPARE(captions(rows), (QStringList{"apple", "banana", "Cherry"}));
 
     // Type is ordinal: upper-case letters before lower-case ones.
-    std::vector<ListRow> kinds{linkRow("1", 0, "", "url"), linkRow("2", 0, "", "Zip"),
-                               linkRow("3", 0, "", "Url")};
+    ListRows kinds{linkRow("1", 0, "", "url"), linkRow("2", 0, "", "Zip"),
+                   linkRow("3", 0, "", "Url")};
     SortRows(kinds, ColType, false);
     QCOMPARE(captions(kinds), (QStringList{"3", "2", "1"}));
 
-    std::vector<ListRow> paths{linkRow("x", 0, "", "Url", "Favorites\\b\\"),
-                               linkRow("y", 0, "", "Url", "Favorites\\A\\")};
+    ListRows paths{linkRow("x", 0, "", "Url", "Favorites\\b\\"),
+                   linkRow("y", 0, "", "Url", "Favorites\\A\\")};
     SortRows(paths, ColPath, false);
     QCOMPARE(captions(paths), (QStringList{"y", "x"}));
   }

@@ -26,6 +26,7 @@ class FakeDesktop : public DesktopServices {
   std::deque<QString> openNames, saveNames, folders;  // empty: cancelled
   QStringList openedUrls, openedFiles, saveStartDirs, openStartDirs;
   QString clipboard;
+  bool urlsOpen = true;  // false: as if no browser were installed
 
   QString openFileName(QWidget*, const QString& start, const QString&) override {
     openStartDirs << start;
@@ -36,7 +37,10 @@ class FakeDesktop : public DesktopServices {
     return take(saveNames);
   }
   QString chooseFolder(QWidget*, const QString&, const QString&) override { return take(folders); }
-  void openUrl(const QString& url) override { openedUrls << url; }
+  bool openUrl(const QString& url) override {
+    openedUrls << url;
+    return urlsOpen;
+  }
   void openFile(const QString& path) override { openedFiles << path; }
   void setClipboardText(const QString& text) override { clipboard = text; }
 
