@@ -85,23 +85,29 @@ void TFMainXeVorlix::FOpenExecute() {
   pos_.upMarker.clear();
   const QString chosen = desktop_.openFileName(this, start, kLdbFilter);
   if (chosen.isEmpty()) return;
-  if (!LoadDatabase(chosen)) return;
-  RebuildList();
-  RebuildTree();
-  emit databaseOpened(chosen);
-  RebuildOpenDropDown();
-  writeRememberedOpenFolder(QFileInfo(chosen).absolutePath() + QLatin1Char('/'));
-  setCaptionFor(chosen);
-  RememberLastFile();
-  UpdateCommandState();
+  if (OpenFile(chosen, false))
+    writeRememberedOpenFolder(QFileInfo(chosen).absolutePath() + QLatin1Char('/'));
 }
 
-void TFMainXeVorlix::OpenRecentClick(const QString& caption) {
+bool TFMainXeVorlix::OpenFile(const QString& path, bool askFirst) {
+  if (askFirst && !AskSaveChanges()) return false;
+  pos_.upMarker.clear();
+  if (!LoadDatabase(path)) return false;
+  RebuildList();
+  RebuildTree();
+  emit databaseOpened(path);
+  RebuildOpenDropDown();
+  setCaptionFor(path);
+  RememberLastFile();
+  UpdateCommandState();
+  return true;
+}
+
+void TFMainXeVorlix::OpenRecentClick(const QString& path) {
   if (!AskSaveChanges()) return;
-  const QString path = caption.mid(2).trimmed();
   if (!QFileInfo(path).isFile()) {
-    removeRecentItem(caption);
-    emit recentFileMissing(caption);
+    removeRecentItem(path);
+    emit recentFileMissing(path);
     prompts_.message(MsgType::Error, Buttons::Ok, QStringLiteral("File does not exist !"));
     return;
   }
@@ -111,7 +117,7 @@ void TFMainXeVorlix::OpenRecentClick(const QString& caption) {
   RebuildTree();
   UpdateCommandState();
   setCaptionFor(path);
-  emit recentFileOpened(caption);
+  emit recentFileOpened(path);
   RememberLastFile();
 }
 
@@ -119,15 +125,18 @@ void TFMainXeVorlix::RebuildOpenDropDown() {
   PopFile->clear();
   for (QAction* entry : ReOpen1->actions()) {
     if (entry->isSeparator()) continue;
-    const QString caption = entry->text();
-    QAction* item = PopFile->addAction(caption);
-    connect(item, &QAction::triggered, this, [this, caption] { OpenRecentClick(caption); });
+    // An entry names its file in its data; its caption shows "&" doubled.
+    QString path = entry->data().toString();
+    if (path.isEmpty()) path = entry->text().mid(2).trimmed();
+    QAction* item = PopFile->addAction(entry->text());
+    item->setData(path);
+    connect(item, &QAction::triggered, this, [this, path] { OpenRecentClick(path); });
   }
 }
 
-void TFMainXeVorlix::removeRecentItem(const QString& caption) {
+void TFMainXeVorlix::removeRecentItem(const QString& path) {
   for (QAction* a : PopFile->actions())
-    if (a->text() == caption) {
+    if (a->data().toString() == path) {
       PopFile->removeAction(a);
       a->deleteLater();
       break;

@@ -9,6 +9,7 @@
 #include "editing/AddItemDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
+#include "platform/CommandLine.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Prompts.h"
 #include "platform/SingleInstance.h"
@@ -19,7 +20,10 @@ namespace vorlix {
 
 void TFMainXeVorlix::FormShow(const QStringList& params) {
   if (!settings_.productKeyExists()) return;
-  QString file = settings_.lastOpenFile();
+  // A database on the command line (a file manager's double-click) is opened
+  // in place of the last one; other parameters are a URL and a description.
+  const QString database = databaseArgument(params);
+  QString file = database.isEmpty() ? settings_.lastOpenFile() : database;
   if (file.isEmpty()) file = defaultDatabasePath();
 
   bool opened = false;
@@ -31,6 +35,10 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
       RebuildList();
       RebuildTree();
       setCaptionFor(file);
+      if (!database.isEmpty()) {
+        emit databaseOpened(database);
+        RememberLastFile();
+      }
     }
   } else {
     const Answer a = prompts_.message(
@@ -52,7 +60,7 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
   }
   UpdateCommandState();
 
-  if (!params.isEmpty())
+  if (!params.isEmpty() && database.isEmpty())
     openAddUrl(params.value(0), params.size() > 1 ? params.value(1) : QString());
 
   RebuildOpenDropDown();
@@ -73,7 +81,12 @@ void TFMainXeVorlix::openAddUrl(const QString& url, const QString& description) 
 void TFMainXeVorlix::receiveHandOver(const QString& text) {
   const QStringList lines = splitHandOverLines(text);
   if (lines.isEmpty()) return;
-  openAddUrl(lines.value(0), lines.value(1));
+  // A second start with a database hands over its absolute path.
+  const QString database = databaseArgument({lines.value(0)});
+  if (!database.isEmpty())
+    OpenFile(database);
+  else
+    openAddUrl(lines.value(0), lines.value(1));
 }
 
 void TFMainXeVorlix::closeEvent(QCloseEvent* event) {

@@ -85,9 +85,14 @@ class TFMainXeVorlix : public QMainWindow {
   bool AskSaveChanges();
   void RememberLastFile();
   void RebuildOpenDropDown();
-  void OpenRecentClick(const QString& caption);
+  // Opens a file of the recent-files list, after the save question.
+  void OpenRecentClick(const QString& path);
   void FNewExecute();
   void FOpenExecute();
+  // Opens a database as Open does once the file is chosen (a file handed
+  // over from the command line); `askFirst` puts the save question first.
+  // False when cancelled or the file could not be read.
+  bool OpenFile(const QString& path, bool askFirst = true);
   // False when nothing was written (cancelled or failed).
   bool FSaveExecute();
   bool Saveas1Click();
@@ -95,7 +100,8 @@ class TFMainXeVorlix : public QMainWindow {
 
   // --- start-up ---
   // The first showing: opens the last database or offers the import;
-  // `params` is the command line (URL, description).
+  // `params` is the command line: a database to open, or a URL and a
+  // description for the Add Url dialog.
   void FormShow(const QStringList& params);
   void openAddUrl(const QString& url, const QString& description);
   void receiveHandOver(const QString& text);
@@ -196,8 +202,8 @@ class TFMainXeVorlix : public QMainWindow {
   // A database file was opened by Open (for the recent-files list).
   void databaseOpened(const QString& path);
   // A recent-files entry named a file that is gone, or was opened.
-  void recentFileMissing(const QString& caption);
-  void recentFileOpened(const QString& caption);
+  void recentFileMissing(const QString& path);
+  void recentFileOpened(const QString& path);
   // The window is closing for good (after the save question).
   void closing();
 
@@ -216,7 +222,7 @@ class TFMainXeVorlix : public QMainWindow {
   void connectEditing();
   void setCaptionFor(const QString& path);
   // Takes a recent-files entry out of the Open button's drop-down.
-  void removeRecentItem(const QString& caption);
+  void removeRecentItem(const QString& path);
   // After undo or redo: the views show the content again, at the same folder
   // while it still exists.
   void refreshAfterHistoryMove();

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QIcon>
 #include <QTimer>
 
 #include "browser/BrowserActions.h"
+#include "components/SystemTray.h"
 #include "components/WidgetPrompts.h"
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
@@ -15,7 +17,9 @@
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/ListCountPanel.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/ShellParts.h"
 #include "mainwindow/SystemDesktop.h"
+#include "platform/CommandLine.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sounds.h"
@@ -67,9 +71,9 @@ class DesktopOpener : public UrlOpener {
 // come, the window's request falls back to the desktop or does nothing:
 //   browser/   the preview pane (previewToggleRequested; until it comes, a
 //              link opened from the list goes to a new browser window)
-//   settings/  the Options dialog (settingsRequested)
-//   components/ the recent-files list (databaseOpened, recentFileOpened,
-//              recentFileMissing, closing) and the tray icon
+//   ShellParts: the Options dialog (settingsRequested), the recent-files
+//              list (databaseOpened, recentFileOpened, closing) and the
+//              tray icon; built in runVorlix, after the window
 //   mainwindow/ the added keys (AddedKeys) and the status bar's count of
 //              the rows listed (ListCountPanel)
 void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
@@ -115,6 +119,10 @@ int runVorlix(int argc, char** argv) {
   initVorlixResources();
   QApplication::setApplicationName(QStringLiteral("Vorlix"));
   QApplication::setApplicationVersion(QStringLiteral(VORLIX_VERSION));
+  // Lets the desktop match the windows to the installed entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Vorlix"));
+  // The drawing itself, so the tray and the desktop get it sharp at any size.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorlix.svg")));
   const QStringList params = QApplication::arguments().mid(1);
 
   Registry registry;
@@ -125,7 +133,9 @@ int runVorlix(int argc, char** argv) {
   const bool first = instance.tryBecomeFirst();
   // A second start hands over to the running window and ends; one that
   // cannot hand over runs on its own, so that its URL is not lost.
-  if (!first && onlyOne && handToRunningInstance(instance, params)) return 0;
+  // A database goes over by its absolute path: the running copy has
+  // another working folder.
+  if (!first && onlyOne && handToRunningInstance(instance, handOverParams(params))) return 0;
   instance.listen();
 
   // One plain beep for every box type: the desktop has no per-type sounds.
@@ -136,8 +146,16 @@ int runVorlix(int argc, char** argv) {
   TFMainXeVorlix window(document, settings, prompts, desktop);
   connectInstance(instance, window);
   connectParts(window, desktop);
+  QtTrayShell trayShell;
+  ShellParts shell(window, settings, prompts, trayShell);
+  // Closing a window hidden in the tray must still end the program.
+  QObject::connect(&window, &TFMainXeVorlix::closing, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
   window.show();
-  QTimer::singleShot(0, &window, [&window, params] { window.FormShow(params); });
+  QTimer::singleShot(0, &window, [&window, &shell, params] {
+    shell.FormShow();
+    window.FormShow(params);
+  });
   return app.exec();
 }
 

@@ -3,6 +3,8 @@
 // start and handed to whatever reads or writes a setting.
 #include <QString>
 
+#include "settings/SettingsValues.h"
+
 namespace vorlix {
 
 class Registry;
@@ -19,6 +21,13 @@ class Settings {
   // "LastOpenFile": the database opened at start; empty when none.
   QString lastOpenFile() const;
   void setLastOpenFile(const QString& path);
+  // The ten preferences of the Options dialog (see SettingsValues.h).
+  SettingsLoad loadPreferences(SettingsValues& values) const {
+    return loadSettingsValues(registry_, values);
+  }
+  bool savePreferences(const SettingsValues& values) {
+    return saveSettingsValues(registry_, values);
+  }
 
  private:
   Registry& registry_;

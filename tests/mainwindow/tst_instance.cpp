@@ -115,6 +115,30 @@ class TestInstance : public QObject {
     QCOMPARE(seen, QStringList({"http://one.example/", "blank", "0"}));
   }
 
+  void secondStartWithADatabaseOpensItInTheRunningWindow() {
+    MainWindowFixture f({QStringLiteral("Favorites\\Old|u")});
+    setOnlyOne(true);
+    QDir().mkpath(f.home.path("sub"));
+    const QString db = writeDatabase(f.home.path("sub/new.ldb"), {"Favorites\\New|u"});
+    SingleInstance instance;
+    QVERIFY(instance.tryBecomeFirst());
+    instance.listen();
+    connectInstance(instance, f.w());
+    // A relative path, as a shell in another folder gives it.
+    QProcess* second = new QProcess(this);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    second->setProcessEnvironment(env);
+    second->setWorkingDirectory(f.home.path("sub"));
+    second->start(QStringLiteral(VORLIX_EXE), {QStringLiteral("new.ldb")});
+    QVERIFY(second->waitForStarted(5000));
+    QVERIFY(waitFor([&] { return second->state() == QProcess::NotRunning; }, 20000));
+    QCOMPARE(second->exitCode(), 0);
+    QCOMPARE(f.w().fileName(), db);
+    QCOMPARE(f.captions(), QStringList({"New"}));
+    QVERIFY(!f.w().FAddItem->isVisible());
+  }
+
   void secondStartWithoutParametersRestoresTheWindow() {
     MainWindowFixture f;
     setOnlyOne(true);

@@ -1,0 +1,73 @@
+#include "mainwindow/WindowOptions.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
+
+#include "components/RecentFiles.h"
+#include "components/TrayIcon.h"
+#include "components/XeListView.h"
+#include "components/XeStatusBar.h"
+#include "mainwindow/MainWindow.h"
+
+namespace vorlix {
+
+WindowOptions::WindowOptions(TFMainXeVorlix& window, TRecentFiles& recent, TTrayIcon& tray)
+    : window_(window), recent_(recent), tray_(tray) {}
+
+void WindowOptions::setToolBarVisible(bool on) { window_.ControlBar->setVisible(on); }
+
+void WindowOptions::setStatusBarVisible(bool on) { window_.XeStatusBar->setVisible(on); }
+
+void WindowOptions::checkBarItems(bool statusBar, bool toolBar) {
+  window_.Statusbar1->setChecked(statusBar);
+  window_.Toolbar1->setChecked(toolBar);
+}
+
+void WindowOptions::showStyle(int style) {
+  window_.ClassicStyle1->setChecked(style == 0);
+  window_.ToolButton12->setChecked(style == 0);
+  window_.ExplorerStyle1->setChecked(style == 1);
+  window_.ToolButton11->setChecked(style == 1);
+}
+
+void WindowOptions::rebuildList() { window_.RebuildList(); }
+
+void WindowOptions::showViewMode(int icons) {
+  QAction* items[] = {window_.LargeIcons1, window_.List1, window_.Details1};
+  QToolButton* buttons[] = {window_.ToolButton6, window_.ToolButton9, window_.ToolButton10};
+  for (int i = 0; i < 3; ++i) {
+    items[i]->setChecked(icons == i);
+    buttons[i]->setChecked(icons == i);
+  }
+}
+
+void WindowOptions::checkPreviewItem(bool on) { window_.Urlpreview1->setChecked(on); }
+
+void WindowOptions::setRecentDeleteEntry(bool on) { recent_.setDeleteEntry(on); }
+
+void WindowOptions::setTrayActive(bool on) { tray_.setActive(on); }
+
+void WindowOptions::applyPreviewVisibility() {
+  if (showPreview_) showPreview_(window_.Urlpreview1->isChecked());
+}
+
+void WindowOptions::switchViewMode(int icons) {
+  if (icons < 0 || icons > 2) return;
+  window_.ListLinks->setUpdatesEnabled(false);
+  window_.listModel().clearRows();
+  window_.ListLinks->setViewStyle(static_cast<TViewStyle>(icons));
+  window_.RebuildList();
+  window_.ListLinks->setUpdatesEnabled(true);
+}
+
+bool WindowOptions::deleteAllRecentFiles() {
+  recent_.ClearRegistry();
+  recent_.ClearMenu();
+  window_.RebuildOpenDropDown();
+  const bool remain = !recent_.entries().empty();
+  window_.ReOpen1->setEnabled(remain);
+  return remain;
+}
+
+}  // namespace vorlix
