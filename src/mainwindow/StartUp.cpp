@@ -1,9 +1,16 @@
 #include "mainwindow/StartUp.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTimer>
+#include <QToolButton>
 
+#include "browser/PreviewDock.h"
+#include "browser/PreviewSwitch.h"
+#include "browser/TFBrowser.h"
+#include "components/PanelSplitter.h"
 #include "components/WidgetPrompts.h"
+#include "components/XeListView.h"
 #include "document/LinkDocument.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SystemDesktop.h"
@@ -33,16 +40,38 @@ void connectInstance(SingleInstance& instance, TFMainXeVorlix& window) {
 // The composition root: each feature is a part of its own that answers the
 // window's requests and watches the document. Where a part is still to
 // come, the window's request falls back to the desktop or does nothing:
-//   browser/   launching the user's browser, the page capture, the preview
-//              pane (openLinkRequested, previewToggleRequested)
+//   browser/   launching the user's browser, the page capture (still the
+//              desktop's opener), the preview pane (openLinkRequested,
+//              previewToggleRequested, closing)
 //   settings/  the Options dialog (settingsRequested)
 //   components/ the recent-files list (databaseOpened, recentFileOpened,
 //              recentFileMissing, closing) and the tray icon
 //   editing/   the Add/Edit dialog's edit mode (editLinkRequested)
-void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
+ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bool showPreview) {
+  // The preview pane, docked into the bottom panel from the start; its web
+  // engine starts with the first page it shows.
+  auto* pane = new TFBrowser(window.prompts());
+  auto* dock = new PreviewDock(*pane, *window.Panel10, &window);
+  auto* previewSwitch = new PreviewSwitch(
+      {window.Urlpreview1, window.ToolButton3, window.Panel10, window.Splitter2, window.ListLinks},
+      &window);
+  window.Urlpreview1->setChecked(showPreview);
+  previewSwitch->ApplyPreviewVisibility();
+  QObject::connect(&window, &TFMainXeVorlix::previewToggleRequested, previewSwitch,
+                   &PreviewSwitch::FollowToggle);
+  QObject::connect(&window, &TFMainXeVorlix::closing, dock, &PreviewDock::shutDown);
+
+  // A link opened from the list shows in the pane while the pane is
+  // switched on, floating or not; everything else goes to the browser.
   QObject::connect(
       &window, &TFMainXeVorlix::openLinkRequested, &window,
-      [&desktop](const QString& url, TFMainXeVorlix::LinkOpening) { desktop.openUrl(url); });
+      [&desktop, pane, previewSwitch](const QString& url, TFMainXeVorlix::LinkOpening how) {
+        if (how == TFMainXeVorlix::LinkOpening::FromList && previewSwitch->paneShown())
+          pane->showLink(url);
+        else
+          desktop.openUrl(url);
+      });
+  return {pane, dock, previewSwitch};
 }
 
 int runVorlix(int argc, char** argv) {

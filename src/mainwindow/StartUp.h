@@ -3,14 +3,26 @@
 namespace vorlix {
 
 class DesktopServices;
+class PreviewDock;
+class PreviewSwitch;
 class SingleInstance;
+class TFBrowser;
 class TFMainXeVorlix;
+
+// The parts connectParts made; the window owns them.
+struct ConnectedParts {
+  TFBrowser* FBrowser;
+  PreviewDock* previewDock;
+  PreviewSwitch* previewSwitch;
+};
 
 // Lets a running window take activations and hand-overs from later starts.
 void connectInstance(SingleInstance& instance, TFMainXeVorlix& window);
 
 // Connects the window's requests to the parts that answer them.
-void connectParts(TFMainXeVorlix& window, DesktopServices& desktop);
+// `showPreview` is the "Show preview panel" option at start.
+ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop,
+                            bool showPreview = true);
 
 // Runs the program: single instance, forms, message loop. Returns the exit code.
 int runVorlix(int argc, char** argv);
