@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QThread>
 #include <QToolButton>
+#include <QUrl>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -275,6 +276,30 @@ class TestPreviewPane : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(pane->webView()->url().scheme() == QLatin1String("https"),
                              kLoadTimeout);
     QVERIFY(f.prompts.asked.empty());
+  }
+
+  void pagesCannotReadLocalFiles() {
+    MainWindowFixture f;
+    auto* pane = f.w().Panel10->findChild<TFBrowser*>();
+    QFile secret(f.home.path("secret.txt"));
+    QVERIFY(secret.open(QIODevice::WriteOnly));
+    secret.write("secret");
+    secret.close();
+    QFile page(f.home.path("page.html"));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write(
+        "<html><head><title>wait</title><script>"
+        "var x = new XMLHttpRequest();"
+        "try { x.open('GET', 'secret.txt', false); x.send();"
+        "  document.title = 'read:' + x.responseText; }"
+        "catch (e) { document.title = 'blocked'; }"
+        "</script></head><body></body></html>");
+    page.close();
+    // A file address is taken as it is.
+    const QString address = QUrl::fromLocalFile(page.fileName()).toString();
+    typeAddress(pane, address);
+    QCOMPARE(pane->ComboAddress->currentText(), address);
+    QTRY_COMPARE_WITH_TIMEOUT(pane->caption(), QStringLiteral("blocked"), kLoadTimeout);
   }
 
   void floatThenCloseDocksBackAndReloads() {
