@@ -75,6 +75,8 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
 }
 
 int runVorlix(int argc, char** argv) {
+  // The preview pane's web view shares its GL contexts with the window's.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   initVorlixResources();
   QApplication::setApplicationName(QStringLiteral("Vorlix"));
