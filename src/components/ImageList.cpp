@@ -79,7 +79,9 @@ ImageList::ImageList(const QStringList& names, int size) : size_(size) {
 ImageList ImageList::smallImages() { return ImageList(rowImageNames(), 16); }
 ImageList ImageList::largeImages() { return ImageList(rowImageNames(), 32); }
 ImageList ImageList::paneToggleImages() {
-  return ImageList({QStringLiteral("collapse-left"), QStringLiteral("expand-right")}, 16);
+  return ImageList({QStringLiteral("collapse-left"), QStringLiteral("expand-right"),
+                    QStringLiteral("expand-up"), QStringLiteral("collapse-down")},
+                   16);
 }
 
 QIcon ImageList::icon(int index) const {

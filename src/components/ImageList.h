@@ -1,6 +1,6 @@
 #pragma once
 // The program's image lists: the small (16 px) and large (32 px) row and tree
-// images, the folder-pane toggle pair and the named command icons, all drawn
+// images, the folder-pane and preview toggle pairs and the named command icons, all drawn
 // from the SVG set under the ":/icons" resource prefix.
 //
 // The resource file is linked into the main window's library, so whoever
@@ -24,8 +24,13 @@ enum ImageIndex : int {
   imgFolderOpen = 5,
 };
 
-// Images of the folder-pane toggle button.
-enum PaneToggleImage : int { imgPaneVisible = 0, imgPaneHidden = 1 };
+// Images of the folder-pane toggle button and of the preview-pane switch.
+enum PaneToggleImage : int {
+  imgPaneVisible = 0,
+  imgPaneHidden = 1,
+  imgPreviewHidden = 2,
+  imgPreviewShown = 3,
+};
 
 class ImageList {
  public:

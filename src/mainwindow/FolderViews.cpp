@@ -69,7 +69,9 @@ void TFMainXeVorlix::connectViews() {
   EditFind->installEventFilter(this);
 
   connect(ToolButton2, &QToolButton::clicked, this, &TFMainXeVorlix::ToolButton2Click);
-  connect(ToolButton3, &QToolButton::clicked, this, &TFMainXeVorlix::previewToggleRequested);
+  // The button and View > Preview are one switch: both invert the item's
+  // checked state, then ask for the toggle.
+  connect(ToolButton3, &QToolButton::clicked, Urlpreview1, &QAction::trigger);
 }
 
 bool TFMainXeVorlix::eventFilter(QObject* watched, QEvent* event) {

@@ -31,6 +31,7 @@ class Settings;
 class ShortcutDispatcher;
 class TFAddItem;
 class TFAbout;
+class TPanelSplitter;
 class TXeListView;
 class TXeStaticText;
 class TXeStatusBar;
@@ -148,7 +149,7 @@ class TFMainXeVorlix : public QMainWindow {
   TXeListView* ListLinks = nullptr;
   QWidget* Panel10 = nullptr;
   QSplitter* Splitter1 = nullptr;
-  QSplitter* PreviewSplitter = nullptr;
+  TPanelSplitter* Splitter2 = nullptr;
   TXeStatusBar* XeStatusBar = nullptr;
   QProgressBar* prgbar = nullptr;
 

@@ -19,6 +19,7 @@
 
 #include "components/AboutBox.h"
 #include "components/ImageList.h"
+#include "components/PanelSplitter.h"
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
 #include "components/XeStatusBar.h"
@@ -109,10 +110,9 @@ void TFMainXeVorlix::buildLayout() {
   EditFind->setFixedWidth(180);
   outer->addWidget(ControlBar);
 
-  // Folder pane | list pane, with the preview dock panel below both.
-  PreviewSplitter = new QSplitter(Qt::Vertical, central);
-  PreviewSplitter->setObjectName(QStringLiteral("PreviewSplitter"));
-  Splitter1 = new QSplitter(Qt::Horizontal, PreviewSplitter);
+  // Folder pane | list pane, with the preview dock panel and its splitter
+  // bar below both.
+  Splitter1 = new QSplitter(Qt::Horizontal, central);
   Splitter1->setObjectName(QStringLiteral("Splitter1"));
   Splitter1->setHandleWidth(2);
 
@@ -173,13 +173,16 @@ void TFMainXeVorlix::buildLayout() {
   Splitter1->setStretchFactor(1, 1);
   Splitter1->setSizes({201, 576});
 
-  Panel10 = new QWidget(PreviewSplitter);
+  outer->addWidget(Splitter1, 1);
+  Panel10 = new QWidget(central);
   Panel10->setObjectName(QStringLiteral("Panel10"));
   Panel10->setFixedHeight(107);
-  Panel10->hide();  // shown when the preview pane is docked into it
-  PreviewSplitter->addWidget(Splitter1);
-  PreviewSplitter->addWidget(Panel10);
-  outer->addWidget(PreviewSplitter, 1);
+  Panel10->hide();  // shown when the preview pane is switched on
+  Splitter2 = new TPanelSplitter(Panel10, central);
+  Splitter2->setObjectName(QStringLiteral("Splitter2"));
+  Splitter2->hide();
+  outer->addWidget(Splitter2);
+  outer->addWidget(Panel10);
   setCentralWidget(central);
 
   XeStatusBar = new TXeStatusBar(this);

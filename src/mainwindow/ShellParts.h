@@ -32,6 +32,9 @@ class ShellParts : public QObject {
   TRecentFiles& RFiles() { return *recent_; }
   TTrayIcon& TrayIcon() { return *tray_; }
   TFOptions& FOptions() { return *options_; }
+  // What the Options dialog's apply steps act on (the preview pane hooks
+  // its step in here).
+  WindowOptions& optionsTarget() { return *target_; }
 
   // At the first showing, before the window opens its database: the recent
   // files as the dialog says (maximum, delete on click, load or not), and

@@ -1,13 +1,20 @@
 #include "mainwindow/StartUp.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QIcon>
 #include <QTimer>
+#include <QToolButton>
 
 #include "browser/BrowserActions.h"
+#include "browser/PreviewDock.h"
+#include "browser/PreviewSwitch.h"
+#include "browser/TFBrowser.h"
+#include "components/PanelSplitter.h"
 #include "components/SystemTray.h"
 #include "components/WidgetPrompts.h"
+#include "components/XeListView.h"
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
@@ -19,6 +26,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShellParts.h"
 #include "mainwindow/SystemDesktop.h"
+#include "mainwindow/WindowOptions.h"
 #include "platform/CommandLine.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
@@ -69,24 +77,44 @@ class DesktopOpener : public UrlOpener {
 // The composition root: each feature is a part of its own that answers the
 // window's requests and watches the document. Where a part is still to
 // come, the window's request falls back to the desktop or does nothing:
-//   browser/   the preview pane (previewToggleRequested; until it comes, a
-//              link opened from the list goes to a new browser window)
 //   ShellParts: the Options dialog (settingsRequested), the recent-files
 //              list (databaseOpened, recentFileOpened, closing) and the
 //              tray icon; built in runVorlix, after the window
-//   mainwindow/ the added keys (AddedKeys) and the status bar's count of
-//              the rows listed (ListCountPanel)
-void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
-  // browser/: new or active browser window, and the page capture.
+//   browser/   the preview pane (previewToggleRequested, closing), the
+//              browser launch and the page capture (openLinkRequested)
+//   editing/   the Add/Edit dialog (editLinkRequested, the capture)
+//   mainwindow/ the added keys (AddedKeys), the status bar's count of the
+//              rows listed (ListCountPanel), bookmark files and the links
+//              exchanged with other programs
+ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bool showPreview) {
+  // The preview pane, docked into the bottom panel from the start; its web
+  // engine starts with the first page it shows.
+  auto* pane = new TFBrowser(window.prompts());
+  auto* dock = new PreviewDock(*pane, *window.Panel10, &window);
+  auto* previewSwitch = new PreviewSwitch(
+      {window.Urlpreview1, window.ToolButton3, window.Panel10, window.Splitter2, window.ListLinks},
+      &window);
+  window.Urlpreview1->setChecked(showPreview);
+  previewSwitch->ApplyPreviewVisibility();
+  QObject::connect(&window, &TFMainXeVorlix::previewToggleRequested, previewSwitch,
+                   &PreviewSwitch::FollowToggle);
+  QObject::connect(&window, &TFMainXeVorlix::closing, dock, &PreviewDock::shutDown);
+
+  // browser/: new or active browser window, and the page capture. A link
+  // opened from the list shows in the pane while the pane is switched on,
+  // floating or not.
   auto* browser = new BrowserActions(std::make_unique<DesktopOpener>(desktop, *window.XeStatusBar),
                                      PageCapture(), &window);
-  QObject::connect(&window, &TFMainXeVorlix::openLinkRequested, browser,
-                   [browser](const QString& url, TFMainXeVorlix::LinkOpening how) {
-                     if (how == TFMainXeVorlix::LinkOpening::ActiveWindow)
-                       browser->browseInActiveWindow(url);
-                     else
-                       browser->browseInNewWindow(url);
-                   });
+  QObject::connect(
+      &window, &TFMainXeVorlix::openLinkRequested, browser,
+      [browser, pane, previewSwitch](const QString& url, TFMainXeVorlix::LinkOpening how) {
+        if (how == TFMainXeVorlix::LinkOpening::FromList && previewSwitch->paneShown())
+          pane->showLink(url);
+        else if (how == TFMainXeVorlix::LinkOpening::ActiveWindow)
+          browser->browseInActiveWindow(url);
+        else
+          browser->browseInNewWindow(url);
+      });
   // editing/: the Add/Edit dialog, which the window opens for Add, fills
   // from the capture and opens in edit mode for Edit of a link row.
   TFAddItem* dialog = window.FAddItem;
@@ -108,6 +136,7 @@ void connectParts(TFMainXeVorlix& window, DesktopServices& desktop) {
                                     });
   exchange->setParent(&window);
   ConnectLinkExchange(window, *exchange);
+  return {pane, dock, previewSwitch};
 }
 
 void ShowLinkNotOpened(TXeStatusBar& bar, const QString& url) {
@@ -115,6 +144,8 @@ void ShowLinkNotOpened(TXeStatusBar& bar, const QString& url) {
 }
 
 int runVorlix(int argc, char** argv) {
+  // The preview pane's web view shares its GL contexts with the window's.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   initVorlixResources();
   QApplication::setApplicationName(QStringLiteral("Vorlix"));
@@ -145,9 +176,12 @@ int runVorlix(int argc, char** argv) {
   LinkDocument document;
   TFMainXeVorlix window(document, settings, prompts, desktop);
   connectInstance(instance, window);
-  connectParts(window, desktop);
+  const ConnectedParts parts = connectParts(window, desktop);
   QtTrayShell trayShell;
   ShellParts shell(window, settings, prompts, trayShell);
+  // "Show preview panel", at start and on Apply, switches the pane.
+  shell.optionsTarget().setPreviewShower(
+      [sw = parts.previewSwitch](bool) { sw->ApplyPreviewVisibility(); });
   // Closing a window hidden in the tray must still end the program.
   QObject::connect(&window, &TFMainXeVorlix::closing, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);

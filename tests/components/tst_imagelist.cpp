@@ -46,8 +46,10 @@ class TestImageList : public QObject {
     QVERIFY(small.icon(-1).isNull());
     QVERIFY(ImageList().isEmpty());
     const ImageList pane = ImageList::paneToggleImages();
-    QCOMPARE(pane.count(), 2);
+    QCOMPARE(pane.count(), 4);
     QVERIFY(pane.pixmap(imgPaneVisible).toImage() != pane.pixmap(imgPaneHidden).toImage());
+    QVERIFY(covered(pane.pixmap(imgPreviewShown)) > 0);
+    QVERIFY(pane.pixmap(imgPreviewShown).toImage() != pane.pixmap(imgPreviewHidden).toImage());
   }
 
   void everyCommandIconIsDrawn() {

@@ -92,7 +92,8 @@ class TestFolderViews : public QObject {
   void openingALinkUsesTheBrowser() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    w.focusListRow(2);  // Debian
+    w.ToolButton3->click();  // the preview pane off: the list's links go to the browser
+    w.focusListRow(2);       // Debian
     w.openCurrentRow(false);
     QCOMPARE(f.desktop.openedUrls, QStringList({"https://debian.org"}));
     QVERIFY(w.XeStatusBar->currentMessage().isEmpty());
@@ -102,6 +103,7 @@ class TestFolderViews : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     f.desktop.urlsOpen = false;
+    w.ToolButton3->click();  // the preview pane off: links go to the browser
     const size_t asked = f.prompts.asked.size();
     QAbstractItemView* view = w.ListLinks->activeView();
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 2));
