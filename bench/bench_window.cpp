@@ -74,20 +74,27 @@ void OpenToFirstPaint(benchmark::State& state) {
   state.counters["peak_MiB"] = peakRssMiB();
 }
 
+// A window with the database at `path` loaded, its tree built, shown.
+struct ShownWindow {
+  explicit ShownWindow(const QString& path) {
+    w.LoadDatabase(path);
+    w.RebuildTree();
+    w.show();
+  }
+  SilentPrompts prompts;
+  NoDesktop desktop;
+  Registry registry{tempDir().filePath(QStringLiteral("registry.reg"))};
+  Settings settings{registry};
+  LinkDocument doc;
+  TFMainXeVorlix w{doc, settings, prompts, desktop};
+};
+
 // range(1): 0 explorer style, 1 classic style; range(2): 0 the root, 1 the
 // largest first-level folder.
 void RebuildListAndPaint(benchmark::State& state) {
   const size_t records = size_t(state.range(0));
-  const QString path = databaseFile(records);
-  SilentPrompts prompts;
-  NoDesktop desktop;
-  Registry registry(tempDir().filePath(QStringLiteral("registry.reg")));
-  Settings settings(registry);
-  LinkDocument doc;
-  TFMainXeVorlix w(doc, settings, prompts, desktop);
-  w.LoadDatabase(path);
-  w.RebuildTree();
-  w.show();
+  ShownWindow shown(databaseFile(records));
+  TFMainXeVorlix& w = shown.w;
   (state.range(1) ? w.ClassicStyle1 : w.ExplorerStyle1)->setChecked(true);
   if (state.range(2)) {
     w.position().currentPath = makeDatabase(records).bigFolder;
@@ -104,16 +111,8 @@ void RebuildListAndPaint(benchmark::State& state) {
 // reading every full name against the folder (part 0), and the paint of the
 // list as it stands, without a rebuild (part 1).
 void RebuildListFloor(benchmark::State& state) {
-  const QString path = databaseFile(size_t(state.range(0)));
-  SilentPrompts prompts;
-  NoDesktop desktop;
-  Registry registry(tempDir().filePath(QStringLiteral("registry.reg")));
-  Settings settings(registry);
-  LinkDocument doc;
-  TFMainXeVorlix w(doc, settings, prompts, desktop);
-  w.LoadDatabase(path);
-  w.RebuildTree();
-  w.show();
+  ShownWindow shown(databaseFile(size_t(state.range(0))));
+  TFMainXeVorlix& w = shown.w;
   w.ClassicStyle1->setChecked(true);
   w.RebuildList();
   const AnsiString folder = w.position().currentPath;
