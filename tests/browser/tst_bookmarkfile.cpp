@@ -9,23 +9,16 @@
 #include "store/Ansi.h"
 #include "store/DosDate.h"
 #include "support/Files.h"
+#include "support/Records.h"
 
 using namespace vorlix;
+using vorlix::test::describe;
 
 namespace {
 
 constexpr std::uint32_t kImportTime = (45u << 25) | (6u << 21) | (15u << 16) | (12u << 11);
 
 std::uint32_t dos(qint64 secs) { return toDosDateTime(QDateTime::fromSecsSinceEpoch(secs)); }
-
-// One line per record: full name, URL, kind.
-QStringList describe(const LinkList& list) {
-  QStringList out;
-  for (const LinkRecord& r : list)
-    out << fromAnsi(r.fullName()) + QLatin1Char('|') + fromAnsi(r.url()) + QLatin1Char('|') +
-               fromAnsi(r.kind());
-  return out;
-}
 
 BookmarkImport parse(const QByteArray& bytes) {
   return ParseBookmarks(bytes, kImportTime, QStringLiteral("/home/u/bookmarks.html"));

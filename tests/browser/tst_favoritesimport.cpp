@@ -10,8 +10,10 @@
 #include "browser/FavoritesImport.h"
 #include "store/Ansi.h"
 #include "store/DosDate.h"
+#include "support/Records.h"
 
 using namespace vorlix;
+using vorlix::test::describe;
 
 namespace {
 
@@ -23,15 +25,6 @@ void makeFile(const QString& path, const QByteArray& content) {
 }
 
 QByteArray shortcut(const QByteArray& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
-
-// One line per record: full name, URL, kind.
-QStringList describe(const LinkList& list) {
-  QStringList out;
-  for (const LinkRecord& r : list)
-    out << fromAnsi(r.fullName()) + QLatin1Char('|') + fromAnsi(r.url()) + QLatin1Char('|') +
-               fromAnsi(r.kind());
-  return out;
-}
 
 class FakeChooser : public FolderChooser {
  public:

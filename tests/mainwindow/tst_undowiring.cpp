@@ -11,6 +11,7 @@
 #include "components/XeStaticText.h"
 #include "mainwindow/TreeLinksView.h"
 #include "store/ListRows.h"
+#include "support/Files.h"
 #include "support/MainWindowFixture.h"
 
 using namespace vorlix;
@@ -23,11 +24,6 @@ const QStringList kSample = {"Favorites\\A\\", "Favorites\\A\\x|http://x.example
 
 QAction* item(TFMainXeVorlix& w, const char* name) {
   return w.findChild<QAction*>(QString::fromLatin1(name));
-}
-
-QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void focusList(TFMainXeVorlix& w) {
