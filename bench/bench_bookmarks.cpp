@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "BenchData.h"
-#include "browser/BookmarkFile.h"
+#include "interchange/BookmarkFile.h"
 #include "platform/AtomicFile.h"
 
 using namespace vorlix;

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 
-#include "browser/BookmarkFile.h"
+#include "interchange/BookmarkFile.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
-#include "browser/FavoritesImport.h"
+#include "interchange/FavoritesImport.h"
 #include "document/LinkDocument.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/ProfileStrings.h"

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include "browser/FavoritesImport.h"
+#include "interchange/FavoritesImport.h"
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
 #include "mainwindow/MainWindow.h"

@@ -8,7 +8,7 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "browser/FolderChooser.h"
+#include "platform/FolderChooser.h"
 #include "store/FolderPosition.h"
 #include "store/FolderTree.h"
 #include "store/LinkList.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "browser/BookmarkFile.h"
+#include "interchange/BookmarkFile.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
 #include "editing/AddItemDialog.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "browser/BookmarkFile.h"
+#include "interchange/BookmarkFile.h"
 #include "platform/AtomicFile.h"
 #include "store/DosDate.h"
 #include "store/EpochDates.h"

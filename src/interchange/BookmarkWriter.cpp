@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "browser/BookmarkFile.h"
+#include "interchange/BookmarkFile.h"
 #include "platform/AtomicFile.h"
 #include "store/EpochDates.h"
 #include "store/HtmlText.h"

@@ -1,4 +1,4 @@
-#include "browser/FavoritesImport.h"
+#include "interchange/FavoritesImport.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <random>
 
-#include "browser/BookmarkFile.h"
+#include "interchange/BookmarkFile.h"
 #include "store/Ansi.h"
 #include "store/DosDate.h"
 #include "support/Files.h"

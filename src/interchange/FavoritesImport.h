@@ -3,7 +3,7 @@
 // (*.url, any letter case) becomes a link and every sub-folder a folder.
 #include <QString>
 
-#include "browser/FolderChooser.h"
+#include "platform/FolderChooser.h"
 #include "store/LinkList.h"
 
 namespace vorlix {

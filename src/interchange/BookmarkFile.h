@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "store/FitReport.h"
 #include "store/LinkList.h"
 
 namespace vorlix {
@@ -20,6 +21,8 @@ struct BookmarkImport {
   size_t folderCount = 0;
   // Titles that lost characters: ones the code page lacks, or cut to fit.
   size_t lossyTitles = 0;
+  // Everything cut, merged or skipped, for the summary box.
+  FitReport report;
   // Why the file was refused, naming it; empty when ok.
   QString error;
 };

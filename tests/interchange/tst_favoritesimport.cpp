@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "browser/FavoritesImport.h"
+#include "interchange/FavoritesImport.h"
 #include "store/Ansi.h"
 #include "store/DosDate.h"
 #include "support/Records.h"

@@ -1,0 +1,53 @@
+#include "cli/Verbs.h"
+
+#include <QCoreApplication>
+#include <cstring>
+
+namespace vorlix {
+namespace {
+
+int help(const QStringList&, QTextStream& out, QTextStream&);
+
+// One row per command; keep them in the order --help lists them.
+const Verb kVerbs[] = {
+    {"--help", "", "lists these commands", help},
+};
+
+int help(const QStringList&, QTextStream& out, QTextStream&) {
+  out << "Usage: vorlix [FILE.ldb | URL [DESCRIPTION]]\n"
+         "       vorlix COMMAND ARGUMENTS...\n\nCommands:\n";
+  for (const Verb& v : kVerbs) {
+    out << "  " << v.name;
+    if (*v.usage) out << ' ' << v.usage;
+    out << "\n      " << v.about << '\n';
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool isVerbCommandLine(int argc, char** argv) {
+  return argc > 1 && std::strncmp(argv[1], "--", 2) == 0;
+}
+
+int runVerb(const QStringList& params, QTextStream& out, QTextStream& err) {
+  const QString name = params.value(0);
+  for (const Verb& v : kVerbs)
+    if (name == QLatin1String(v.name)) return v.run(params.mid(1), out, err);
+  err << "vorlix: unknown command " << name << "\n\n";
+  help({}, err, err);
+  return 2;
+}
+
+int runVerbCommandLine(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("Vorlix"));
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  const int status = runVerb(QCoreApplication::arguments().mid(1), out, err);
+  out.flush();
+  err.flush();
+  return status;
+}
+
+}  // namespace vorlix
