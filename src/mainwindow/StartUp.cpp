@@ -8,9 +8,9 @@
 #include <QToolButton>
 
 #include "browser/BrowserActions.h"
-#include "browser/PreviewDock.h"
-#include "browser/PreviewSwitch.h"
-#include "browser/TFBrowser.h"
+#include "preview/PreviewDock.h"
+#include "preview/PreviewSwitch.h"
+#include "preview/TFBrowser.h"
 #include "components/PanelSplitter.h"
 #include "components/SystemTray.h"
 #include "components/WidgetPrompts.h"

@@ -1,4 +1,4 @@
-#include "browser/PreviewSwitch.h"
+#include "preview/PreviewSwitch.h"
 
 #include <QAction>
 #include <QActionGroup>

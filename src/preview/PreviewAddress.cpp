@@ -1,4 +1,4 @@
-#include "browser/PreviewAddress.h"
+#include "preview/PreviewAddress.h"
 
 namespace vorlix {
 

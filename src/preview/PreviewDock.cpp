@@ -1,4 +1,4 @@
-#include "browser/PreviewDock.h"
+#include "preview/PreviewDock.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "browser/TFBrowser.h"
+#include "preview/TFBrowser.h"
 
 namespace vorlix {
 

@@ -23,10 +23,10 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "browser/PreviewAddress.h"
-#include "browser/PreviewDock.h"
-#include "browser/PreviewSwitch.h"
-#include "browser/TFBrowser.h"
+#include "preview/PreviewAddress.h"
+#include "preview/PreviewDock.h"
+#include "preview/PreviewSwitch.h"
+#include "preview/TFBrowser.h"
 #include "components/ImageList.h"
 #include "components/PanelSplitter.h"
 #include "components/XeListView.h"

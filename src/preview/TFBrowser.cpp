@@ -1,4 +1,4 @@
-#include "browser/TFBrowser.h"
+#include "preview/TFBrowser.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -14,7 +14,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-#include "browser/PreviewAddress.h"
+#include "preview/PreviewAddress.h"
 #include "platform/Prompts.h"
 
 namespace vorlix {
