@@ -49,6 +49,12 @@ void connectInstance(SingleInstance& instance, TFMainXeVorlix& window) {
                      window.receiveHandOver(text);
                      done();
                    });
+  QObject::connect(&instance, &SingleInstance::handOverFieldsReceived, &window,
+                   [&window](const QStringList& fields, std::function<void()> done) {
+                     window.RestoreFromTray();
+                     window.receiveHandOver(fields);
+                     done();
+                   });
 }
 
 namespace {
