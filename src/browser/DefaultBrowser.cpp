@@ -141,6 +141,17 @@ std::optional<DefaultBrowserEntry> FindDefaultBrowser() {
   return {};
 }
 
+QString SchemeHandlerName(const QString& scheme) {
+  for (const QString& file : MimeAppsFiles()) {
+    const auto e = handlerIn(file, QStringLiteral("x-scheme-handler/") + scheme.toLower());
+    if (!e) continue;
+    const QString name =
+        keyFileValue(e->desktopFile, QStringLiteral("Desktop Entry"), QStringLiteral("Name"));
+    return name.isEmpty() ? e->desktopId : unescapeString(name);
+  }
+  return {};
+}
+
 QString TrimOpenCommand(QString command) {
   const qsizetype percent = command.indexOf(QLatin1Char('%'));
   if (percent >= 0) command.truncate(percent);
