@@ -8,7 +8,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/ConfigFile.h"
-#include "platform/WriteLock.h"
+#include "platform/FileLock.h"
 
 namespace vorlix {
 namespace {
@@ -210,7 +210,7 @@ bool writeProfileString(const QString& file, std::string_view section, std::stri
   }
   QDir().mkpath(QFileInfo(file).absolutePath());
   QLockFile lock(file + QStringLiteral(".lock"));
-  if (!takeWriteLock(lock, 5000)) {
+  if (!takeFileLock(lock, 5000)) {
     if (error) *error = QStringLiteral("The file %1 is locked").arg(file);
     return false;
   }

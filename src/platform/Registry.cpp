@@ -7,7 +7,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/ConfigFile.h"
-#include "platform/WriteLock.h"
+#include "platform/FileLock.h"
 
 namespace vorlix {
 namespace {
@@ -68,7 +68,7 @@ bool Registry::edit(const std::function<void(RegistryHive&)>& change) {
   // rename alone would let the later writer drop the earlier one's change.
   QDir().mkpath(QFileInfo(path_).absolutePath());
   QLockFile lock(path_ + QStringLiteral(".lock"));
-  if (!takeWriteLock(lock, kLockWaitMs)) {
+  if (!takeFileLock(lock, kLockWaitMs)) {
     lastError_ = QStringLiteral("The registry file %1 is locked").arg(path_);
     return false;
   }

@@ -19,6 +19,8 @@
 #include <cerrno>
 #include <csignal>
 
+#include "platform/FileLock.h"
+
 namespace vorlix {
 namespace {
 
@@ -115,8 +117,7 @@ bool SingleInstance::tryBecomeFirst() {
   if (!folderUsable_) return true;  // nothing to coordinate through: run alone
   lock_ = std::make_unique<QLockFile>(folder_ + QStringLiteral("/vorlix.lock"));
   // The lock lives as long as the instance: only a dead owner makes it stale.
-  lock_->setStaleLockTime(0);
-  if (!lock_->tryLock(0)) return lock_->error() != QLockFile::LockFailedError;
+  if (!takeFileLock(*lock_, 0)) return lock_->error() != QLockFile::LockFailedError;
   // A copy started while "OnlyOne" was off runs without the lock.
   // One look suffices: such a copy is listening already.
   QLocalSocket probe;

@@ -436,6 +436,18 @@ class TestSingleInstance : public QObject {
     QVERIFY(!SingleInstance().tryBecomeFirst());
   }
 
+  void anEmptyLockFileDoesNotCount() {
+    // Left by an instance killed between creating the lock file and
+    // writing its id into it.
+    test::IsolatedHome home;
+    QFile lock(home.path("runtime/vorlix.lock"));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.close();
+    SingleInstance next;
+    QVERIFY(next.tryBecomeFirst());
+    QVERIFY(!SingleInstance().tryBecomeFirst());
+  }
+
   void theCopyStartedLastIsReached() {
     // With "OnlyOne" off several copies run; only the first holds the lock.
     test::IsolatedHome home;

@@ -1,12 +1,12 @@
-#include "platform/WriteLock.h"
+#include "platform/FileLock.h"
 
 #include <QLockFile>
 
 namespace vorlix {
 
-bool takeWriteLock(QLockFile& lock, int waitMs) {
-  // A lock is held only for one read and write; its age says nothing, the
-  // owner's process does.
+bool takeFileLock(QLockFile& lock, int waitMs) {
+  // Locks are held for a write or for a whole run; their age says nothing,
+  // the owner's process does.
   lock.setStaleLockTime(0);
   if (lock.tryLock(0)) return true;
   if (lock.error() != QLockFile::LockFailedError) return false;

@@ -1,6 +1,7 @@
 #pragma once
-// The lock that keeps two running copies from interleaving the read and
-// the write of one file (registry.reg, Vorlixs.ini).
+// Lock files between running copies: the instance lock, and the locks that
+// keep two copies from interleaving the read and the write of one file
+// (registry.reg, Vorlixs.ini).
 #include <QString>
 
 class QLockFile;
@@ -11,6 +12,6 @@ namespace vorlix {
 // owner is gone is taken over at once: one whose process has ended, and
 // an empty one, left by a process killed between creating the file and
 // writing its id into it.
-bool takeWriteLock(QLockFile& lock, int waitMs);
+bool takeFileLock(QLockFile& lock, int waitMs);
 
 }  // namespace vorlix
