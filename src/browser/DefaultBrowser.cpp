@@ -1,15 +1,13 @@
 #include "browser/DefaultBrowser.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+
+#include "platform/ConfigFile.h"
 
 namespace vorlix {
 
 namespace {
-
-// Larger files are no mimeapps.list or desktop entry of ours to read.
-constexpr qint64 kMaxKeyFileBytes = 1 << 20;
 
 QString envPath(const char* name, const QString& fallback) {
   const QString v = qEnvironmentVariable(name);
@@ -62,9 +60,9 @@ QString unescapeString(const QString& v) {
 // The value of `key` in `group` of a desktop-style key file, raw; null when
 // the file, the group or the key is missing.
 QString keyFileValue(const QString& file, const QString& group, const QString& key) {
-  QFile f(file);
-  if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxKeyFileBytes) return {};
-  const QString content = QString::fromUtf8(f.read(kMaxKeyFileBytes));
+  QByteArray bytes;
+  if (!readConfigFile(file, bytes)) return {};
+  const QString content = QString::fromUtf8(bytes);
   bool inGroup = false;
   for (QStringView line : QStringView(content).split(QLatin1Char('\n'))) {
     line = line.trimmed();
@@ -139,6 +137,17 @@ std::optional<DefaultBrowserEntry> FindDefaultBrowser() {
   for (const QString& file : MimeAppsFiles()) {
     if (auto e = handlerIn(file, QStringLiteral("text/html"))) return e;
     if (auto e = handlerIn(file, QStringLiteral("x-scheme-handler/http"))) return e;
+  }
+  return {};
+}
+
+QString SchemeHandlerName(const QString& scheme) {
+  for (const QString& file : MimeAppsFiles()) {
+    const auto e = handlerIn(file, QStringLiteral("x-scheme-handler/") + scheme.toLower());
+    if (!e) continue;
+    const QString name =
+        keyFileValue(e->desktopFile, QStringLiteral("Desktop Entry"), QStringLiteral("Name"));
+    return name.isEmpty() ? e->desktopId : unescapeString(name);
   }
   return {};
 }

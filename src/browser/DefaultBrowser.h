@@ -31,6 +31,11 @@ QStringList ApplicationFolders();
 // Missing or unreadable files count as naming nothing.
 std::optional<DefaultBrowserEntry> FindDefaultBrowser();
 
+// The name (the desktop entry's Name, else its id) of the program the
+// desktop opens `scheme` links with (x-scheme-handler/<scheme>, as above);
+// empty when none is registered.
+QString SchemeHandlerName(const QString& scheme);
+
 // The open command's trims, in this order: cut from the first '%'; drop one
 // leading double quote; cut from any double quote left; drop trailing blanks.
 QString TrimOpenCommand(QString command);

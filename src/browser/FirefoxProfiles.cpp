@@ -2,15 +2,13 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+
+#include "platform/ConfigFile.h"
 
 namespace vorlix {
 
 namespace {
-
-// No profiles.ini of any real size comes near this.
-constexpr qint64 kMaxIniBytes = 1 << 20;
 
 struct IniEntry {
   QString section;
@@ -20,10 +18,10 @@ struct IniEntry {
 
 QList<IniEntry> readIni(const QString& file) {
   QList<IniEntry> out;
-  QFile f(file);
-  if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxIniBytes) return out;
+  QByteArray bytes;
+  if (!readConfigFile(file, bytes)) return out;
   QString section;
-  for (const QByteArray& raw : f.read(kMaxIniBytes).split('\n')) {
+  for (const QByteArray& raw : bytes.split('\n')) {
     const QString line = QString::fromUtf8(raw).trimmed();
     if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
       continue;
@@ -45,7 +43,11 @@ QString profilePath(const QString& root, const QString& path, bool relative) {
 }  // namespace
 
 QStringList FirefoxRoots(const QString& home) {
-  return {home + QStringLiteral("/.mozilla/firefox"),
+  const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+  const QString configHome =
+      QDir::isAbsolutePath(config) ? QDir::cleanPath(config) : home + QStringLiteral("/.config");
+  return {configHome + QStringLiteral("/mozilla/firefox"),
+          home + QStringLiteral("/.mozilla/firefox"),
           home + QStringLiteral("/snap/firefox/common/.mozilla/firefox"),
           home + QStringLiteral("/.var/app/org.mozilla.firefox/.mozilla/firefox")};
 }

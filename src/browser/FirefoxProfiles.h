@@ -6,8 +6,9 @@
 
 namespace vorlix {
 
-// Firefox's own folders below `home`, in the order they are searched: the
-// ordinary one, then the snap's, then the flatpak's.
+// Firefox's own folders, in the order they are searched: the one new
+// installs use, mozilla/firefox in $XDG_CONFIG_HOME (default `home`/.config),
+// then ~/.mozilla/firefox, then the snap's, then the flatpak's.
 QStringList FirefoxRoots(const QString& home);
 
 // The profile folders a root's profiles.ini ([Profile*] Path=, IsRelative=,

@@ -1,6 +1,5 @@
 #include "browser/SessionStore.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -8,6 +7,7 @@
 #include <cmath>
 
 #include "browser/MozLz4.h"
+#include "platform/ConfigFile.h"
 
 namespace vorlix {
 
@@ -83,10 +83,9 @@ std::optional<SessionPage> SessionStorePage(const QByteArray& json, const QStrin
 }
 
 std::optional<SessionPage> ReadSessionStore(const QString& file, const QString& activeTitle) {
-  QFile f(file);
-  if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxSessionFileBytes) return {};
-  const QByteArray raw = f.read(kMaxSessionFileBytes + 1);
-  if (raw.size() > kMaxSessionFileBytes) return {};
+  // Never blocks: a FIFO in its place would hold the capture's thread.
+  QByteArray raw;
+  if (!readConfigFile(file, raw, kMaxSessionFileBytes) || raw.isEmpty()) return {};
   const auto json = DecodeMozLz4(raw, kMaxSessionJsonBytes);
   if (!json) return {};
   return SessionStorePage(*json, activeTitle);

@@ -1,13 +1,12 @@
 #include "components/RecentFileList.h"
 
-#include <QFileInfo>
-
+#include "platform/FileKind.h"
 #include "platform/Registry.h"
 
 namespace vorlix {
 
 RecentFileList::RecentFileList()
-    : exists_([](const QString& name) { return QFileInfo(name).isFile(); }) {}
+    : exists_([](const QString& name) { return isOrdinaryFile(name); }) {}
 
 QChar RecentFileList::numberChar(int position) {
   return QChar(49 + position + (position >= 9 ? 7 : 0));

@@ -15,7 +15,8 @@ class Registry;
 class RecentFileList {
  public:
   // Whether a name may join the list; the default asks the file system for
-  // an existing file. Tests replace it.
+  // an existing ordinary file (no FIFO, device, folder or /proc file).
+  // Tests replace it.
   using FileCheck = std::function<bool(const QString&)>;
 
   RecentFileList();

@@ -130,7 +130,7 @@ class XeInnerView : public Base {
     owner_->takesDrop(e) ? e->acceptProposedAction() : e->ignore();
   }
   void dropEvent(QDropEvent* e) override {
-    if (!owner_->takesDrop(e)) {
+    if (!owner_->takesDrop(e) || !owner_->dropHandler_(e->mimeData())) {
       e->ignore();
       return;
     }
@@ -141,7 +141,6 @@ class XeInnerView : public Base {
     } else {
       e->acceptProposedAction();
     }
-    owner_->dropHandler_(e->mimeData());
   }
 
  private:

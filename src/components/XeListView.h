@@ -106,10 +106,12 @@ class TXeListView : public QWidget {
 
   // --- drop --------------------------------------------------------------------
   // Drops of data from elsewhere: `accepts` says whether the list takes a
-  // drag's data, `dropped` receives it. A drag of the list's own rows is
-  // never taken. Without a handler every drop is refused.
+  // drag's data (asked on every move, so it should judge by the formats),
+  // `dropped` receives it and says whether it took it; a drop it did not
+  // take is refused. A drag of the list's own rows is never taken. Without
+  // a handler every drop is refused.
   using DropAcceptor = std::function<bool(const QMimeData*)>;
-  using DropHandler = std::function<void(const QMimeData*)>;
+  using DropHandler = std::function<bool(const QMimeData*)>;
   void setDropHandler(DropAcceptor accepts, DropHandler dropped);
 
  signals:

@@ -40,10 +40,11 @@ LinkExchange::LinkExchange(EditorHost& host, QClipboard& clipboard, AddOneLink a
 }
 
 void LinkExchange::clipboardChanged() {
-  // Decoded once per change: the enabled state asks often, and asking the
-  // clipboard's owner each time would be slow.
+  // Only the formats are looked at: what another program copies can be
+  // large, and decoding it here would hold the window on every copy made
+  // anywhere. Paste decodes; with no link found it pastes the own clipboard.
   const QMimeData* data = clipboard_.mimeData();
-  const bool foreign = data && !IsOwnCopy(*data, ownMark_) && !LinksFromMime(*data).empty();
+  const bool foreign = data && !IsOwnCopy(*data, ownMark_) && OffersLinks(*data);
   if (foreign == hasForeign_) return;
   hasForeign_ = foreign;
   emit pasteAvailabilityChanged();
@@ -68,7 +69,7 @@ bool LinkExchange::pasteForeignLinks() {
   return true;
 }
 
-bool LinkExchange::offersLinks(const QMimeData& data) { return !LinksFromMime(data).empty(); }
+bool LinkExchange::offersLinks(const QMimeData& data) { return OffersLinks(data); }
 
 bool LinkExchange::dropLinks(const QMimeData& data, const AnsiString& folder) {
   std::vector<ForeignLink> links = LinksFromMime(data);

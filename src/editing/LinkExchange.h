@@ -37,7 +37,8 @@ class LinkExchange : public QObject, public SystemClipboardLinks {
   // Links of another program dropped on `folder`, taken as soon as the
   // drop has ended; false when the data holds none.
   bool dropLinks(const QMimeData& data, const AnsiString& folder);
-  // Whether a drag's data holds links to take.
+  // Whether a drag's data may hold links to take, by its formats alone: it
+  // is asked on every move of the drag.
   static bool offersLinks(const QMimeData& data);
 
   // Adds the formats other programs read to dragged rows' data. `records`

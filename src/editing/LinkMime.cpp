@@ -50,12 +50,110 @@ Utf16 utf16Kind(const QByteArray& d) {
   return Utf16::No;
 }
 
-QString plainText(const QString& html) {
-  static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
-  QString t = html;
-  t.remove(tags);
+// The text of an anchor's content: tags dropped (a '<' that no '>' closes
+// stays as text), references decoded, white space simplified.
+QString plainText(QStringView html) {
+  QString t;
+  t.reserve(html.size());
+  for (qsizetype i = 0; i < html.size(); ++i) {
+    if (html[i] != QLatin1Char('<')) {
+      t += html[i];
+      continue;
+    }
+    const qsizetype close = html.indexOf(QLatin1Char('>'), i + 1);
+    if (close < 0) {
+      t += html.mid(i);
+      break;
+    }
+    i = close;
+  }
   return decodeHtml(t).simplified();
 }
+
+bool isHtmlSpace(QChar c) {
+  return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
+         c == QLatin1Char('\r') || c == QLatin1Char('\f');
+}
+
+// One pass over clipboard HTML, every character looked at a bounded number
+// of times: a pattern with backtracking took minutes on an unclosed
+// attribute of a few hundred KiB. Anchors are <a ...> tags whose content
+// runs to the next </a>; attribute values may be quoted.
+class AnchorScanner {
+ public:
+  explicit AnchorScanner(QStringView html) : s_(html) {}
+
+  // The next anchor that has an href; false when there is none.
+  bool next(QStringView& href, QStringView& content) {
+    for (;;) {
+      const qsizetype open = s_.indexOf(QLatin1String("<a"), pos_, Qt::CaseInsensitive);
+      if (open < 0 || open + 2 >= s_.size()) return false;
+      pos_ = open + 2;
+      if (!isHtmlSpace(s_[pos_])) continue;  // <abbr>, <a>
+      bool hasHref = false;
+      // A tag or quote left open runs to the end: no anchor can follow.
+      if (!readTag(hasHref, href)) return false;
+      if (!hasHref) continue;
+      const qsizetype start = pos_;
+      for (;;) {
+        const qsizetype close = s_.indexOf(QLatin1String("</a"), pos_, Qt::CaseInsensitive);
+        if (close < 0) return false;  // nor can any later anchor be closed
+        qsizetype k = close + 3;
+        while (k < s_.size() && isHtmlSpace(s_[k])) ++k;
+        if (k < s_.size() && s_[k] == QLatin1Char('>')) {
+          content = s_.mid(start, close - start);
+          pos_ = k + 1;
+          return true;
+        }
+        pos_ = close + 3;
+      }
+    }
+  }
+
+ private:
+  // Reads the attributes from pos_ up to and past the tag's '>'; `href`
+  // gets the first href value. False when the tag does not end.
+  bool readTag(bool& hasHref, QStringView& href) {
+    const qsizetype n = s_.size();
+    for (;;) {
+      while (pos_ < n && (isHtmlSpace(s_[pos_]) || s_[pos_] == QLatin1Char('/'))) ++pos_;
+      if (pos_ >= n) return false;
+      if (s_[pos_] == QLatin1Char('>')) {
+        ++pos_;
+        return true;
+      }
+      const qsizetype nameStart = pos_;
+      while (pos_ < n && !isHtmlSpace(s_[pos_]) && s_[pos_] != QLatin1Char('=') &&
+             s_[pos_] != QLatin1Char('>'))
+        ++pos_;
+      const QStringView name = s_.mid(nameStart, pos_ - nameStart);
+      while (pos_ < n && isHtmlSpace(s_[pos_])) ++pos_;
+      if (pos_ >= n || s_[pos_] != QLatin1Char('=')) continue;
+      ++pos_;
+      while (pos_ < n && isHtmlSpace(s_[pos_])) ++pos_;
+      if (pos_ >= n) return false;
+      QStringView value;
+      const QChar q = s_[pos_];
+      if (q == QLatin1Char('"') || q == QLatin1Char('\'')) {
+        const qsizetype end = s_.indexOf(q, pos_ + 1);
+        if (end < 0) return false;
+        value = s_.mid(pos_ + 1, end - pos_ - 1);
+        pos_ = end + 1;
+      } else {
+        const qsizetype start = pos_;
+        while (pos_ < n && !isHtmlSpace(s_[pos_]) && s_[pos_] != QLatin1Char('>')) ++pos_;
+        value = s_.mid(start, pos_ - start);
+      }
+      if (!hasHref && name.compare(QLatin1String("href"), Qt::CaseInsensitive) == 0) {
+        hasHref = true;
+        href = value;
+      }
+    }
+  }
+
+  QStringView s_;
+  qsizetype pos_ = 0;
+};
 
 }  // namespace
 
@@ -100,21 +198,14 @@ std::vector<ForeignLink> LinksFromUriList(const QByteArray& data) {
 }
 
 std::vector<ForeignLink> LinksFromHtml(const QString& html) {
-  static const QRegularExpression anchor(
-      QStringLiteral("<a\\s[^>]*?\\bhref\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))[^>]*>"
-                     "(.*?)</a\\s*>"),
-      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
   std::vector<ForeignLink> out;
-  auto it = anchor.globalMatch(html.left(kMaxHtml));
-  while (it.hasNext()) {
-    const QRegularExpressionMatch m = it.next();
-    QString href = m.captured(1);
-    if (href.isNull()) href = m.captured(2);
-    if (href.isNull()) href = m.captured(3);
-    href = decodeHtml(href).trimmed();
+  AnchorScanner scanner(QStringView(html).left(kMaxHtml));
+  QStringView rawHref, content;
+  while (scanner.next(rawHref, content)) {
+    const QString href = decodeHtml(rawHref.toString()).trimmed();
     // A relative address cannot be followed without the page it was on.
     if (href.isEmpty() || QUrl(href).scheme().isEmpty()) continue;
-    out.push_back({href, plainText(m.captured(4))});
+    out.push_back({href, plainText(content)});
   }
   return out;
 }
@@ -167,8 +258,16 @@ void PutLinksOnMime(QMimeData& mime, const std::vector<ForeignLink>& links,
   if (!ownMark.isEmpty()) mime.setData(QString::fromLatin1(kOwnCopyFormat), ownMark);
 }
 
+bool OffersLinks(const QMimeData& mime) {
+  for (const char* format : {kMozUrlFormat, kNetscapeUrlFormat, kUriListFormat, kHtmlFormat})
+    if (mime.hasFormat(QString::fromLatin1(format))) return true;
+  return mime.hasText();
+}
+
 bool IsOwnCopy(const QMimeData& mime, const QByteArray& ownMark) {
-  return !ownMark.isEmpty() && mime.data(QString::fromLatin1(kOwnCopyFormat)) == ownMark;
+  // Only our own small mark is fetched, never the other formats' data.
+  const QString format = QString::fromLatin1(kOwnCopyFormat);
+  return !ownMark.isEmpty() && mime.hasFormat(format) && mime.data(format) == ownMark;
 }
 
 }  // namespace vorlix

@@ -35,6 +35,11 @@ std::vector<ForeignLink> LinksFromMime(const QMimeData& mime);
 void PutLinksOnMime(QMimeData& mime, const std::vector<ForeignLink>& links,
                     const QByteArray& ownMark = {});
 
+// Whether `mime` offers a format that may hold links, judged by the format
+// names alone: nothing is fetched or decoded, so it is cheap enough for
+// each clipboard change and each drag move.
+bool OffersLinks(const QMimeData& mime);
+
 // True when `mime` carries this program's copy marked `ownMark`.
 bool IsOwnCopy(const QMimeData& mime, const QByteArray& ownMark);
 

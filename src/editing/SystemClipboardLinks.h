@@ -10,8 +10,8 @@ class SystemClipboardLinks {
   virtual ~SystemClipboardLinks() = default;
   // Copy has filled the program's own clipboard.
   virtual void copied(const ClipboardList& copy) = 0;
-  // Whether the system clipboard holds links of another program (not this
-  // program's own copy).
+  // Whether the system clipboard may hold links of another program (not
+  // this program's own copy), judged without decoding them.
   virtual bool hasForeignLinks() const = 0;
   // Paste: takes those links in; false when there are none, so the own
   // clipboard is pasted instead.

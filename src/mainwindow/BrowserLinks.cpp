@@ -7,12 +7,12 @@
 #include <QLineEdit>
 #include <QMimeData>
 
-#include "interchange/BookmarkFile.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
 #include "editing/LinkExchange.h"
+#include "interchange/BookmarkFile.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
@@ -113,12 +113,12 @@ void ConnectLinkExchange(TFMainXeVorlix& w, LinkExchange& exchange) {
     return data && LinkExchange::offersLinks(*data);
   };
   w.TreeLinks->droppedOther = [&exchange](FolderNode* node, const QMimeData* data) {
-    if (node && data) exchange.dropLinks(*data, FolderTreeModel::NodePath(node));
+    return node && data && exchange.dropLinks(*data, FolderTreeModel::NodePath(node));
   };
   w.ListLinks->setDropHandler(
       [](const QMimeData* data) { return data && LinkExchange::offersLinks(*data); },
       [&w, &exchange](const QMimeData* data) {
-        if (data) exchange.dropLinks(*data, w.position().currentPath);
+        return data && exchange.dropLinks(*data, w.position().currentPath);
       });
 
   // Rows dragged out carry their links, so a browser or an editor takes

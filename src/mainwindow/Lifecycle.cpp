@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include "interchange/FavoritesImport.h"
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
+#include "interchange/FavoritesImport.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
 #include "platform/CommandLine.h"
@@ -79,14 +79,17 @@ void TFMainXeVorlix::openAddUrl(const QString& url, const QString& description) 
 }
 
 void TFMainXeVorlix::receiveHandOver(const QString& text) {
-  const QStringList lines = splitHandOverLines(text);
-  if (lines.isEmpty()) return;
+  receiveHandOver(splitHandOverLines(text));
+}
+
+void TFMainXeVorlix::receiveHandOver(const QStringList& fields) {
+  if (fields.isEmpty()) return;
   // A second start with a database hands over its absolute path.
-  const QString database = databaseArgument({lines.value(0)});
+  const QString database = databaseArgument({fields.value(0)});
   if (!database.isEmpty())
     OpenFile(database);
   else
-    openAddUrl(lines.value(0), lines.value(1));
+    openAddUrl(fields.value(0), fields.value(1));
 }
 
 void TFMainXeVorlix::closeEvent(QCloseEvent* event) {

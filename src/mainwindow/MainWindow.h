@@ -106,6 +106,8 @@ class TFMainXeVorlix : public QMainWindow {
   void FormShow(const QStringList& params);
   void openAddUrl(const QString& url, const QString& description);
   void receiveHandOver(const QString& text);
+  // The same as fields, each whole: parameter 1 and parameter 2 (or "blank").
+  void receiveHandOver(const QStringList& fields);
   QString FavoritesPath;
 
   // --- folder position and views ---

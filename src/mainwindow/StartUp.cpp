@@ -49,6 +49,12 @@ void connectInstance(SingleInstance& instance, TFMainXeVorlix& window) {
                      window.receiveHandOver(text);
                      done();
                    });
+  QObject::connect(&instance, &SingleInstance::handOverFieldsReceived, &window,
+                   [&window](const QStringList& fields, std::function<void()> done) {
+                     window.RestoreFromTray();
+                     window.receiveHandOver(fields);
+                     done();
+                   });
 }
 
 namespace {
@@ -90,6 +96,13 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
   // The preview pane, docked into the bottom panel from the start; its web
   // engine starts with the first page it shows.
   auto* pane = new TFBrowser(window.prompts());
+  // Links the pane does not show go to the desktop once the user agreed;
+  // what the pane refuses to do is said in the status bar.
+  auto paneOpener = std::make_shared<DesktopOpener>(desktop, *window.XeStatusBar);
+  pane->setExternalOpener([paneOpener](const QString& url) { return paneOpener->openUrl(url); });
+  TXeStatusBar* bar = window.XeStatusBar;
+  QObject::connect(pane, &TFBrowser::statusMessage, bar,
+                   [bar](const QString& text) { bar->showMessage(text, 10000); });
   auto* dock = new PreviewDock(*pane, *window.Panel10, &window);
   auto* previewSwitch = new PreviewSwitch(
       {window.Urlpreview1, window.ToolButton3, window.Panel10, window.Splitter2, window.ListLinks},

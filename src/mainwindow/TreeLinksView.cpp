@@ -171,19 +171,23 @@ void TreeLinksView::dropEvent(QDropEvent* e) {
     e->ignore();
     return;
   }
-  if (kind == 2 && (e->possibleActions() & Qt::CopyAction)) {
-    // Data from elsewhere is copied: the program it came from keeps it.
-    e->setDropAction(Qt::CopyAction);
-    e->accept();
-  } else {
-    e->acceptProposedAction();
-  }
   FolderNode* node = nodeAt(e->position().toPoint());
-  if (kind == 1) {
-    if (dropped) dropped(node);
-  } else {
-    droppedOther(node, e->mimeData());
+  if (kind == 2) {
+    if (!droppedOther(node, e->mimeData())) {
+      e->ignore();
+      return;
+    }
+    // Data from elsewhere is copied: the program it came from keeps it.
+    if (e->possibleActions() & Qt::CopyAction) {
+      e->setDropAction(Qt::CopyAction);
+      e->accept();
+    } else {
+      e->acceptProposedAction();
+    }
+    return;
   }
+  e->acceptProposedAction();
+  if (dropped) dropped(node);
 }
 
 bool TreeLinksView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {

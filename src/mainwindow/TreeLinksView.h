@@ -34,11 +34,12 @@ class TreeLinksView : public QTreeView {
   // is drawn highlighted in place of the selection. Null otherwise.
   FolderNode* dropTarget() const;
   QModelIndex dropTargetIndex() const { return dropTarget_; }
-  // Drops of anything else, such as links from other programs: taken when
-  // `acceptsOther` says so, and handed over with the node (null for empty
-  // space).
+  // Drops of anything else, such as links from other programs: offered
+  // when `acceptsOther` says so (asked on every move: it should judge by
+  // the formats), and handed over with the node (null for empty space);
+  // refused when `droppedOther` did not take the data.
   std::function<bool(const QMimeData*)> acceptsOther;
-  std::function<void(FolderNode*, const QMimeData*)> droppedOther;
+  std::function<bool(FolderNode*, const QMimeData*)> droppedOther;
 
  signals:
   void focusEntered();

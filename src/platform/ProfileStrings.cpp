@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/AtomicFile.h"
+#include "platform/ConfigFile.h"
+#include "platform/FileLock.h"
 
 namespace vorlix {
 namespace {
@@ -196,7 +198,7 @@ QByteArray withProfileString(const QByteArray& content, std::string_view section
 AnsiString readProfileString(const QString& file, std::string_view section, std::string_view key,
                              std::string_view defaultValue, int bufferSize) {
   QByteArray content;
-  if (!readWholeFile(file, content)) content.clear();
+  if (!readConfigFile(file, content)) content.clear();
   return profileStringIn(content, section, key, defaultValue, bufferSize);
 }
 
@@ -208,12 +210,12 @@ bool writeProfileString(const QString& file, std::string_view section, std::stri
   }
   QDir().mkpath(QFileInfo(file).absolutePath());
   QLockFile lock(file + QStringLiteral(".lock"));
-  if (!lock.tryLock(5000)) {
+  if (!takeFileLock(lock, 5000)) {
     if (error) *error = QStringLiteral("The file %1 is locked").arg(file);
     return false;
   }
   QByteArray content;
-  if (!readWholeFile(file, content, nullptr, error)) return false;
+  if (!readConfigFile(file, content, kConfigFileMaxBytes, nullptr, error)) return false;
   const QByteArray out = withProfileString(content, section, key, value);
   // What a read finds afterwards must be what this value gives in a file of
   // its own; a section or key name the file format cannot hold fails here.

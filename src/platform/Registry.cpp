@@ -6,12 +6,16 @@
 #include <QStandardPaths>
 
 #include "platform/AtomicFile.h"
+#include "platform/ConfigFile.h"
+#include "platform/FileLock.h"
 
 namespace vorlix {
 namespace {
 
 // How long a change waits for another copy of the program to finish its own.
 constexpr int kLockWaitMs = 5000;
+// Far more than any number of settings and recent files ever takes.
+constexpr qint64 kMaxRegistryBytes = 16 << 20;
 
 }  // namespace
 
@@ -27,7 +31,7 @@ QString Registry::defaultPath() {
 RegistryHive Registry::snapshot() const {
   QByteArray bytes;
   QString error;
-  if (!readWholeFile(path_, bytes, nullptr, &error)) lastError_ = error;
+  if (!readConfigFile(path_, bytes, kMaxRegistryBytes, nullptr, &error)) lastError_ = error;
   return RegistryHive::parse(bytes);
 }
 
@@ -64,14 +68,14 @@ bool Registry::edit(const std::function<void(RegistryHive&)>& change) {
   // rename alone would let the later writer drop the earlier one's change.
   QDir().mkpath(QFileInfo(path_).absolutePath());
   QLockFile lock(path_ + QStringLiteral(".lock"));
-  if (!lock.tryLock(kLockWaitMs)) {
+  if (!takeFileLock(lock, kLockWaitMs)) {
     lastError_ = QStringLiteral("The registry file %1 is locked").arg(path_);
     return false;
   }
   QByteArray bytes;
   QString error;
   // An existing file we cannot read must not be replaced by an empty hive.
-  if (!readWholeFile(path_, bytes, nullptr, &error)) {
+  if (!readConfigFile(path_, bytes, kMaxRegistryBytes, nullptr, &error)) {
     lastError_ = error;
     return false;
   }

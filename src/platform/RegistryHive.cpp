@@ -220,12 +220,14 @@ RegistryHive RegistryHive::parse(const QByteArray& bytes) {
     // Hex data may go on over several lines, each but the last ending in '\'.
     // A '\' with no continuation line (end of file, or a line that starts
     // something else) is dropped: kept, it would swallow the line written
-    // after this value next time.
+    // after this value next time. The blanks before a dropped '\' go too,
+    // or the next read would trim them and the value change on every write.
     if (data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
       while (data.endsWith(QLatin1Char('\\'))) {
         data.chop(1);
-        if (i + 1 >= lines.size() || startsEntry(lines.at(i + 1).trimmed())) break;
-        data += lines.at(++i).trimmed();
+        while (!data.isEmpty() && data.back().isSpace()) data.chop(1);
+        if (i + 1 < lines.size() && !startsEntry(lines.at(i + 1).trimmed()))
+          data += lines.at(++i).trimmed();
       }
     }
     if (data == QLatin1String("-")) continue;  // a deletion entry of an import file

@@ -19,11 +19,14 @@
 #include <cerrno>
 #include <csignal>
 
+#include "platform/FileLock.h"
+
 namespace vorlix {
 namespace {
 
 constexpr char kActivate = 'A';
 constexpr char kHandOver = 'H';
+constexpr char kHandOverFields = 'F';
 constexpr char kDone = 'K';
 constexpr char kReceived = 'R';
 constexpr char kRefused = 'E';
@@ -114,8 +117,7 @@ bool SingleInstance::tryBecomeFirst() {
   if (!folderUsable_) return true;  // nothing to coordinate through: run alone
   lock_ = std::make_unique<QLockFile>(folder_ + QStringLiteral("/vorlix.lock"));
   // The lock lives as long as the instance: only a dead owner makes it stale.
-  lock_->setStaleLockTime(0);
-  if (!lock_->tryLock(0)) return lock_->error() != QLockFile::LockFailedError;
+  if (!takeFileLock(*lock_, 0)) return lock_->error() != QLockFile::LockFailedError;
   // A copy started while "OnlyOne" was off runs without the lock.
   // One look suffices: such a copy is listening already.
   QLocalSocket probe;
@@ -179,17 +181,27 @@ void SingleInstance::acceptConnection() {
       if (buffer->size() < kHeaderSize) return;
       const char kind = buffer->at(0);
       const quint32 length = qFromBigEndian<quint32>(buffer->constData() + 1);
-      if ((kind != kActivate && kind != kHandOver) || length > quint32(kMaxMessage)) {
+      auto refuse = [socket, timer, conn] {
         disconnect(*conn);
         timer->stop();
         socket->write(&kRefused, 1);
         socket->flush();
         socket->disconnectFromServer();
+      };
+      if ((kind != kActivate && kind != kHandOver && kind != kHandOverFields) ||
+          length > quint32(kMaxMessage)) {
+        refuse();
         return;
       }
       const qsizetype total = kHeaderSize + qsizetype(length);
       if (buffer->size() < total) buffer->append(socket->read(total - buffer->size()));
       if (buffer->size() < total) return;
+      const QByteArray payload(buffer->constData() + kHeaderSize, length);
+      std::optional<QStringList> fields;
+      if (kind == kHandOverFields && !(fields = unpackHandOverFields(payload))) {
+        refuse();
+        return;
+      }
       // One message per connection: anything after it is not read.
       disconnect(*conn);
       timer->stop();
@@ -202,9 +214,13 @@ void SingleInstance::acceptConnection() {
       socket->write(&kReceived, 1);
       socket->flush();
       auto reply = std::make_shared<Reply>(socket);
-      const QString text = QString::fromUtf8(buffer->constData() + kHeaderSize, length);
+      if (fields) {
+        if (isSignalConnected(QMetaMethod::fromSignal(&SingleInstance::handOverFieldsReceived)))
+          emit handOverFieldsReceived(*fields, [reply] { reply->send(); });
+        return;
+      }
       if (!isSignalConnected(QMetaMethod::fromSignal(&SingleInstance::handOverReceived))) return;
-      emit handOverReceived(text, [reply] { reply->send(); });
+      emit handOverReceived(QString::fromUtf8(payload), [reply] { reply->send(); });
     });
   }
 }
@@ -289,9 +305,44 @@ bool SingleInstance::activateRunning(int timeoutMs) {
 
 bool SingleInstance::handOver(const QString& text) { return sendMessage(kHandOver, text.toUtf8()); }
 
+bool SingleInstance::handOverFields(const QStringList& fields) {
+  return sendMessage(kHandOverFields, packHandOverFields(fields));
+}
+
 bool handToRunningInstance(SingleInstance& instance, const QStringList& params) {
   if (params.isEmpty()) return instance.activateRunning(SingleInstance::kAckTimeoutMs);
-  return instance.handOver(buildHandOverText(params));
+  return instance.handOverFields(buildHandOverFields(params));
+}
+
+QStringList buildHandOverFields(const QStringList& params) {
+  if (params.isEmpty()) return {};
+  return {params.at(0), params.size() > 1 ? params.at(1) : QStringLiteral("blank")};
+}
+
+QByteArray packHandOverFields(const QStringList& fields) {
+  QByteArray out;
+  for (const QString& f : fields) {
+    const QByteArray utf8 = f.toUtf8();
+    char length[4];
+    qToBigEndian<quint32>(quint32(utf8.size()), length);
+    out.append(length, 4);
+    out += utf8;
+  }
+  return out;
+}
+
+std::optional<QStringList> unpackHandOverFields(const QByteArray& payload) {
+  QStringList fields;
+  qsizetype at = 0;
+  while (at < payload.size()) {
+    if (payload.size() - at < 4) return std::nullopt;
+    const quint32 length = qFromBigEndian<quint32>(payload.constData() + at);
+    at += 4;
+    if (length > quint64(payload.size() - at)) return std::nullopt;
+    fields << QString::fromUtf8(payload.constData() + at, qsizetype(length));
+    at += qsizetype(length);
+  }
+  return fields;
 }
 
 QString buildHandOverText(const QStringList& params) {

@@ -10,7 +10,10 @@
 // (dead owner, no listener) and replaced.
 //
 // Each connection carries one message, a kind byte, a 32-bit big-endian
-// length and at most 64 KiB of UTF-8 text; nothing after it is read. An
+// length and at most 64 KiB of payload; nothing after it is read. A second
+// start's command line goes as fields, each a 32-bit big-endian length and
+// that many bytes of UTF-8, so that a path or URL holding a line break
+// arrives whole; a plain hand-over text is still taken. An
 // activation gets a one-byte reply. A hand-over gets two: an acknowledgement
 // as soon as it has arrived, and the reply once it has been handled, which
 // may take as long as the Add Url dialog stays open. A running instance that
@@ -21,6 +24,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLockFile;
 class QLocalServer;
@@ -64,6 +68,8 @@ class SingleInstance : public QObject {
   // False when no instance was reached or acknowledged in time, the text is
   // too long, or the instance went away before replying.
   bool handOver(const QString& text);
+  // The same for fields, each passed whole whatever it holds.
+  bool handOverFields(const QStringList& fields);
 
   // How long the running instance waits for a connected client's message.
   void setReadTimeout(int ms) { readTimeoutMs_ = ms; }
@@ -76,6 +82,8 @@ class SingleInstance : public QObject {
   // has been handled. Should every copy of `done` be dropped uncalled, the
   // reply is sent then, so a sender is never left waiting for good.
   void handOverReceived(const QString& text, std::function<void()> done);
+  // A hand-over of fields; `done` as above.
+  void handOverFieldsReceived(const QStringList& fields, std::function<void()> done);
 
  private:
   bool sendMessage(char kind, const QByteArray& payload);
@@ -101,7 +109,14 @@ class SingleInstance : public QObject {
 // then runs as an instance of its own, so that no URL is lost.
 bool handToRunningInstance(SingleInstance& instance, const QStringList& params);
 
-// The text a second start hands over: parameter 1, CR LF, then parameter 2,
+// The fields a second start hands over: parameter 1, then parameter 2, or
+// the word "blank" when there is only one parameter.
+QStringList buildHandOverFields(const QStringList& params);
+// Fields to and from their framing; nullopt when `payload` is not whole.
+QByteArray packHandOverFields(const QStringList& fields);
+std::optional<QStringList> unpackHandOverFields(const QByteArray& payload);
+
+// The text a second start handed over before fields: parameter 1, CR LF, then parameter 2,
 // or the word "blank" when there is only one parameter.
 QString buildHandOverText(const QStringList& params);
 // The receiver's lines: CR LF, CR or LF end a line; the text ends at a NUL.

@@ -31,4 +31,22 @@ QString CompleteAddress(const QString& text) {
   return HasScheme(text) ? text : QStringLiteral("http://") + text;
 }
 
+bool IsScriptAddress(const QString& address) {
+  static const QLatin1String kScript("javascript:");
+  QString seen;
+  for (QChar c : address) {
+    if (seen.isEmpty() && c.unicode() <= 0x20) continue;
+    if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) continue;
+    seen += c;
+    if (seen.size() == kScript.size()) break;
+  }
+  return seen.compare(kScript, Qt::CaseInsensitive) == 0;
+}
+
+bool PaneShowsScheme(const QString& scheme) {
+  for (const char* shown : {"http", "https", "file", "about", "data", "blob"})
+    if (scheme.compare(QLatin1String(shown), Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
 }  // namespace vorlix

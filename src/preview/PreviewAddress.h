@@ -12,4 +12,13 @@ bool HasScheme(const QString& text);
 // else "http://" + `text`.
 QString CompleteAddress(const QString& text);
 
+// Whether the engine would take `address` for a javascript: URL: letter
+// case aside, and after dropping what URL parsers drop (leading blanks and
+// control characters, tabs and line breaks anywhere).
+bool IsScriptAddress(const QString& address);
+
+// Whether the pane shows pages of `scheme` itself (http, https, file,
+// about, data, blob); links of any other scheme go to another program.
+bool PaneShowsScheme(const QString& scheme);
+
 }  // namespace vorlix

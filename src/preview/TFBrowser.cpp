@@ -14,8 +14,10 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-#include "preview/PreviewAddress.h"
+#include "browser/DefaultBrowser.h"
 #include "platform/Prompts.h"
+#include "preview/PreviewAddress.h"
+#include "preview/PreviewPage.h"
 
 namespace vorlix {
 
@@ -86,7 +88,13 @@ void TFBrowser::startEngine() {
   WebBrowser = new QWebEngineView(this);
   WebBrowser->setObjectName(QStringLiteral("WebBrowser"));
   WebBrowser->setAccessibleName(QStringLiteral("Page"));
-  WebBrowser->setPage(new QWebEnginePage(profile_, WebBrowser));
+  page_ = new PreviewPage(profile_, prompts_, WebBrowser);
+  WebBrowser->setPage(page_);
+  // Asked once the engine's call has returned, not inside it.
+  connect(page_, &PreviewPage::externalLinkRequested, this, &TFBrowser::openOutside,
+          Qt::QueuedConnection);
+  connect(page_, &PreviewPage::dialogSuppressed, this,
+          [this] { emit statusMessage(QStringLiteral("This page may not open more dialogs.")); });
   connect(WebBrowser, &QWebEngineView::loadFinished, this, &TFBrowser::WebBrowserDownloadComplete);
   layout_->replaceWidget(blank_, WebBrowser);
   delete blank_;
@@ -94,14 +102,46 @@ void TFBrowser::startEngine() {
 }
 
 bool TFBrowser::navigate(const QString& address) {
+  // It would run inside the page being shown, with that page's rights.
+  if (IsScriptAddress(address)) {
+    emit statusMessage(QStringLiteral("javascript: links are not run in the preview pane."));
+    return false;
+  }
   const QUrl url(address);
   if (!url.isValid()) {
     prompts_.inform(MsgType::Error, url.errorString());
     return false;
   }
+  if (!url.scheme().isEmpty() && !PaneShowsScheme(url.scheme())) {
+    openOutside(url);
+    return false;
+  }
   startEngine();
+  page_->allowOneDialog();
   WebBrowser->setUrl(url);
   return true;
+}
+
+void TFBrowser::openOutside(const QUrl& url) {
+  const QString scheme = url.scheme();
+  auto answer = schemeAnswers_.constFind(scheme);
+  if (answer == schemeAnswers_.cend()) {
+    QString program = SchemeHandlerName(scheme);
+    if (program.isEmpty()) program = QStringLiteral("the desktop's default program");
+    QString shown = url.toString();
+    if (shown.size() > 200) shown = shown.left(200) + QStringLiteral("...");
+    const bool yes = prompts_.message(MsgType::Confirmation, Buttons::YesNo,
+                                      QStringLiteral("The preview pane does not show %1: links.\n"
+                                                     "Open %2 with %3 ?")
+                                          .arg(scheme, shown, program)) == Answer::Yes;
+    answer = schemeAnswers_.insert(scheme, yes);
+  }
+  if (!*answer) {
+    emit statusMessage(
+        QStringLiteral("%1: links are not opened from the preview pane.").arg(scheme));
+    return;
+  }
+  if (openExternal_) openExternal_(url.toString(QUrl::FullyEncoded));
 }
 
 void TFBrowser::showLink(const QString& url) {

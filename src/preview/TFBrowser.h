@@ -3,7 +3,9 @@
 // links the user opens from the list. The web engine starts only when the
 // first page is opened, so the pane costs start-up nothing; its profile is
 // off the record, so the pane keeps no cookies, cache or history on disk.
+#include <QHash>
 #include <QWidget>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -14,6 +16,7 @@ class QWebEngineView;
 
 namespace vorlix {
 
+class PreviewPage;
 class Prompts;
 
 class TFBrowser : public QWidget {
@@ -44,6 +47,12 @@ class TFBrowser : public QWidget {
   // dock to take the pane back.
   void setCloseAllowed(bool allowed) { closeAllowed_ = allowed; }
 
+  // Opens a link of a scheme the pane does not show (mailto:, ...) with
+  // the desktop's program for it, once the user agreed; false when none
+  // could. Without one such links only get their question.
+  using ExternalOpener = std::function<bool(const QString& url)>;
+  void setExternalOpener(ExternalOpener opener) { openExternal_ = std::move(opener); }
+
   QWidget* AddressBar = nullptr;
   QLabel* LabelAddress = nullptr;
   QComboBox* ComboAddress = nullptr;
@@ -54,6 +63,8 @@ class TFBrowser : public QWidget {
   void closeRequested();
   // A page finished loading (or failed to); the caption shows its title.
   void pageLoaded(bool ok);
+  // A line for the status bar: what the pane did not do, and why.
+  void statusMessage(const QString& text);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,6 +73,9 @@ class TFBrowser : public QWidget {
  private:
   // False when the engine refuses the address at once (reported in a box).
   bool navigate(const QString& address);
+  // A link of a scheme the pane does not show, from the list or the page:
+  // asks once per scheme, naming the program, and follows that answer.
+  void openOutside(const QUrl& url);
   void startEngine();
   void WebBrowserDownloadComplete(bool ok);
 
@@ -70,7 +84,10 @@ class TFBrowser : public QWidget {
   QWidget* blank_ = nullptr;  // holds the view's place until the engine starts
   QWebEngineProfile* profile_ = nullptr;
   QWebEngineView* WebBrowser = nullptr;
+  PreviewPage* page_ = nullptr;
   bool closeAllowed_ = false;
+  ExternalOpener openExternal_;
+  QHash<QString, bool> schemeAnswers_;  // scheme: whether the user let it open
 };
 
 }  // namespace vorlix

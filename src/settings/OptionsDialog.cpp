@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "platform/Prompts.h"
+#include "platform/Registry.h"
 #include "settings/ApplySettings.h"
 #include "settings/Settings.h"
 
@@ -227,7 +228,13 @@ void TFOptions::ButApplyClick() {
 
 void TFOptions::ButOkClick() {
   if (ButApply->isEnabled()) ButApplyClick();
-  SaveSettings();
+  if (!SaveSettings()) {
+    // The box stays open, so the user can try again or cancel knowingly.
+    prompts_.message(MsgType::Error, Buttons::Ok,
+                     QStringLiteral("The settings could not be saved: %1")
+                         .arg(settings_.registry().lastError()));
+    return;
+  }
   accept();
 }
 

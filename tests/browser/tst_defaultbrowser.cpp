@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -125,6 +127,20 @@ class TestDefaultBrowser : public QObject {
     write(at("share2/applications/kde4/web.desktop"), entry("\"/opt/a\\\\\\\\b/firefox\" %u"));
     QCOMPARE(NewWindowCommand(FindDefaultBrowser()->exec, kUrl),
              (QStringList{"/opt/a\\b/firefox", "--new-window", kUrl}));
+  }
+
+  void fifosAreNotWaitedFor() {
+    // Opening a FIFO for reading waits for a writer: these must be passed
+    // over as unreadable, the next file taking their turn.
+    auto fifo = [this](const QString& rel) {
+      QDir().mkpath(QFileInfo(at(rel)).absolutePath());
+      QCOMPARE(::mkfifo(QFile::encodeName(at(rel)).constData(), 0600), 0);
+    };
+    fifo("config/mimeapps.list");
+    fifo("data/applications/fifo.desktop");
+    write(at("etc1/mimeapps.list"), defaults("text/html=fifo.desktop;good.desktop\n"));
+    write(at("share1/applications/good.desktop"), entry("good %u"));
+    QCOMPARE(FindDefaultBrowser()->desktopId, QStringLiteral("good.desktop"));
   }
 
   void execLines_data() {

@@ -1,6 +1,7 @@
 // The capture: Firefox profiles and session files, the session store's
 // page, the reply text and its split.
 #include <lz4.h>
+#include <sys/stat.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -258,6 +259,44 @@ class TestPageCapture : public QObject {
     // Within a profile the recovery file comes before sessionstore.jsonlz4.
     write(ff + "/def.main/sessionstore.jsonlz4", "x");
     QCOMPARE(SessionFileOf(ff + "/def.main"), b);
+  }
+
+  void newInstallsProfilesComeFirstAndFifosAreNotWaitedFor() {
+    QTemporaryDir home;
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    QCOMPARE(FirefoxRoots(home.path()).first(), home.filePath(".config/mozilla/firefox"));
+    qputenv("XDG_CONFIG_HOME", home.filePath("cfg").toLocal8Bit());
+    const QString xdg = home.filePath("cfg/mozilla/firefox");
+    const QString old = home.filePath(".mozilla/firefox");
+    QCOMPARE(FirefoxRoots(home.path()).mid(0, 2), (QStringList{xdg, old}));
+    write(xdg + "/profiles.ini", "[Profile0]\nPath=new.default-release\n");
+    write(old + "/profiles.ini", "[Profile0]\nPath=old.default\n");
+    const QString fresh = xdg + "/new.default-release/sessionstore.jsonlz4";
+    const QString stale = old + "/old.default/sessionstore.jsonlz4";
+    write(fresh, "x");
+    write(stale, "x");
+    const QDateTime when = QDateTime::currentDateTime().addSecs(-10);
+    for (const QString& f : {fresh, stale}) {
+      QFile file(f);
+      QVERIFY(file.open(QIODevice::ReadWrite));
+      QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+    }
+    QCOMPARE(LatestSessionFile(home.path()), fresh);  // first when both exist
+
+    // FIFOs where the ini files and the session store should be are passed
+    // over; opening one for reading would wait for a writer for good.
+    auto fifo = [](const QString& path) {
+      QFile::remove(path);
+      QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    };
+    fifo(old + "/profiles.ini");
+    fifo(xdg + "/installs.ini");
+    QCOMPARE(FirefoxProfileFolders(old), QStringList());
+    QCOMPARE(FirefoxProfileFolders(xdg), QStringList{xdg + "/new.default-release"});
+    fifo(fresh);
+    QVERIFY(!ReadSessionStore(fresh, QString()));
+    qputenv("XDG_CONFIG_HOME", config);
   }
 
   void browserWindowTitles() {

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QMenu>
 #include <QSignalSpy>
@@ -80,6 +82,20 @@ class TestRecentFiles : public QObject {
     f.rf.AddFile(f.home.path("dbs"));  // a folder is not a file
     QVERIFY(f.rf.entries().empty());
     QVERIFY(!f.menu.isEnabled());
+  }
+
+  void onlyOrdinaryFilesJoin() {
+    Fixture f;
+    const QString fifo = f.home.path("pipe.ldb");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Each passes a plain "is it a file" look or opens without error.
+    for (const QString& odd : {fifo, QStringLiteral("/dev/null"), QStringLiteral("/proc/self/mem"),
+                               QStringLiteral("/proc/self/environ")})
+      f.rf.AddFile(odd);
+    QVERIFY(f.rf.entries().empty());
+    const QString real = f.file("real.ldb");
+    f.rf.AddFile(real);
+    QCOMPARE(f.rf.list().files(), QStringList{real});
   }
 
   void aFullListLosesItsLastEntry() {

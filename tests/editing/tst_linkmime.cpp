@@ -72,6 +72,24 @@ class TestLinkMime : public QObject {
     QVERIFY(LinksFromPlainText(QStringLiteral("C:\\notes.txt")).empty());
   }
 
+  void brokenHtmlEndsTheScanWithoutLosingEarlierLinks_data() {
+    QTest::addColumn<QString>("tail");
+    QTest::newRow("quote never closed")
+        << QStringLiteral("<a href=\"http://x/ ") + QString(5000, 'x');
+    QTest::newRow("tag never closed")
+        << QStringLiteral("<a href=http://x/ title=") + QString(5000, '<');
+    QTest::newRow("anchor never closed")
+        << QString(QStringLiteral("<a href=http://x/>x ")).repeated(500);
+    QTest::newRow("no href, and a lookalike") << QStringLiteral(
+        "<a name=n>n</a><abbr href=http://x/>x</abbr><a data-href=http://x/>x</a>");
+  }
+  void brokenHtmlEndsTheScanWithoutLosingEarlierLinks() {
+    QFETCH(QString, tail);
+    const QString head = QStringLiteral(
+        "<a title='a > b' href=\"http://a/\">A <i>1</i> < 2</a ><A\nHREF = 'http://b/'>B</A\n>");
+    QCOMPARE(LinksFromHtml(head + tail), Links({{"http://a/", "A 1 < 2"}, {"http://b/", "B"}}));
+  }
+
   void formatsAreTakenInOrderOfPreference() {
     QMimeData all;
     all.setData(kMozUrlFormat, utf16le(QStringLiteral("http://moz/\nMoz"), false));

@@ -10,12 +10,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "interchange/BookmarkFile.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
 #include "editing/AddItemDialog.h"
 #include "editing/LinkExchange.h"
 #include "editing/LinkMime.h"
+#include "interchange/BookmarkFile.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/TreeLinksView.h"
 #include "support/Files.h"
@@ -61,6 +61,21 @@ QMimeData* foreignLinks(const QByteArray& mozUrl) {
   data->setData(kNetscapeUrlFormat, mozUrl);
   return data;
 }
+
+// Clipboard data that counts how often a format's data is fetched.
+class CountingMime : public QMimeData {
+ public:
+  explicit CountingMime(int& fetched) : fetched_(fetched) {}
+
+ protected:
+  QVariant retrieveData(const QString& format, QMetaType type) const override {
+    if (format != QLatin1String(kOwnCopyFormat)) ++fetched_;
+    return QMimeData::retrieveData(format, type);
+  }
+
+ private:
+  int& fetched_;
+};
 
 // Answers the Add Url dialog once it shows: notes its fields and clicks Ok.
 QStringList answerAddDialog(TFMainXeVorlix& w, const std::function<void()>& open) {
@@ -186,6 +201,26 @@ class TestBrowserLinks : public QObject {
     const QStringList seen = answerAddDialog(w, [&] { w.EPaste->trigger(); });
     QCOMPARE(seen, QStringList({"http://single/", "Single"}));
     QVERIFY(names(w.links()).contains("Favorites\\Single"));
+  }
+
+  void foreignDataIsDecodedOnlyOnPaste() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    int fetched = 0;
+    auto* data = new CountingMime(fetched);
+    data->setHtml(QStringLiteral("<p><a href=\"http://one/\">One</a> <a href=\"http://two/\">Two"
+                                 "</a> <a href=\"") +
+                  QString(1 << 16, QLatin1Char('x')));
+    QGuiApplication::clipboard()->setMimeData(data);
+    // A copy made in another program, and a drag passing over the window.
+    QVERIFY(w.EPaste->isEnabled());
+    w.UpdateCommandState();
+    QVERIFY(LinkExchange::offersLinks(*data));
+    QCOMPARE(fetched, 0);
+    w.ListLinks->activeView()->setFocus();
+    w.EPaste->trigger();
+    QVERIFY(fetched > 0);
+    QVERIFY(names(w.links()).contains("Favorites\\Two"));
   }
 
   void dropsOfForeignLinksOnTreeAndList() {

@@ -42,7 +42,9 @@ bool dropOn(TreeLinksView* tree, FolderNode* node, QMimeData* data) {
   QCoreApplication::sendEvent(tree->viewport(), &move);
   QDropEvent drop(QPointF(p), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(tree->viewport(), &drop);
-  return true;
+  // Data from elsewhere is judged by its formats while it moves, and
+  // decoded, taken or refused, only when it is dropped.
+  return drop.isAccepted();
 }
 
 }  // namespace

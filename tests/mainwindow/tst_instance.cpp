@@ -139,6 +139,23 @@ class TestInstance : public QObject {
     QVERIFY(!f.w().FAddItem->isVisible());
   }
 
+  void aDatabasePathWithALineBreakPassesWhole() {
+    MainWindowFixture f({QStringLiteral("Favorites\\Old|u")});
+    setOnlyOne(true);
+    const QString db =
+        writeDatabase(f.home.path(QStringLiteral("two\nlines.ldb")), {"Favorites\\New|u"});
+    SingleInstance instance;
+    QVERIFY(instance.tryBecomeFirst());
+    instance.listen();
+    connectInstance(instance, f.w());
+    QProcess* second = startVorlix(this, {db});
+    QVERIFY(second->waitForStarted(5000));
+    QVERIFY(waitFor([&] { return second->state() == QProcess::NotRunning; }, 20000));
+    QCOMPARE(second->exitCode(), 0);
+    QCOMPARE(f.w().fileName(), db);
+    QVERIFY(!f.w().FAddItem->isVisible());
+  }
+
   void secondStartWithoutParametersRestoresTheWindow() {
     MainWindowFixture f;
     setOnlyOne(true);

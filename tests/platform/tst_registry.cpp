@@ -1,8 +1,14 @@
+#include <sys/stat.h>
+
 #include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTest>
 #include <optional>
 #include <thread>
 
+#include "platform/ConfigFile.h"
 #include "platform/Registry.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
@@ -166,6 +172,82 @@ class TestRegistry : public QObject {
     QVERIFY(reg.writeString(kSettingsKey, QStringLiteral("D"), QStringLiteral("d")));
     QCOMPARE(*reg.readString(kSettingsKey, QStringLiteral("D")), QStringLiteral("d"));
     QCOMPARE(reg.readInteger(kSettingsKey, QStringLiteral("C")).value, std::optional(3));
+  }
+
+  void rewritingTwiceGivesTheSameFile_data() {
+    QTest::addColumn<QByteArray>("value");
+    QTest::newRow("blank before a dropped final backslash") << QByteArray("hex(2):41,00, \\");
+    QTest::newRow("blank, then a second backslash") << QByteArray("hex(2):41,00,\\ \\");
+    QTest::newRow("blank before a continuation") << QByteArray("hex(2):41, \\\n  00,00");
+    QTest::newRow("dropped before the next value")
+        << QByteArray("hex(2):41,00,\t\\\n\"B\"=dword:00000001");
+  }
+  void rewritingTwiceGivesTheSameFile() {
+    QFETCH(QByteArray, value);
+    const QByteArray file = "[HKEY_CURRENT_USER\\K]\n\"A\"=" + value;
+    const QByteArray once = RegistryHive::parse(file).serialize();
+    const QByteArray twice = RegistryHive::parse(once).serialize();
+    QCOMPARE(twice, once);
+    QVERIFY(RegistryHive::parse(file).value(QStringLiteral("K"), QStringLiteral("A")));
+  }
+
+  void aLockWhoseOwnerIsGoneIsTakenAtOnce_data() {
+    QTest::addColumn<QString>("owner");
+    QTest::newRow("killed before writing its id") << QString();
+    QTest::newRow("ended process") << QStringLiteral("ended");
+    QTest::newRow("live lock") << QStringLiteral("live");
+  }
+  void aLockWhoseOwnerIsGoneIsTakenAtOnce() {
+    QFETCH(QString, owner);
+    test::IsolatedHome home;
+    Registry reg;
+    const QString lockPath = reg.path() + QStringLiteral(".lock");
+    QDir().mkpath(QFileInfo(lockPath).absolutePath());
+    QLockFile live(lockPath);
+    if (owner == QLatin1String("live")) {
+      QVERIFY(live.tryLock(0));
+    } else if (owner == QLatin1String("ended")) {
+      QProcess gone;
+      gone.start(QStringLiteral("true"));
+      QVERIFY(gone.waitForFinished());
+      writeFile(lockPath, QByteArray::number(gone.processId()) + "\nvorlix\n" +
+                              QSysInfo::machineHostName().toUtf8() + "\n");
+    } else {
+      writeFile(lockPath, QByteArray());  // fresh: Qt alone would wait 30 s
+    }
+    const bool wrote = reg.writeInteger(kSettingsKey, QStringLiteral("N"), 1);
+    QCOMPARE(wrote, owner != QLatin1String("live"));
+    if (!wrote) QVERIFY(reg.lastError().contains(QStringLiteral("locked")));
+  }
+
+  void configFilesAreReadOnlyWhenRegularAndSmall_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("regular") << "regular" << true;
+    QTest::newRow("missing") << "missing" << true;
+    QTest::newRow("fifo") << "fifo" << false;
+    QTest::newRow("folder") << "folder" << false;
+    QTest::newRow("device") << "/dev/zero" << false;
+    QTest::newRow("one byte too large") << "large" << false;
+  }
+  void configFilesAreReadOnlyWhenRegularAndSmall() {
+    QFETCH(QString, kind);
+    QFETCH(bool, readable);
+    test::IsolatedHome home;
+    QString path = home.path(QStringLiteral("config/x.ini"));
+    if (kind == QLatin1String("regular")) writeFile(path, QByteArray(16, 'a'));
+    if (kind == QLatin1String("large")) writeFile(path, QByteArray(17, 'a'));
+    if (kind == QLatin1String("fifo"))
+      QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    if (kind == QLatin1String("folder")) QVERIFY(QDir().mkpath(path));
+    if (kind.startsWith(QLatin1Char('/'))) path = kind;
+    QByteArray data("old");
+    bool exists = true;
+    QString error;
+    QCOMPARE(readConfigFile(path, data, 16, &exists, &error), readable);
+    QCOMPARE(data.size(), kind == QLatin1String("regular") ? 16 : 0);
+    QCOMPARE(exists, kind != QLatin1String("missing"));
+    QCOMPARE(error.isEmpty(), readable);
   }
 
   void aWriteThatWouldNotReadBackFails() {

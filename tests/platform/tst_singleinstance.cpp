@@ -143,6 +143,38 @@ class TestSingleInstance : public QObject {
     QVERIFY(s.result);
   }
 
+  void fieldsArriveWholeWhateverTheyHold() {
+    test::IsolatedHome home;
+    SingleInstance first;
+    QVERIFY(first.tryBecomeFirst() && first.listen());
+    QList<QStringList> received;
+    connect(&first, &SingleInstance::handOverFieldsReceived, this,
+            [&](const QStringList& fields, std::function<void()> done) {
+              received << fields;
+              done();
+            });
+    const QStringList params{QStringLiteral("/tmp/two\nlines\r\n.ldb")};
+    Sender s([params] {
+      SingleInstance second;
+      return !second.tryBecomeFirst() && handToRunningInstance(second, params);
+    });
+    QTRY_VERIFY(s.finished);
+    QVERIFY(s.result);
+    QCOMPARE(received, (QList<QStringList>{{params[0], QStringLiteral("blank")}}));
+
+    // A field longer than what is left of the message is refused.
+    QLocalSocket raw;
+    raw.connectToServer(ownSocket(home.path("runtime")));
+    QVERIFY(raw.waitForConnected(2000));
+    QByteArray cut = packHandOverFields({QStringLiteral("abc")});
+    cut.chop(1);
+    raw.write(header('F', quint32(cut.size())) + cut);
+    raw.flush();
+    QTRY_COMPARE(raw.state(), QLocalSocket::UnconnectedState);
+    QCOMPARE(raw.readAll(), QByteArray("E"));
+    QCOMPARE(received.size(), 1);
+  }
+
   void strayClientDoesNotBlockTheNextHandOver() {
     test::IsolatedHome home;
     SingleInstance first;
@@ -401,6 +433,18 @@ class TestSingleInstance : public QObject {
     QVERIFY(next.tryBecomeFirst());
     QVERIFY(next.listen());
     QVERIFY(!QFile::exists(QFile::decodeName(socketPath)));
+    QVERIFY(!SingleInstance().tryBecomeFirst());
+  }
+
+  void anEmptyLockFileDoesNotCount() {
+    // Left by an instance killed between creating the lock file and
+    // writing its id into it.
+    test::IsolatedHome home;
+    QFile lock(home.path("runtime/vorlix.lock"));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.close();
+    SingleInstance next;
+    QVERIFY(next.tryBecomeFirst());
     QVERIFY(!SingleInstance().tryBecomeFirst());
   }
 

@@ -30,7 +30,9 @@
 #include "components/ImageList.h"
 #include "components/PanelSplitter.h"
 #include "components/XeListView.h"
+#include "components/XeStatusBar.h"
 #include "mainwindow/StartUp.h"
+#include "support/Files.h"
 #include "support/MainWindowFixture.h"
 
 using namespace vorlix;
@@ -41,8 +43,8 @@ namespace {
 // Generous: the engine starts its processes on a busy machine.
 constexpr int kLoadTimeout = 30000;
 
-// Answers every GET with a page titled "T:" + its path and counts the
-// requests per path.
+// Answers every GET with the body set for its path, else a page titled
+// "T:" + its path, and counts the requests per path.
 class PageServer : public QTcpServer {
  public:
   PageServer() {
@@ -59,6 +61,7 @@ class PageServer : public QTcpServer {
   }
   QString hostPort() const { return QStringLiteral("127.0.0.1:%1").arg(serverPort()); }
   QHash<QString, int> hits;
+  QHash<QString, QByteArray> bodies;
 
  private:
   void answer(QTcpSocket* s) {
@@ -69,8 +72,8 @@ class PageServer : public QTcpServer {
     pending_.remove(s);
     const QString path = QString::fromLatin1(first.value(1));
     ++hits[path];
-    const QByteArray body =
-        "<html><head><title>T:" + path.toLatin1() + "</title></head><body>page</body></html>";
+    const QByteArray body = bodies.value(path, "<html><head><title>T:" + path.toLatin1() +
+                                                   "</title></head><body>page</body></html>");
     s->write(
         "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
         "Cache-Control: no-store\r\n"
@@ -149,6 +152,101 @@ class TestPreviewPane : public QObject {
     QCOMPARE(PreviewSwitch::halfHeight(349), 174);
     QCOMPARE(PreviewSwitch::halfHeight(350), 175);
     QCOMPARE(PreviewSwitch::halfHeight(0), 0);
+    // What the engine would run as a script, however it is spelt.
+    for (const char* script : {"javascript:alert(1)", "JavaScript:x", " \x01javascript:x",
+                               "java\tscr\nipt:x", "\njavascript:x"})
+      QVERIFY2(IsScriptAddress(QString::fromLatin1(script)), script);
+    for (const char* other :
+         {"http://a/javascript:x", "javascript", "java script:x", "about:blank"})
+      QVERIFY2(!IsScriptAddress(QString::fromLatin1(other)), other);
+  }
+
+  void scriptLinksNeverRunInThePane() {
+    PageServer server;
+    MainWindowFixture f;
+    f.prompts.asked.clear();  // the start's own questions
+    TFMainXeVorlix& w = f.w();
+    auto* pane = w.Panel10->findChild<TFBrowser*>();
+    pane->showLink(server.url("/shown"));
+    QTRY_COMPARE_WITH_TIMEOUT(pane->caption(), QStringLiteral("T:/shown"), kLoadTimeout);
+    pane->showLink(QStringLiteral("javascript:document.title='ran'"));
+    QCOMPARE(w.XeStatusBar->currentMessage(),
+             QStringLiteral("javascript: links are not run in the preview pane."));
+    QCOMPARE(history(pane), QStringList{server.url("/shown")});
+    // Given the time it would take to run, the page is as it was.
+    QTest::qWait(500);
+    QCOMPARE(pane->webView()->title(), QStringLiteral("T:/shown"));
+    QVERIFY(f.prompts.asked.empty());
+  }
+
+  void otherSchemesAskOnceNamingTheProgram() {
+    PageServer server;
+    server.bodies["/mail"] =
+        "<html><head><title>mail</title></head><body style='margin:0'>"
+        "<a href='mailto:a@b.example' style='display:block;width:100vw;height:100vh'>m</a>"
+        "</body></html>";
+    MainWindowFixture f;
+    writeFile(f.home.path("config/mimeapps.list"),
+              "[Default Applications]\nx-scheme-handler/mailto=mail.desktop\n");
+    writeFile(f.home.path("data/applications/mail.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Test Mail\nExec=testmail %u\n");
+    f.prompts.asked.clear();  // the start's own questions
+    TFMainXeVorlix& w = f.w();
+    auto* pane = w.Panel10->findChild<TFBrowser*>();
+    pane->showLink(server.url("/mail"));
+    QTRY_COMPARE_WITH_TIMEOUT(pane->caption(), QStringLiteral("mail"), kLoadTimeout);
+
+    // A click on the page's mailto: link: a question, answered No.
+    f.prompts.answers = {Answer::No};
+    QWidget* surface = pane->webView()->focusProxy();
+    QTRY_VERIFY_WITH_TIMEOUT(surface && surface->isVisible(), kLoadTimeout);
+    const QPoint middle = surface->rect().center();
+    QTest::mouseClick(surface, Qt::LeftButton, {}, middle);
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts.asked.size(), size_t(1), kLoadTimeout);
+    QCOMPARE(f.prompts.asked[0].type, MsgType::Confirmation);
+    QCOMPARE(f.prompts.asked[0].text,
+             QStringLiteral("The preview pane does not show mailto: links.\n"
+                            "Open mailto:a@b.example with Test Mail ?"));
+    // Asked once: the next click follows that answer.
+    QTest::mouseClick(surface, Qt::LeftButton, {}, middle);
+    QTRY_COMPARE_WITH_TIMEOUT(w.XeStatusBar->currentMessage(),
+                              QStringLiteral("mailto: links are not opened from the preview pane."),
+                              kLoadTimeout);
+    QCOMPARE(f.prompts.asked.size(), size_t(1));
+    QVERIFY(f.desktop.openedUrls.isEmpty());
+    QCOMPARE(pane->webView()->url(), QUrl(server.url("/mail")));
+
+    // A stored link of a scheme no program is named for, answered Yes.
+    f.prompts.answers = {Answer::Yes};
+    pane->showLink(QStringLiteral("x-unknown:thing"));
+    QCOMPARE(f.prompts.lastText(),
+             QStringLiteral("The preview pane does not show x-unknown: links.\n"
+                            "Open x-unknown:thing with the desktop's default program ?"));
+    QCOMPARE(f.desktop.openedUrls, QStringList{"x-unknown:thing"});
+  }
+
+  void scriptDialogsAreLimitedToOnePerPage() {
+    PageServer server;
+    server.bodies["/loop"] =
+        "<html><head><script>"
+        "for (var i = 0; i < 50; i++) alert('a' + i);"
+        "var c = confirm('c'); var p = prompt('p', 'd');"
+        "document.title = 'done:' + c + ':' + p;"
+        "</script></head><body></body></html>";
+    MainWindowFixture f;
+    f.prompts.asked.clear();  // the start's own questions
+    auto* pane = f.w().Panel10->findChild<TFBrowser*>();
+    pane->showLink(server.url("/loop"));
+    QTRY_COMPARE_WITH_TIMEOUT(pane->caption(), QStringLiteral("done:false:null"), kLoadTimeout);
+    QCOMPARE(f.prompts.asked.size(), size_t(1));
+    QCOMPARE(f.prompts.asked[0].type, MsgType::Information);
+    QCOMPARE(f.prompts.asked[0].text, QStringLiteral("127.0.0.1 says:\n\na0"));
+    QVERIFY(f.prompts.inputCaptions.isEmpty());
+    QCOMPARE(f.w().XeStatusBar->currentMessage(),
+             QStringLiteral("This page may not open more dialogs."));
+    // Opened again by the user, it may show one again.
+    pane->reloadAddress();
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts.asked.size(), size_t(2), kLoadTimeout);
   }
 
   void theSwitchAndItsSplitter() {

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -206,6 +207,21 @@ class TestOptions : public QObject {
     r.dialog->show();
     QVERIFY(!r.dialog->CheckToolBar->isChecked());
     QVERIFY(!r.dialog->ButApply->isEnabled());
+  }
+
+  void aFailedSaveIsReportedAndTheBoxStays() {
+    Rig r;
+    r.open();
+    r.dialog->show();
+    // A folder where the registry file should be: it can be neither read
+    // nor replaced.
+    QVERIFY(QDir().mkpath(r.reg.path()));
+    r.dialog->ButOk->click();
+    QCOMPARE(r.prompts.asked.size(), size_t(1));
+    QCOMPARE(r.prompts.asked[0].type, MsgType::Error);
+    QVERIFY(r.prompts.lastText().startsWith(QStringLiteral("The settings could not be saved: ")));
+    QVERIFY(r.prompts.lastText().contains(r.reg.path()));
+    QVERIFY(r.dialog->isVisible());
   }
 
   void saveEntriesAloneLeavesApplyOffButIsSaved() {
