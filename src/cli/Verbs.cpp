@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <cstring>
 
+#include "health/HealthVerbs.h"
+
 namespace vorlix {
 namespace {
 
@@ -11,6 +13,8 @@ int help(const QStringList&, QTextStream& out, QTextStream&);
 // One row per command; keep them in the order --help lists them.
 const Verb kVerbs[] = {
     {"--help", "", "lists these commands", help},
+    {"--find-duplicates", "FILE.ldb [--json OUT]", "lists the links that share one canonical URL",
+     runFindDuplicatesVerb},
 };
 
 int help(const QStringList&, QTextStream& out, QTextStream&) {

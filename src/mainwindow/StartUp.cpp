@@ -19,6 +19,8 @@
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
 #include "editing/LinkExchange.h"
+#include "health/KnownUrls.h"
+#include "health/widgets/DuplicateHint.h"
 #include "mainwindow/AddedKeys.h"
 #include "mainwindow/BrowserLinks.h"
 #include "mainwindow/EditingHost.h"
@@ -121,6 +123,10 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
   dialog->setCapture([browser] { return browser->captureFields(); });
   QObject::connect(&window, &TFMainXeVorlix::editLinkRequested, dialog,
                    [dialog] { dialog->runEdit(); });
+  // health/: the Add Url dialog (and with it a pasted or dropped link)
+  // tells when the page is already filed.
+  attachDuplicateHint(*dialog->EditName, *new KnownUrls(window.document(), &window),
+                      [dialog] { return !dialog->editor().editMode(); });
   // Made after the window's own find handler, which the count must follow.
   window.XeStatusBar->placeOverPanel(
       new ListCountPanel(window.listModel(), *window.EditFind, window.XeStatusBar), 1);
