@@ -13,6 +13,8 @@ int help(const QStringList&, QTextStream& out, QTextStream&);
 // One row per command; keep them in the order --help lists them.
 const Verb kVerbs[] = {
     {"--help", "", "lists these commands", help},
+    {"--check-links", "FILE.ldb [--json OUT]",
+     "checks every link of the database and prints its verdict", runCheckLinksVerb},
     {"--find-duplicates", "FILE.ldb [--json OUT]", "lists the links that share one canonical URL",
      runFindDuplicatesVerb},
 };
