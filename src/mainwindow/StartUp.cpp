@@ -21,6 +21,7 @@
 #include "editing/LinkExchange.h"
 #include "health/KnownUrls.h"
 #include "health/widgets/DuplicateHint.h"
+#include "health/widgets/HealthCommands.h"
 #include "mainwindow/AddedKeys.h"
 #include "mainwindow/BrowserLinks.h"
 #include "mainwindow/EditingHost.h"
@@ -142,6 +143,22 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
                                     });
   exchange->setParent(&window);
   ConnectLinkExchange(window, *exchange);
+
+  // health/: Edit > "Check Links..." and "Find Duplicates...", whose edits
+  // are undo steps the views then show.
+  auto* health = new HealthCommands(
+      window, *window.findChild<QAction*>(QStringLiteral("CheckLinks1")),
+      *window.findChild<QAction*>(QStringLiteral("FindDuplicates1")),
+      HealthHooks{window.document(), window.prompts(),
+                  [&window] { return window.position().currentPath; },
+                  [&window](const QString& url) {
+                    emit window.openLinkRequested(url, TFMainXeVorlix::LinkOpening::NewWindow);
+                  },
+                  [&window] {
+                    window.RebuildList();
+                    window.UpdateCommandState();
+                  }});
+  QObject::connect(&window, &TFMainXeVorlix::closing, health, &HealthCommands::shutDown);
   return {pane, dock, previewSwitch};
 }
 

@@ -7,13 +7,23 @@
 #include <QTest>
 #include <cstring>
 
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
 #include "cli/Verbs.h"
 #include "document/DocumentEdit.h"
 #include "document/LinkDocument.h"
+#include "editing/AddItemDialog.h"
 #include "health/CanonicalUrl.h"
 #include "health/Duplicates.h"
+#include "health/widgets/DuplicatesWindow.h"
 #include "store/LdbFile.h"
 #include "support/Files.h"
+#include "support/MainWindowFixture.h"
+#include "support/Records.h"
 #include "support/TempDir.h"
 
 using namespace vorlix;
@@ -165,7 +175,51 @@ class TestDuplicates : public QObject {
              1);
     QCOMPARE(runVerb({QStringLiteral("--find-duplicates")}, out, err), 2);
   }
+
+  // Edit > "Find Duplicates..." lists the groups; the copy marked with
+  // "Keep This Copy" stays, the merge is one undo step, and the views show
+  // the result.
+  void windowMergesTheMarkedCopy() {
+    test::MainWindowFixture f({"Favorites\\A\\", "Favorites\\A\\old|http://e.com/x",
+                               "Favorites\\B\\", "Favorites\\B\\new|https://www.e.com/x/",
+                               "Favorites\\B\\other|http://o.com/"});
+    const QStringList before = test::describe(f.w().links());
+    auto* item = f.w().findChild<QAction*>(QStringLiteral("FindDuplicates1"));
+    QVERIFY(item && item->isEnabled());
+    item->trigger();
+    auto* w = f.w().findChild<DuplicatesWindow*>();
+    QVERIFY(w && w->isVisible());
+    QCOMPARE(w->Groups->topLevelItemCount(), 1);
+    QTreeWidgetItem* group = w->Groups->topLevelItem(0);
+    QCOMPARE(group->childCount(), 2);
+    QCOMPARE(group->child(0)->text(4), QStringLiteral("Kept"));  // the oldest by default
+    group->child(1)->setSelected(true);
+    w->BKeep->click();
+    QCOMPARE(group->child(1)->text(4), QStringLiteral("Kept"));
+    w->BMerge->click();
+    QCOMPARE(test::describe(f.w().links()),
+             QStringList({"Favorites\\A\\||Folder", "Favorites\\B\\||Folder",
+                          "Favorites\\B\\new|https://www.e.com/x/|Url",
+                          "Favorites\\B\\other|http://o.com/|Url"}));
+    QCOMPARE(w->Groups->topLevelItemCount(), 0);  // found again after the change
+    f.w().document().undo();
+    QCOMPARE(test::describe(f.w().links()), before);
+    QCOMPARE(w->Groups->topLevelItemCount(), 1);
+  }
+
+  // The Add Url dialog says where the page is filed already, for adding
+  // only: an edited link would find itself.
+  void addUrlDialogTellsWhereThePageIs() {
+    test::MainWindowFixture f({"Favorites\\News\\", "Favorites\\News\\paper|http://e.com/x"});
+    QLineEdit* url = f.w().FAddItem->EditName;
+    auto* hint = f.w().FAddItem->findChild<QLabel*>(QStringLiteral("DuplicateHint"));
+    QVERIFY(hint);
+    url->setText(QStringLiteral("https://www.e.com/x/?utm_source=feed"));
+    QCOMPARE(hint->text(), QStringLiteral("Already in Folder Favorites\\News"));
+    url->setText(QStringLiteral("https://e.com/y"));
+    QVERIFY(hint->text().isEmpty());
+  }
 };
 
-QTEST_GUILESS_MAIN(TestDuplicates)
+QTEST_MAIN(TestDuplicates)
 #include "tst_duplicates.moc"

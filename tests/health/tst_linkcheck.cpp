@@ -8,12 +8,20 @@
 #include <QTest>
 #include <QTimeZone>
 
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTreeWidget>
+
 #include "cli/Verbs.h"
 #include "health/CheckHistory.h"
 #include "health/CheckRun.h"
+#include "health/widgets/LinkCheckWindow.h"
 #include "store/LdbFile.h"
 #include "support/Files.h"
 #include "support/LinkTestServer.h"
+#include "support/MainWindowFixture.h"
+#include "support/Records.h"
 #include "support/TempDir.h"
 
 using namespace vorlix;
@@ -202,7 +210,89 @@ class TestLinkCheck : public QObject {
     QCOMPARE(links[1].toObject().value("verdict").toString(), QStringLiteral("gone"));
     QCOMPARE(links[2].toObject().value("verdict").toString(), QStringLiteral("unknown"));
   }
+
+  // Edit > "Check Links..." over the current folder: the rows, then
+  // accepting a new URL and deleting a gone link, each one undo step; the
+  // Wayback copy goes to the browser. A day later the gone link is
+  // confirmed and "Delete Gone Links" takes it without a selection.
+  void resultsWindowEditsAreUndoSteps() {
+    const QString b = server_.base(0);
+    test::MainWindowFixture f({"Favorites\\A\\", "Favorites\\A\\moved|" + b + "/moved",
+                               "Favorites\\A\\gone|" + b + "/410",
+                               "Favorites\\A\\fine|" + b + "/ok",
+                               "Favorites\\elsewhere|" + b + "/404"});
+    f.w().position().currentPath = "Favorites\\A\\";
+    QDateTime now(QDate(2026, 4, 1), QTime(8, 0), Qt::UTC);
+    f.w().findChild<QAction*>(QStringLiteral("CheckLinks1"))->trigger();
+    auto* w = f.w().findChild<LinkCheckWindow*>();
+    QVERIFY(w && w->isVisible());
+    w->setPacing(quickRules());
+    w->setClock([&now] { return now; });
+    QCOMPARE(w->ScopeBox->currentText(), QStringLiteral("Favorites\\A\\ and below"));
+    QSignalSpy done(w, &LinkCheckWindow::checkFinished);
+    auto runCheck = [&] {
+      done.clear();
+      w->BCheck->click();
+      QVERIFY(done.wait(20000));
+    };
+    runCheck();
+    QCOMPARE(w->Results->topLevelItemCount(), 3);
+    auto row = [w](const char* name) {
+      return w->Results->findItems(QString::fromLatin1(name), Qt::MatchExactly, 0).value(0);
+    };
+    QCOMPARE(row("moved")->text(2), QStringLiteral("Moved"));
+    QCOMPARE(row("moved")->text(4), b + "/ok");
+    QCOMPARE(row("gone")->text(2), QStringLiteral("Gone (unconfirmed)"));
+    QVERIFY(!row("gone")->text(5).isEmpty());
+    QCOMPARE(row("fine")->text(2), QStringLiteral("OK"));
+    QVERIFY(!w->BDeleteGone->isEnabled());  // nothing confirmed, nothing selected
+
+    const QStringList before = test::describe(f.w().links());
+    w->Results->setCurrentItem(row("moved"));
+    w->BWayback->click();
+    QCOMPARE(f.desktop.openedUrls.value(0), "https://web.archive.org/web/*/" + b + "/moved");
+    w->BAcceptUrl->click();
+    QVERIFY(test::describe(f.w().links()).contains("Favorites\\A\\moved|" + b + "/ok|Url"));
+    f.w().document().undo();
+    QCOMPARE(test::describe(f.w().links()), before);
+
+    w->Results->setCurrentItem(row("gone"));
+    f.prompts.answers.push_back(Answer::Yes);
+    w->BDeleteGone->click();
+    QCOMPARE(f.prompts.lastText(), QStringLiteral("Delete the gone link ?"));
+    QCOMPARE(f.w().links().size(), size_t(4));
+    QVERIFY(!row("gone"));
+    f.w().document().undo();
+    QCOMPARE(test::describe(f.w().links()), before);
+
+    now = now.addDays(1);
+    runCheck();
+    QCOMPARE(row("gone")->text(2), QStringLiteral("Gone"));
+    w->Results->clearSelection();
+    f.prompts.answers.push_back(Answer::Yes);
+    QVERIFY(w->BDeleteGone->isEnabled());
+    w->BDeleteGone->click();
+    QCOMPARE(f.w().links().size(), size_t(4));
+    QVERIFY(!test::describe(f.w().links()).join(' ').contains("/410"));
+  }
+
+  // Closing the database stops the check at once.
+  void closingTheDatabaseStopsTheCheck() {
+    const QString b = server_.base(1);
+    test::MainWindowFixture f({"Favorites\\slow|" + b + "/slow", "Favorites\\slow2|" + b + "/slow",
+                               "Favorites\\slow3|" + b + "/slow"});
+    f.w().findChild<QAction*>(QStringLiteral("CheckLinks1"))->trigger();
+    auto* w = f.w().findChild<LinkCheckWindow*>();
+    PacingRules rules = quickRules();
+    rules.timeoutMs = 20000;
+    w->setPacing(rules);
+    w->BCheck->click();
+    QVERIFY(w->checking());
+    f.w().FNewExecute();
+    QVERIFY(!w->checking());
+    QCOMPARE(w->Results->topLevelItemCount(), 0);
+  }
 };
 
-QTEST_GUILESS_MAIN(TestLinkCheck)
+QTEST_MAIN(TestLinkCheck)
 #include "tst_linkcheck.moc"
