@@ -89,7 +89,8 @@ class LinkTestServer {
           buffer->remove(0, end + 4);
           const QList<QByteArray> line = head.left(head.indexOf("\r\n")).split(' ');
           const QByteArray method = line.value(0);
-          const QString path = QString::fromLatin1(line.value(1));
+          // Routes by path; a query only makes links distinct.
+          const QString path = QString::fromLatin1(line.value(1)).section(QLatin1Char('?'), 0, 0);
           ++p.hits[path];
           const Answer a = route(method, path, p.hits[path]);
           QByteArray out = "HTTP/1.1 " + QByteArray::number(a.status) + " X\r\n" +
