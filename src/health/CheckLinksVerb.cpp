@@ -37,12 +37,13 @@ int runCheckLinksVerb(const QStringList& args, QTextStream& out, QTextStream& er
     const LinkCheck c = checks.value(job.id);
     const ProbeResult& p = c.probe;
     const QString name = fromAnsi(list[job.id].fullName());
-    const QString finalUrl = p.verdict == Verdict::Moved ? p.movedTo : p.finalUrl;
+    const QString& finalUrl = p.finalUrl;
     QString verdict = verdictCaption(p.verdict);
     if (isFailure(p.verdict)) verdict += c.confirmed ? QStringLiteral(" (confirmed)") : QString();
     out << verdict << '\t' << p.status << '\t' << name << '\t' << job.url;
     if (!finalUrl.isEmpty() && finalUrl != job.url) out << "\t-> " << finalUrl;
     if (!p.reason.isEmpty()) out << "\t(" << p.reason << ')';
+    if (p.verdict == Verdict::Moved) out << "\tnew URL: " << p.movedTo;
     out << '\n';
     json.append(QJsonObject{{QStringLiteral("name"), name},
                             {QStringLiteral("url"), job.url},

@@ -16,6 +16,7 @@
 #include "cli/Verbs.h"
 #include "health/CheckHistory.h"
 #include "health/CheckRun.h"
+#include "health/HostScheduler.h"
 #include "health/widgets/LinkCheckWindow.h"
 #include "store/LdbFile.h"
 #include "support/Files.h"
@@ -144,6 +145,36 @@ class TestLinkCheck : public QObject {
              qPrintable(QString::number(server_.peakConnections())));
     QVERIFY(server_.requestsFor(QStringLiteral("/slow")) >= 4);
     QCOMPARE(server_.requestsFor(QStringLiteral("/ok")) > 0, true);
+  }
+
+  // The scheduler on its own, where every request is under the test's
+  // control: no more hosts at once than allowed, no more requests per host,
+  // and every request sent in the end.
+  void schedulerKeepsToItsLimits() {
+    PacingRules rules;
+    rules.requestIntervalMs = 0;
+    rules.maxHosts = 2;
+    rules.closeGraceMs = 0;
+    HostScheduler scheduler(rules);
+    QHash<QString, int> running;
+    int peakHosts = 0, peakPerHost = 0, sent = 0;
+    for (const char* host : {"a", "b", "c", "d"})
+      for (int i = 0; i < 5; ++i)
+        scheduler.enqueue(QString::fromLatin1(host), [&, h = QString::fromLatin1(host)] {
+          ++sent;
+          peakPerHost = std::max(peakPerHost, ++running[h]);
+          int hosts = 0;
+          for (int n : std::as_const(running)) hosts += n > 0;
+          peakHosts = std::max(peakHosts, hosts);
+          QTimer::singleShot(2, &scheduler, [&, h] {
+            --running[h];
+            scheduler.finished(h, sent % 3 == 0);
+          });
+        });
+    QTRY_COMPARE_WITH_TIMEOUT(sent, 20, 10000);
+    QTRY_VERIFY(scheduler.idle());
+    QCOMPARE(peakHosts, 2);
+    QCOMPARE(peakPerHost, 2);
   }
 
   // A failure is confirmed by a second one a day later, also through the

@@ -172,6 +172,12 @@ void LinkCheckWindow::startCheck() {
   updateButtons();
 }
 
+void LinkCheckWindow::closeEvent(QCloseEvent* event) {
+  // A check nobody watches would only load the sites.
+  cancelCheck();
+  QWidget::closeEvent(event);
+}
+
 void LinkCheckWindow::cancelCheck() {
   if (run_) run_->cancel();
   updateButtons();
@@ -205,13 +211,15 @@ void LinkCheckWindow::showRow(int index) {
   item->setText(ColVerdict, verdictText(r.check));
   item->setText(ColStatus, p.status ? QString::number(p.status) : QString());
   const QString url = fromAnsi(r.ref.url);
-  const QString final = p.verdict == Verdict::Moved ? p.movedTo : p.finalUrl;
-  item->setText(ColFinal, final == url ? QString() : final);
+  item->setText(ColFinal, p.finalUrl == url ? QString() : p.finalUrl);
   item->setText(ColFirstFailed, r.check.firstFailure.isValid()
                                     ? r.check.firstFailure.toLocalTime().toString(
                                           QStringLiteral("yyyy-MM-dd HH:mm"))
                                     : QString());
-  item->setToolTip(ColVerdict, p.reason);
+  // The URL Accept New Url takes: where the permanent redirects lead.
+  item->setToolTip(ColVerdict, p.verdict == Verdict::Moved
+                                   ? p.reason + QStringLiteral(" to ") + p.movedTo
+                                   : p.reason);
 }
 
 std::vector<int> LinkCheckWindow::selectedRows() const {

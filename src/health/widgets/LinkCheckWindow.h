@@ -60,6 +60,9 @@ class LinkCheckWindow : public QWidget {
  signals:
   void checkFinished();
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   struct Row {
     LinkRef ref;
