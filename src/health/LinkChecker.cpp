@@ -4,6 +4,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <utility>
 
 #include "health/PageSigns.h"
 
@@ -93,6 +94,8 @@ LinkChecker::~LinkChecker() {
 
 void LinkChecker::start(const QVector<CheckJob>& jobs) {
   cancelled_ = false;
+  sawAnswer_ = false;
+  unresolved_.clear();
   if (!net_) {
     // Made here, in the checker's own thread.
     net_ = new QNetworkAccessManager(this);
@@ -120,6 +123,7 @@ void LinkChecker::cancel() {
   if (cancelled_) return;
   cancelled_ = true;
   scheduler_.clear();
+  unresolved_.clear();
   const QSet<QNetworkReply*> running = replies_;
   for (QNetworkReply* r : running) r->abort();
   pending_ = 0;
@@ -127,7 +131,15 @@ void LinkChecker::cancel() {
 }
 
 void LinkChecker::finishIfDone() {
-  if (pending_ == 0 && !cancelled_) emit finished();
+  if (cancelled_) return;
+  if (pending_ > 0 && size_t(pending_) == unresolved_.size()) {
+    // Only unresolved names are left and no site answered at all.
+    for (const ProbePtr& u : std::exchange(unresolved_, {}))
+      conclude(u, result(Verdict::Unreachable, 0, u->current,
+                         QStringLiteral("Name lookup failed while no site answered")));
+    return;
+  }
+  if (pending_ == 0) emit finished();
 }
 
 void LinkChecker::send(const ProbePtr& p, bool first) {
@@ -182,6 +194,10 @@ void LinkChecker::answered(const ProbePtr& p, QNetworkReply* reply) {
   if (status == 0) {
     switch (error) {
       case QNetworkReply::HostNotFoundError:
+        if (!sawAnswer_) {
+          unresolved_.push_back(p);
+          return finishIfDone();
+        }
         return conclude(p, result(Verdict::Gone, 0, p->current, QStringLiteral("No such host")));
       case QNetworkReply::RemoteHostClosedError:
         if (!p->useGet) {  // some servers hang up on HEAD
@@ -200,6 +216,13 @@ void LinkChecker::answered(const ProbePtr& p, QNetworkReply* reply) {
     // say nothing about the link.
     const Verdict v = int(error) < 100 ? Verdict::Unreachable : Verdict::Unknown;
     return conclude(p, result(v, 0, p->current, reply->errorString()));
+  }
+
+  if (!sawAnswer_) {
+    // A site answered, so names resolve: the ones that did not are gone.
+    sawAnswer_ = true;
+    for (const ProbePtr& u : std::exchange(unresolved_, {}))
+      conclude(u, result(Verdict::Gone, 0, u->current, QStringLiteral("No such host")));
   }
 
   if ((status == 429 || status == 503) && p->retries < rules_.maxRetries) {

@@ -76,6 +76,11 @@ class LinkChecker : public QObject {
   HostScheduler scheduler_;
   QNetworkAccessManager* net_ = nullptr;
   QSet<QNetworkReply*> replies_;
+  // Links whose host name did not resolve while no site at all has
+  // answered yet: with the network down every name fails, and that says
+  // nothing about the links.
+  std::vector<ProbePtr> unresolved_;
+  bool sawAnswer_ = false;
   int pending_ = 0;
   bool cancelled_ = false;
 };
