@@ -15,6 +15,7 @@ class HintLabel : public QLabel {
       : QLabel(field.parentWidget()), field_(field), known_(known), active_(std::move(active)) {
     setObjectName(QStringLiteral("DuplicateHint"));
     setTextFormat(Qt::PlainText);  // folder names are never markup
+    setAccessibleName(QStringLiteral("Duplicate hint"));
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     hide();
     field.installEventFilter(this);
@@ -38,7 +39,7 @@ class HintLabel : public QLabel {
   void update(const QString& url) {
     const QString hint = active_() ? known_.hintFor(url) : QString();
     setText(hint);
-    setAccessibleName(hint);
+    setAccessibleDescription(hint);
     setToolTip(hint);
     place();
     setVisible(!hint.isEmpty());
