@@ -30,7 +30,9 @@ int runFindDuplicatesVerb(const QStringList& args, QTextStream& out, QTextStream
     json.append(copies);
     extra += group.members.size() - 1;
   }
-  out << groups.size() << " groups; merging keeps one copy each and drops " << extra << " links\n";
+  out << groups.size() << (groups.size() == 1 ? " group" : " groups")
+      << " of duplicates; merging keeps one copy of each and drops " << extra
+      << (extra == 1 ? " link\n" : " links\n");
   if (!a.jsonPath.isEmpty() && !writeVerbJson(a.jsonPath, QJsonDocument(json), err)) return 1;
   return 0;
 }
