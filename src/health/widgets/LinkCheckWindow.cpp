@@ -112,7 +112,10 @@ LinkCheckWindow::LinkCheckWindow(HealthHooks hooks, QWidget* parent)
   updateButtons();
 }
 
-LinkCheckWindow::~LinkCheckWindow() = default;
+LinkCheckWindow::~LinkCheckWindow() {
+  // A run cancelled by its own end must not report to rows already gone.
+  if (run_) run_->disconnect(this);
+}
 
 void LinkCheckWindow::offerScope(const std::string& folder) {
   if (checking()) return;
@@ -143,6 +146,8 @@ void LinkCheckWindow::startCheck() {
     showRow(int(rows_.size()) - 1);
   }
   Results->setSortingEnabled(true);
+  if (run_) run_->disconnect(this);
+  run_.reset();
   if (!history_) history_ = std::make_unique<CheckHistory>();
   history_->load();
   run_ = std::make_unique<CheckRun>(rules_, *history_, clock_);
