@@ -33,7 +33,7 @@ namespace {
 PacingRules quickRules() {
   PacingRules r;
   r.requestIntervalMs = 20;
-  r.timeoutMs = 600;
+  r.timeoutMs = 1500;  // well short of /slow's 3 s, well past a loaded machine's answer
   r.maxRetries = 1;
   return r;
 }
