@@ -1,9 +1,11 @@
 #include "health/LinkChecker.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimeZone>
 #include <utility>
 
 #include "health/PageSigns.h"
@@ -54,7 +56,12 @@ qint64 retryAfterMs(const QByteArray& value) {
   bool ok = false;
   const qint64 seconds = v.toLongLong(&ok);
   if (ok) return seconds < 0 ? -1 : seconds * 1000;
-  const QDateTime at = QDateTime::fromString(QString::fromLatin1(v), Qt::RFC2822Date);
+  // An HTTP date: "Sun, 06 Nov 1994 08:49:37 GMT", in English whatever the
+  // user's language.
+  QDateTime at = QLocale::c().toDateTime(QString::fromLatin1(v),
+                                         QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'"));
+  at.setTimeZone(QTimeZone::utc());
+  if (!at.isValid()) at = QDateTime::fromString(QString::fromLatin1(v), Qt::RFC2822Date);
   if (!at.isValid()) return -1;
   return std::max<qint64>(0, QDateTime::currentDateTimeUtc().msecsTo(at));
 }

@@ -79,6 +79,7 @@ QVector<Case> cases(const test::LinkTestServer& server) {
       {"403", b0 + "/403", Verdict::Blocked, 403, {}},
       {"429 after its Retry-After", b1 + "/429", Verdict::Blocked, 429, {}},
       {"429 then fine", b2 + "/429-once", Verdict::Ok, 200, {}},
+      {"429 until a date, then fine", b0 + "/429-date-once", Verdict::Ok, 200, {}},
       {"503", b0 + "/503", Verdict::Unknown, 503, {}},
       {"challenge page", b1 + "/challenge", Verdict::Blocked, 503, {}},
       {"parked domain", b2 + "/parked", Verdict::Gone, 200, {}},

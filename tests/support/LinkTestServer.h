@@ -2,6 +2,7 @@
 // A small HTTP/1.1 server on 127.0.0.1 for the link checks: each of its
 // ports is one "host", serving the same routes, and counting how many
 // connections it has open at once. Runs on the thread that makes it.
+#include <QDateTime>
 #include <QHash>
 #include <QHostAddress>
 #include <QTcpServer>
@@ -139,6 +140,15 @@ class LinkTestServer {
     if (path == QLatin1String("/429")) return {429, "Retry-After: 1\r\n", {}};
     if (path == QLatin1String("/429-once") && hit == 1) return {429, "Retry-After: 1\r\n", {}};
     if (path == QLatin1String("/429-once")) return {200, type, html("Fine")};
+    if (path == QLatin1String("/429-date-once") && hit == 1) {
+      const QDateTime at = QDateTime::currentDateTimeUtc().addSecs(1);
+      return {429,
+              "Retry-After: " +
+                  at.toString(QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'")).toLatin1() +
+                  "\r\n",
+              {}};
+    }
+    if (path == QLatin1String("/429-date-once")) return {200, type, html("Fine")};
     if (path == QLatin1String("/503")) return {503, type, html("Unavailable")};
     if (path == QLatin1String("/challenge"))
       return {503, type, html("Just a moment...", "Checking your browser")};
