@@ -8,6 +8,7 @@
 #include <QTimeZone>
 #include <utility>
 
+#include "health/CanonicalUrl.h"
 #include "health/PageSigns.h"
 
 namespace vorlix {
@@ -39,6 +40,25 @@ QString hostKey(const QUrl& u) {
 
 bool isRootPath(const QUrl& u) {
   return (u.path().isEmpty() || u.path() == QLatin1String("/")) && !u.hasQuery();
+}
+
+// Whether a link names a page below the front page: a path other than the
+// front page's own names ("/", "/index.html"), or a query that is more
+// than tracking parameters.
+bool isDeepLink(const QUrl& u) {
+  const QString path = u.path();
+  const QString last = path.section(QLatin1Char('/'), -1).toLower();
+  const bool front = path.count(QLatin1Char('/')) <= 1 &&
+                     (last.isEmpty() || last.startsWith(QLatin1String("index.")) ||
+                      last.startsWith(QLatin1String("default.")));
+  if (!front) return true;
+  const QStringList params =
+      u.query(QUrl::FullyEncoded).split(QLatin1Char('&'), Qt::SkipEmptyParts);
+  for (const QString& p : params) {
+    const QByteArray name = p.section(QLatin1Char('='), 0, 0).toLatin1();
+    if (!isTrackingParameter(std::string_view(name.constData(), size_t(name.size())))) return true;
+  }
+  return false;
 }
 
 QString siteOf(const QUrl& u) {
@@ -300,7 +320,7 @@ ProbeResult LinkChecker::finalVerdict(const Probe& p, int status, const QByteArr
   if (r.verdict != Verdict::Ok || p.hops.empty()) return r;
 
   // A page that went away often sends its visitors to the front page.
-  const bool deep = !isRootPath(p.original);
+  const bool deep = isDeepLink(p.original);
   for (const Hop& hop : p.hops)
     if (deep && isRootPath(hop.to) && siteOf(hop.to) == siteOf(p.original)) {
       r.verdict = Verdict::Gone;

@@ -84,6 +84,8 @@ QVector<Case> cases(const test::LinkTestServer& server) {
       {"challenge page", b1 + "/challenge", Verdict::Blocked, 503, {}},
       {"parked domain", b2 + "/parked", Verdict::Gone, 200, {}},
       {"soft 404 to the front page", b0 + "/deep/missing", Verdict::Gone, 200, {}},
+      {"front page's own name moved", b1 + "/index.html?utm_source=feed", Verdict::Moved, 200,
+       b1 + "/"},
       {"HEAD refused", b1 + "/nohead", Verdict::Ok, 200, {}},
       {"refused connection",
        test::LinkTestServer::refusedBase() + "/x",

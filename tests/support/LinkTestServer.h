@@ -156,6 +156,7 @@ class LinkTestServer {
     if (path == QLatin1String("/parked"))
       return {200, type, html("example.com is for sale", "Buy this domain today")};
     if (path == QLatin1String("/deep/missing")) return go(302, "/");
+    if (path == QLatin1String("/index.html")) return go(301, "/");
     if (path == QLatin1String("/nohead"))
       return method == "HEAD" ? Answer{405, {}, {}} : Answer{200, type, html("Fine")};
     return {404, type, html("Not Found")};
