@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <cstring>
 
+#include "health/HealthVerbs.h"
+
 namespace vorlix {
 namespace {
 
@@ -11,6 +13,10 @@ int help(const QStringList&, QTextStream& out, QTextStream&);
 // One row per command; keep them in the order --help lists them.
 const Verb kVerbs[] = {
     {"--help", "", "lists these commands", help},
+    {"--check-links", "FILE.ldb [--json OUT]",
+     "checks every link of the database and prints its verdict", runCheckLinksVerb},
+    {"--find-duplicates", "FILE.ldb [--json OUT]", "lists the links that share one canonical URL",
+     runFindDuplicatesVerb},
 };
 
 int help(const QStringList&, QTextStream& out, QTextStream&) {

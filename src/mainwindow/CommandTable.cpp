@@ -194,6 +194,15 @@ void TFMainXeVorlix::buildMenus() {
   Edit1->addAction(Paste1);
   Edit1->addAction(SelectAll1);
   Edit1->addSeparator();
+  // Answered by the health part (link checks and duplicates), which the
+  // composition root connects and which enables them.
+  for (const auto& [name, caption] : {std::pair{"CheckLinks1", "Check Links..."},
+                                      std::pair{"FindDuplicates1", "Find Duplicates..."}}) {
+    QAction* item = makeAction(this, name, QString::fromLatin1(caption));
+    item->setEnabled(false);
+    Edit1->addAction(item);
+  }
+  Edit1->addSeparator();
   Edit1->addAction(Settings2);
 
   View1 = bar->addMenu(QStringLiteral("&View"));

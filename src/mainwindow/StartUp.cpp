@@ -19,6 +19,9 @@
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
 #include "editing/LinkExchange.h"
+#include "health/KnownUrls.h"
+#include "health/widgets/DuplicateHint.h"
+#include "health/widgets/HealthCommands.h"
 #include "mainwindow/AddedKeys.h"
 #include "mainwindow/BrowserLinks.h"
 #include "mainwindow/EditingHost.h"
@@ -134,6 +137,10 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
   dialog->setCapture([browser] { return browser->captureFields(); });
   QObject::connect(&window, &TFMainXeVorlix::editLinkRequested, dialog,
                    [dialog] { dialog->runEdit(); });
+  // health/: the Add Url dialog (and with it a pasted or dropped link)
+  // tells when the page is already filed.
+  attachDuplicateHint(*dialog->EditName, *new KnownUrls(window.document(), &window),
+                      [dialog] { return !dialog->editor().editMode(); });
   // Made after the window's own find handler, which the count must follow.
   window.XeStatusBar->placeOverPanel(
       new ListCountPanel(window.listModel(), *window.EditFind, window.XeStatusBar), 1);
@@ -149,6 +156,22 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
                                     });
   exchange->setParent(&window);
   ConnectLinkExchange(window, *exchange);
+
+  // health/: Edit > "Check Links..." and "Find Duplicates...", whose edits
+  // are undo steps the views then show.
+  auto* health = new HealthCommands(
+      window, *window.findChild<QAction*>(QStringLiteral("CheckLinks1")),
+      *window.findChild<QAction*>(QStringLiteral("FindDuplicates1")),
+      HealthHooks{window.document(), window.prompts(),
+                  [&window] { return window.position().currentPath; },
+                  [&window](const QString& url) {
+                    emit window.openLinkRequested(url, TFMainXeVorlix::LinkOpening::NewWindow);
+                  },
+                  [&window] {
+                    window.RebuildList();
+                    window.UpdateCommandState();
+                  }});
+  QObject::connect(&window, &TFMainXeVorlix::closing, health, &HealthCommands::shutDown);
   return {pane, dock, previewSwitch};
 }
 

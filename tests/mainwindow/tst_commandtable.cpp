@@ -74,7 +74,8 @@ class TestCommandTable : public QObject {
     QCOMPARE(describe(f.w().Edit1->actions()),
              QStringList({"Undo1:Undo:Ctrl+Z", "Redo1:Redo:Ctrl+Y", "-", "Edit3:Edit:F4", "-",
                           "Cut1:Delete:Ctrl+X", "Copy1:Copy:Ctrl+C", "Paste1:Paste:Ctrl+V",
-                          "SelectAll1:Select All:Ctrl+A", "-", "Settings2:Settings:"}));
+                          "SelectAll1:Select All:Ctrl+A", "-", "CheckLinks1:Check Links...:",
+                          "FindDuplicates1:Find Duplicates...:", "-", "Settings2:Settings:"}));
     QCOMPARE(describe(f.w().View1->actions()),
              QStringList({"Statusbar1:Statusbar:", "Toolbar1:Toolbar:", "-",
                           "ClassicStyle1:Classic Style:", "ExplorerStyle1:Explorer Style:", "-",
