@@ -61,8 +61,7 @@ class DesktopOpener : public UrlOpener {
  public:
   DesktopOpener(DesktopServices& desktop, TXeStatusBar& bar) : desktop_(desktop), bar_(bar) {}
   bool openUrl(const QString& url) override {
-    if (!IsUrlArgument(url)) return false;
-    if (desktop_.openUrl(url)) return true;
+    if (IsUrlArgument(url) && desktop_.openUrl(url)) return true;
     ShowLinkNotOpened(bar_, url);
     return false;
   }
@@ -143,6 +142,17 @@ void ShowLinkNotOpened(TXeStatusBar& bar, const QString& url) {
   bar.showMessage(QStringLiteral("No program could open ") + url, 10000);
 }
 
+AssembledParts assembleParts(TFMainXeVorlix& window, Settings& settings, Prompts& prompts,
+                             DesktopServices& desktop, TrayShell& trayShell) {
+  AssembledParts parts;
+  parts.connected = connectParts(window, desktop);
+  // "Show preview panel", at start and on Apply, switches the pane.
+  parts.shell = std::make_unique<ShellParts>(
+      window, settings, prompts, trayShell,
+      [sw = parts.connected.previewSwitch](bool) { sw->ApplyPreviewVisibility(); });
+  return parts;
+}
+
 int runVorlix(int argc, char** argv) {
   // The preview pane's web view shares its GL contexts with the window's.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -176,12 +186,9 @@ int runVorlix(int argc, char** argv) {
   LinkDocument document;
   TFMainXeVorlix window(document, settings, prompts, desktop);
   connectInstance(instance, window);
-  const ConnectedParts parts = connectParts(window, desktop);
   QtTrayShell trayShell;
-  ShellParts shell(window, settings, prompts, trayShell);
-  // "Show preview panel", at start and on Apply, switches the pane.
-  shell.optionsTarget().setPreviewShower(
-      [sw = parts.previewSwitch](bool) { sw->ApplyPreviewVisibility(); });
+  const AssembledParts parts = assembleParts(window, settings, prompts, desktop, trayShell);
+  ShellParts& shell = *parts.shell;
   // Closing a window hidden in the tray must still end the program.
   QObject::connect(&window, &TFMainXeVorlix::closing, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
