@@ -115,6 +115,14 @@ class TestFolderViews : public QObject {
     QVERIFY(!w.prgbar->isVisible());
     w.XeStatusBar->clearMessage();
     QVERIFY(w.prgbar->isVisible());
+
+    // A URL that is never handed to a program gets the same line.
+    appendRecord(w, LinkRecord::make("Favorites\\Dash", "-v", 0x58E96000u, kKindUrl));
+    w.RebuildList();
+    w.focusListRow(int(f.captions().indexOf("Dash")));
+    w.openCurrentRow(false);
+    QCOMPARE(f.desktop.openedUrls.size(), 1);
+    QCOMPARE(w.XeStatusBar->currentMessage(), QStringLiteral("No program could open -v"));
   }
 
   void findBoxFiltersBelowTheCurrentFolder() {
