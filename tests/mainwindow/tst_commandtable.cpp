@@ -90,6 +90,15 @@ class TestCommandTable : public QObject {
     QVERIFY(f.w().ExplorerStyle1->isChecked() && f.w().Details1->isChecked());
   }
 
+  void helpWithoutItsDocumentSaysWhereItLooked() {
+    MainWindowFixture f(kSample);
+    f.w().Help2->trigger();
+    QVERIFY(f.desktop.openedFiles.isEmpty());
+    QVERIFY(f.prompts.lastText().startsWith(QStringLiteral("The help document is missing.")));
+    QVERIFY(f.prompts.lastText().contains(QCoreApplication::applicationDirPath() +
+                                          QStringLiteral("/vorlix-help.html")));
+  }
+
   void popupsAndToolButtons() {
     MainWindowFixture f(kSample);
     QCOMPARE(describe(f.w().PopupList->actions()),
