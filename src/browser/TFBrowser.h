@@ -48,12 +48,18 @@ class TFBrowser : public QWidget {
   QLabel* LabelAddress = nullptr;
   QComboBox* ComboAddress = nullptr;
   QToolButton* BAddress = nullptr;
+  // Floats the pane in a window of its own, or docks it back.
+  QToolButton* BFloat = nullptr;
+  // What BFloat offers: docking back while the pane floats, else floating.
+  void setFloatingLook(bool floating);
 
  signals:
   // The floating window's close box was pressed; the pane stays open.
   void closeRequested();
   // A page finished loading (or failed to); the caption shows its title.
   void pageLoaded(bool ok);
+  // BFloat was pressed.
+  void floatToggleRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +70,9 @@ class TFBrowser : public QWidget {
   bool navigate(const QString& address);
   void startEngine();
   void WebBrowserDownloadComplete(bool ok);
+  // The page moved on (a link, a redirect): the address shows where it is,
+  // unless the user is typing another one.
+  void followPage(const QUrl& url);
 
   Prompts& prompts_;
   QVBoxLayout* layout_ = nullptr;
