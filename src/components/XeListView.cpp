@@ -42,7 +42,8 @@ void keepSelectionVisible(QWidget* w) {
 void setUpView(QAbstractItemView* v) {
   v->setSelectionMode(QAbstractItemView::ExtendedSelection);
   v->setSelectionBehavior(QAbstractItemView::SelectRows);
-  v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // F2 edits a caption in place where the model lets it.
+  v->setEditTriggers(QAbstractItemView::EditKeyPressed);
   v->setDragDropMode(QAbstractItemView::NoDragDrop);
   v->setTextElideMode(Qt::ElideRight);
   keepSelectionVisible(v);

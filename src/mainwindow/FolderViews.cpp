@@ -2,6 +2,7 @@
 // and the view commands.
 #include <QAction>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -76,10 +77,19 @@ void TFMainXeVorlix::connectViews() {
 
 bool TFMainXeVorlix::eventFilter(QObject* watched, QEvent* event) {
   if (watched == EditFind) {
+    // Both colours: the palette's text colour may be light (a dark theme).
     if (event->type() == QEvent::FocusIn)
-      EditFind->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(196, 225, 255); }"));
+      EditFind->setStyleSheet(
+          QStringLiteral("QLineEdit { background: rgb(196, 225, 255); color: black; }"));
     else if (event->type() == QEvent::FocusOut)
       EditFind->setStyleSheet(QString());
+    // Esc leaves the find: the box empties and the list shows the folder.
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      EditFind->clear();
+      ListLinks->setFocus(Qt::OtherFocusReason);
+      return true;
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -105,6 +105,7 @@ void TFMainXeVorlix::buildLayout() {
   EditFind = new QLineEdit(ToolBar2);
   EditFind->setObjectName(QStringLiteral("EditFind"));
   EditFind->setToolTip(QStringLiteral("Find"));
+  EditFind->setAccessibleName(QStringLiteral("Find"));
   EditFind->setPlaceholderText(QStringLiteral("Find"));
   EditFind->setClearButtonEnabled(true);
   EditFind->setFixedWidth(180);

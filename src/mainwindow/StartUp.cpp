@@ -23,6 +23,7 @@
 #include "mainwindow/BrowserLinks.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/ListCountPanel.h"
+#include "mainwindow/ListRename.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShellParts.h"
 #include "mainwindow/SystemDesktop.h"
@@ -82,7 +83,8 @@ class DesktopOpener : public UrlOpener {
 //   browser/   the preview pane (previewToggleRequested, closing), the
 //              browser launch and the page capture (openLinkRequested)
 //   editing/   the Add/Edit dialog (editLinkRequested, the capture)
-//   mainwindow/ the added keys (AddedKeys), the status bar's count of the
+//   mainwindow/ the added keys (AddedKeys), F2 in the list (ListRename),
+//              the status bar's count of the
 //              rows listed (ListCountPanel), bookmark files and the links
 //              exchanged with other programs
 ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bool showPreview) {
@@ -124,6 +126,7 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
   window.XeStatusBar->placeOverPanel(
       new ListCountPanel(window.listModel(), *window.EditFind, window.XeStatusBar), 1);
   new AddedKeys(window);
+  new ListRename(window);
 
   // Bookmark files (File > Import > "Favorites Links from Netscape", File >
   // Export), and the links of Copy, Paste and drag and drop with other

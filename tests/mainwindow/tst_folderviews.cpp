@@ -1,5 +1,6 @@
 // The tree and the list as a user drives them: clicks, double-clicks, the
 // find box, column sorting and the view commands.
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include "store/DosDate.h"
 #include "store/ListRows.h"
 #include "support/MainWindowFixture.h"
+#include "support/Records.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -146,6 +148,49 @@ class TestFolderViews : public QObject {
     w.ListLinks->activeView()->setFocus();
     QCoreApplication::processEvents();
     QVERIFY(w.EditFind->styleSheet().isEmpty());
+
+    // Esc empties the box and goes back to the folder, in the list.
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    QTest::keyClicks(w.EditFind, "exam");
+    QCOMPARE(f.captions(), QStringList({"City", "Daily", "Abc news"}));
+    QTest::keyClick(w.EditFind, Qt::Key_Escape);
+    QVERIFY(w.EditFind->text().isEmpty());
+    QVERIFY(w.keyboardFocusIn(w.ListLinks));
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
+  }
+
+  void f2RenamesInTheListAsInTheTree() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    const auto renameRow = [&](int row, const QString& text) {
+      w.ListLinks->activeView()->setFocus();
+      QCoreApplication::processEvents();
+      w.focusListRow(row);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+      auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+      QVERIFY(editor);
+      // The editor's keys edit its text: Backspace neither goes up nor
+      // deletes, and Ctrl+A selects the text, not the rows.
+      QTest::keyClick(editor, Qt::Key_End);
+      QTest::keyClick(editor, Qt::Key_Backspace);
+      QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(editor, text);
+      QTest::keyClick(editor, Qt::Key_Return);
+      QCoreApplication::processEvents();
+    };
+    renameRow(0, "Press");  // the folder News, with everything in it
+    QTRY_VERIFY(describe(w.links()).contains("Favorites\\Press\\Daily|http://daily.example|Url"));
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    QVERIFY(childNamed(w.treeModel().root(), "Press"));
+    const int debian = int(f.captions().indexOf("Debian"));
+    renameRow(debian, "Debian GNU");  // a link's description; its URL stays
+    QTRY_VERIFY(describe(w.links()).contains("Favorites\\Debian GNU|https://debian.org|Url"));
+    QVERIFY(f.captions().contains("Debian GNU"));
+    QCOMPARE(w.links().size(), size_t(8));
+    // Undo takes the rename back as one step.
+    w.document().undo();
+    QVERIFY(describe(w.links()).contains("Favorites\\Debian|https://debian.org|Url"));
   }
 
   void statusBarCountsRowsOrHits() {
