@@ -235,26 +235,22 @@ void TXeListView::SetColumnImage(int column, int image, bool show) {
 
 void TXeListView::ColClick(int column) {
   if (small_.isEmpty() || imageUp_ < 0 || imageDown_ < 0) return;
-  if (NextAscending) {
-    SetColumnImage(SortColumn, imageUp_, false);
-    SortColumn = column;
-    SetColumnImage(SortColumn, imageUp_, true);
-    sortDirection_ = sdDescending;
-  } else {
-    SetColumnImage(SortColumn, imageDown_, false);
-    SortColumn = column;
-    SetColumnImage(SortColumn, imageDown_, true);
-    sortDirection_ = sdAscending;
-  }
-  NextAscending = !NextAscending;
+  // A new column starts ascending; the sorted column again turns round.
+  const bool ascending = !sorted_ || column != SortColumn || !shownAscending_;
+  if (sorted_) SetColumnImage(SortColumn, imageDown_, false);
+  SortColumn = column;
+  sorted_ = true;
+  shownAscending_ = ascending;
+  sortDirection_ = ascending ? sdAscending : sdDescending;
+  SetColumnImage(SortColumn, ascending ? imageDown_ : imageUp_, true);
   emit OnColumnClick(column);
 }
 
 void TXeListView::afterPaint() {
-  // Whatever repainted the list, the arrow column shows the arrow of the
-  // direction the next click will leave.
-  if (small_.isEmpty() || imageUp_ < 0 || imageDown_ < 0) return;
-  SetColumnImage(SortColumn, NextAscending ? imageDown_ : imageUp_, true);
+  // Whatever repainted the list, the sorted column shows the arrow of its
+  // direction; before any sort no column shows one.
+  if (!sorted_ || small_.isEmpty() || imageUp_ < 0 || imageDown_ < 0) return;
+  SetColumnImage(SortColumn, shownAscending_ ? imageDown_ : imageUp_, true);
 }
 
 // --- rows ------------------------------------------------------------------------

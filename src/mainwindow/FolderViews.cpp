@@ -17,6 +17,7 @@
 #include "store/Find.h"
 #include "store/ListBuilder.h"
 #include "store/Paths.h"
+#include "store/RowSort.h"
 
 namespace vorlix {
 
@@ -108,7 +109,15 @@ bool TFMainXeVorlix::flatMode() const {
 void TFMainXeVorlix::setTPath() { TPath->setText(fromAnsi(pos_.tpathText())); }
 
 void TFMainXeVorlix::RebuildList() {
-  rows_.setRows(BuildRows(doc_.links(), pos_, flatMode(), progress_.get()));
+  showRows(BuildRows(doc_.links(), pos_, flatMode(), progress_.get()));
+}
+
+void TFMainXeVorlix::showRows(ListRows&& rows) {
+  // A sort the user chose holds for every listing until another is chosen.
+  if (ListLinks->isSorted())
+    rows.reorder(SortedRowOrder(rows.all(), ListLinks->sortColumn(),
+                                ListLinks->SortDirection() == sdDescending));
+  rows_.setRows(std::move(rows));
 }
 
 void TFMainXeVorlix::RebuildTree(bool rootSelectionMovesFolder) {
@@ -253,7 +262,7 @@ void TFMainXeVorlix::EditFindChange(const QString& text) {
   }
   if (text.size() <= 2) return;  // the list keeps what it shows
   const auto& hits = doc_.findIndex().find(toAnsi(text));
-  rows_.setRows(BuildRows(doc_.links(), hits, pos_, flatMode(), progress_.get()));
+  showRows(BuildRows(doc_.links(), hits, pos_, flatMode(), progress_.get()));
 }
 
 // --- view commands ---

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "components/ImageList.h"
 #include "components/XeHeaderView.h"
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
@@ -261,13 +262,37 @@ class TestFolderViews : public QObject {
     }
     edit.commit();
     w.RebuildList();
+    // In the database's order no column carries an arrow.
+    for (int c = 0; c < kListColumnCount; ++c) QCOMPARE(w.ListLinks->ColumnImage(c), -1);
     QHeaderView* header = w.ListLinks->reportView()->horizontalHeader();
-    const int x = header->sectionViewportPosition(2) + 5;
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
-    QCOMPARE(w.ListLinks->SortDirection(), sdDescending);
-    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    const auto click = [&](int column) {
+      const int x = header->sectionViewportPosition(column) + 5;
+      QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    };
+    click(2);  // the first click sorts ascending
+    QCOMPARE(w.ListLinks->SortDirection(), sdAscending);
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
+    click(2);
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
+
+    // The chosen sort holds across rebuilds: a folder change and back, an
+    // edit, a find; folder rows and ".." stay first.
+    click(1);  // URL, ascending: abc.example before debian.org
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      centreOf(w.TreeLinks, childNamed(w.treeModel().root(), "News")));
+    QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      centreOf(w.TreeLinks, w.treeModel().root()));
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
+    appendRecord(w, LinkRecord::make("Favorites\\Zed", "http://b.example", 0, kKindUrl));
+    w.RebuildList();
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Zed", "Abc news", "Debian"}));
+    QCOMPARE(w.ListLinks->ColumnImage(1), int(imgSortDown));
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    w.EditFind->setText("example");
+    QCOMPARE(f.captions(), QStringList({"Zed", "City", "Daily", "Abc news"}));
   }
 
   void classicStyleAndViewModes() {
