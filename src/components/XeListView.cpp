@@ -78,8 +78,11 @@ TXeListView::TXeListView(QWidget* parent) : QWidget(parent) {
   setUpView(icons_);
   icons_->setMovement(QListView::Static);
   icons_->setResizeMode(QListView::Adjust);
-  icons_->setUniformItemSizes(true);  // a 100,000-row list lays out at once
-  icons_->setLayoutMode(QListView::Batched);
+  // Uniform cells let a 100,000-row list lay out in one pass. Batched layout
+  // is not used: a resize in the middle of its batches left every row past
+  // the first batch without a place, and out of reach.
+  icons_->setUniformItemSizes(true);
+  icons_->setLayoutMode(QListView::SinglePass);
   icons_->setWrapping(true);
 
   smallDelegate_ = new ImageIndexDelegate(&small_, &imageRole_, this);

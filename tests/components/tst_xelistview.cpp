@@ -100,6 +100,27 @@ class TestXeListView : public QObject {
   void initTestCase() { initIcons(); }
   void cleanup() { list_.reset(); }
 
+  void listViewLaysOutEveryRowWhenEnlarged() {
+    makeList(300);
+    list_->setViewStyle(vsList);
+    list_->resize(300, 200);
+    showAndPaint();
+    // The window enlarged by dragging its corner: one resize after another.
+    for (int step = 1; step <= 20; ++step) {
+      list_->resize(300 + 45 * step, 200 + 25 * step);
+      QCoreApplication::processEvents();
+    }
+    QTest::qWait(300);
+    repaint();
+    QListView* view = list_->iconView();
+    // Every row has its place, and the last can be scrolled to and found.
+    for (int row : {99, 150, 299})
+      QVERIFY2(view->visualRect(model_.index(row, 0)).isValid(), qPrintable(QString::number(row)));
+    view->scrollTo(model_.index(299, 0));
+    QCoreApplication::processEvents();
+    QCOMPARE(view->indexAt(view->visualRect(model_.index(299, 0)).center()).row(), 299);
+  }
+
   void noArrowBeforeTheFirstClick() {
     makeList();
     showAndPaint();
