@@ -34,6 +34,9 @@ class PreviewSwitch : public QObject {
   // splitter is shown with the panel but never hidden here, and the panel
   // keeps its height.
   void ApplyPreviewVisibility();
+  // The panel keeps the height it has now (the one it had when the program
+  // last closed) instead of taking half the list's at the first showing.
+  void keepPanelHeight() { sized_ = true; }
   // Whether links opened from the list go to the pane.
   bool paneShown() const;
 

@@ -27,6 +27,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShellParts.h"
 #include "mainwindow/SystemDesktop.h"
+#include "mainwindow/WindowMemory.h"
 #include "mainwindow/WindowOptions.h"
 #include "platform/CommandLine.h"
 #include "platform/Registry.h"
@@ -153,6 +154,8 @@ AssembledParts assembleParts(TFMainXeVorlix& window, Settings& settings, Prompts
   parts.shell = std::make_unique<ShellParts>(
       window, settings, prompts, trayShell,
       [sw = parts.connected.previewSwitch](bool) { sw->ApplyPreviewVisibility(); });
+  // Last: the window as the user left it, over the defaults set above.
+  new WindowMemory(window, settings.registry(), parts.connected.previewSwitch);
   return parts;
 }
 

@@ -35,7 +35,8 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop,
 // Every part of the program around `window`, assembled in the order the
 // program starts them: the window's own parts (connectParts), then the
 // shell's (Options dialog, recent files, tray) with the preview pane's apply
-// step already in place, so the stored preferences reach the pane at once.
+// step already in place, so the stored preferences reach the pane at once;
+// then the window's size, place, splitters and columns as last left.
 // runVorlix and the tests both start the program through this.
 struct AssembledParts {
   ConnectedParts connected;

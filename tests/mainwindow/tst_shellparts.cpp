@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -152,6 +153,34 @@ class TestShellParts : public QObject {
     const QRect row = view->visualRect(view->model()->index(0, 0));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(again.desktop.openedUrls, QStringList({"u"}));
+  }
+
+  void theWindowComesBackAsItWasLeft() {
+    Home h;
+    QList<int> split;
+    {
+      Run r;
+      r.w().resize(900, 640);
+      r.w().Splitter1->setSizes({300, 600});
+      r.w().ListLinks->setColumnWidth(1, 333);
+      r.w().Panel10->setFixedHeight(150);
+      QCoreApplication::processEvents();
+      split = r.w().Splitter1->sizes();
+      r.close();
+    }
+    {
+      Run again;
+      QCOMPARE(again.w().size(), QSize(900, 640));
+      QCOMPARE(again.w().Splitter1->sizes(), split);
+      QCOMPARE(again.w().ListLinks->columnWidth(1), 333);
+      QCoreApplication::processEvents();
+      QCOMPARE(again.w().Panel10->height(), 150);
+      again.w().showMaximized();
+      QTRY_VERIFY(again.w().isMaximized());
+      again.close();
+    }
+    Run third;
+    QVERIFY(third.w().isMaximized());
   }
 
   void settingsOpensTheDialog() {
