@@ -47,6 +47,8 @@ ShellParts::ShellParts(TFMainXeVorlix& window, Settings& settings, Prompts& prom
   target_->setPreviewShower(std::move(showPreview));
   options_ = new TFOptions(settings, prompts, *target_, &window);
   options_->setTrayAvailable(shell.isAvailable());
+  connect(tray_.get(), &TTrayIcon::availabilityChanged, options_.data(),
+          &TFOptions::setTrayAvailable);
   connect(&window, &TFMainXeVorlix::settingsRequested, options_, &TFOptions::exec);
 }
 
