@@ -71,10 +71,10 @@ void fromLines(const uint8_t* data, size_t size, LinkList& list) {
 
 void listsAt(const LinkList& list, const FolderPosition& at) {
   for (const bool flat : {false, true}) {
-    std::vector<ListRow> rows = BuildRows(list, at, flat);
+    ListRows rows = BuildRows(list, at, flat);
     for (int column = 0; column < kListColumnCount; ++column) {
       SortRows(rows, column, column % 2 == 1);
-      SortedRowOrder(rows, column, column % 2 == 0);
+      SortedRowOrder(rows.all(), column, column % 2 == 0);
     }
     for (const ListRow& row : rows) {
       RowFullName(row, at, flat);
@@ -86,7 +86,7 @@ void listsAt(const LinkList& list, const FolderPosition& at) {
         break;
       }
     }
-    if (!rows.empty()) FindRowByCaptionPrefix(rows, rows.back().caption.substr(0, 2));
+    if (!rows.empty()) FindRowByCaptionPrefix(rows.all(), rows.back().caption.substr(0, 2));
   }
 }
 

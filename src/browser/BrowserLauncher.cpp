@@ -21,7 +21,11 @@ bool IsUrlArgument(const QString& url) {
 }
 
 void BrowserLauncher::OpenUrlInNewWindow(const QString& url) {
-  if (!IsUrlArgument(url)) return;
+  // The opener refuses what is no argument, and says so where it can.
+  if (!IsUrlArgument(url)) {
+    opener_.openUrl(url);
+    return;
+  }
   if (const auto entry = FindDefaultBrowser()) {
     if (BrowserFamilyOf(TrimOpenCommand(entry->exec)) != BrowserFamily::None) {
       QStringList args = NewWindowCommand(entry->exec, url);
@@ -35,9 +39,6 @@ void BrowserLauncher::OpenUrlInNewWindow(const QString& url) {
   opener_.openUrl(url);
 }
 
-void BrowserLauncher::OpenInActiveWindow(const QString& url) {
-  if (!IsUrlArgument(url)) return;
-  opener_.openUrl(url);
-}
+void BrowserLauncher::OpenInActiveWindow(const QString& url) { opener_.openUrl(url); }
 
 }  // namespace vorlix

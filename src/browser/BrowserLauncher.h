@@ -11,7 +11,8 @@ namespace vorlix {
 class UrlOpener {
  public:
   virtual ~UrlOpener() = default;
-  // False when no program could be started for it.
+  // False when no program could be started for it. A URL that is no
+  // argument (IsUrlArgument) is never handed on, only refused.
   virtual bool openUrl(const QString& url) = 0;
 };
 

@@ -13,6 +13,14 @@ QtTrayShell::QtTrayShell(QObject* parent) : QObject(parent) {
           [this](QSystemTrayIcon::ActivationReason reason) {
             if (onMouse) onMouse(mouseFor(reason));
           });
+  available_ = QSystemTrayIcon::isSystemTrayAvailable();
+  connect(&watch_, &QTimer::timeout, this, [this] {
+    const bool now = QSystemTrayIcon::isSystemTrayAvailable();
+    if (now == available_) return;
+    available_ = now;
+    if (onAvailabilityChanged) onAvailabilityChanged(now);
+  });
+  watch_.start(kWatchMsecs);
 }
 
 TrayMouse QtTrayShell::mouseFor(QSystemTrayIcon::ActivationReason reason) {

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "components/TrayIcon.h"
 
@@ -25,9 +26,14 @@ class QtTrayShell : public QObject, public TrayShell {
 
   // How the desktop's activation reasons map to the icon's mouse events.
   static TrayMouse mouseFor(QSystemTrayIcon::ActivationReason reason);
+  // How often a notification area that appears or goes away is noticed.
+  static constexpr int kWatchMsecs = 2000;
 
  private:
   QSystemTrayIcon icon_;
+  // Qt reports no change of the area's presence; it is looked at instead.
+  QTimer watch_;
+  bool available_ = false;
 };
 
 // Watches `window` for minimising and restoring.

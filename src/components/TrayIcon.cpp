@@ -15,6 +15,7 @@ TTrayIcon::TTrayIcon(TrayShell& shell, TrayWindow& window, Prompts& prompts, QOb
   // Until a hint is set, the tip is the program's name.
   tip_ = QGuiApplication::applicationDisplayName().left(kTipLength);
   shell_.onMouse = [this](TrayMouse m) { TrayMessage(m); };
+  shell_.onAvailabilityChanged = [this](bool available) { ShellAvailabilityChanged(available); };
   window_.onMinimize = [this] { AppMinimize(); };
   window_.onRestore = [this] { AppRestore(); };
   appMinimized_ = window_.isMinimized();
@@ -23,6 +24,7 @@ TTrayIcon::TTrayIcon(TrayShell& shell, TrayWindow& window, Prompts& prompts, QOb
 TTrayIcon::~TTrayIcon() {
   if (active_) RemoveIcon();
   shell_.onMouse = nullptr;
+  shell_.onAvailabilityChanged = nullptr;
   window_.onMinimize = nullptr;
   window_.onRestore = nullptr;
 }
@@ -46,6 +48,14 @@ void TTrayIcon::RemoveIcon() {
 
 void TTrayIcon::UpdateIcon() {
   if (active_ && shellAvailable()) shell_.modifyIcon(icon_, tip_);
+}
+
+void TTrayIcon::ShellAvailabilityChanged(bool available) {
+  if (!available)
+    iconHidden_ = true;
+  else if (active_ && (appMinimized_ || separateIcon_))
+    AddIcon();
+  emit availabilityChanged(available);
 }
 
 void TTrayIcon::setActive(bool on) {

@@ -34,6 +34,8 @@ class TrayShell {
   virtual QPoint cursorPos() const = 0;
   // The shell reports clicks on the icon here.
   std::function<void(TrayMouse)> onMouse;
+  // And here a notification area that appeared or went away after start.
+  std::function<void(bool available)> onAvailabilityChanged;
 };
 
 // The program's main window as the tray sees it.
@@ -92,12 +94,17 @@ class TTrayIcon : public QObject {
   void OnRightClick(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
   void OnMinimize();
   void OnRestore();
+  // The notification area appeared (true) or went away after start.
+  void availabilityChanged(bool available);
 
  private:
   bool AddIcon();
   void RemoveIcon();
   void UpdateIcon();
   void RightClickHandler();
+  // A notification area that appears gets the icon the rules ask for; one
+  // that goes away takes the icon with it.
+  void ShellAvailabilityChanged(bool available);
   bool shellAvailable() const { return shell_.isAvailable(); }
 
   TrayShell& shell_;

@@ -84,6 +84,12 @@ class XeInnerView : public Base {
   }
 
   void keyPressEvent(QKeyEvent* e) override {
+    // A key an in-place editor passed on (Enter ending the edit) is the
+    // editor's, not a command of the list.
+    if (this->state() == QAbstractItemView::EditingState) {
+      e->accept();
+      return;
+    }
     emit owner_->OnKeyDown(e->key(), e->modifiers());
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
       // Enter belongs to the owner; passed on it would reach the window.

@@ -42,7 +42,8 @@ void keepSelectionVisible(QWidget* w) {
 void setUpView(QAbstractItemView* v) {
   v->setSelectionMode(QAbstractItemView::ExtendedSelection);
   v->setSelectionBehavior(QAbstractItemView::SelectRows);
-  v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // F2 edits a caption in place where the model lets it.
+  v->setEditTriggers(QAbstractItemView::EditKeyPressed);
   v->setDragDropMode(QAbstractItemView::NoDragDrop);
   v->setTextElideMode(Qt::ElideRight);
   keepSelectionVisible(v);
@@ -77,8 +78,11 @@ TXeListView::TXeListView(QWidget* parent) : QWidget(parent) {
   setUpView(icons_);
   icons_->setMovement(QListView::Static);
   icons_->setResizeMode(QListView::Adjust);
-  icons_->setUniformItemSizes(true);  // a 100,000-row list lays out at once
-  icons_->setLayoutMode(QListView::Batched);
+  // Uniform cells let a 100,000-row list lay out in one pass. Batched layout
+  // is not used: a resize in the middle of its batches left every row past
+  // the first batch without a place, and out of reach.
+  icons_->setUniformItemSizes(true);
+  icons_->setLayoutMode(QListView::SinglePass);
   icons_->setWrapping(true);
 
   smallDelegate_ = new ImageIndexDelegate(&small_, &imageRole_, this);
@@ -234,26 +238,22 @@ void TXeListView::SetColumnImage(int column, int image, bool show) {
 
 void TXeListView::ColClick(int column) {
   if (small_.isEmpty() || imageUp_ < 0 || imageDown_ < 0) return;
-  if (NextAscending) {
-    SetColumnImage(SortColumn, imageUp_, false);
-    SortColumn = column;
-    SetColumnImage(SortColumn, imageUp_, true);
-    sortDirection_ = sdDescending;
-  } else {
-    SetColumnImage(SortColumn, imageDown_, false);
-    SortColumn = column;
-    SetColumnImage(SortColumn, imageDown_, true);
-    sortDirection_ = sdAscending;
-  }
-  NextAscending = !NextAscending;
+  // A new column starts ascending; the sorted column again turns round.
+  const bool ascending = !sorted_ || column != SortColumn || !shownAscending_;
+  if (sorted_) SetColumnImage(SortColumn, imageDown_, false);
+  SortColumn = column;
+  sorted_ = true;
+  shownAscending_ = ascending;
+  sortDirection_ = ascending ? sdAscending : sdDescending;
+  SetColumnImage(SortColumn, ascending ? imageDown_ : imageUp_, true);
   emit OnColumnClick(column);
 }
 
 void TXeListView::afterPaint() {
-  // Whatever repainted the list, the arrow column shows the arrow of the
-  // direction the next click will leave.
-  if (small_.isEmpty() || imageUp_ < 0 || imageDown_ < 0) return;
-  SetColumnImage(SortColumn, NextAscending ? imageDown_ : imageUp_, true);
+  // Whatever repainted the list, the sorted column shows the arrow of its
+  // direction; before any sort no column shows one.
+  if (!sorted_ || small_.isEmpty() || imageUp_ < 0 || imageDown_ < 0) return;
+  SetColumnImage(SortColumn, shownAscending_ ? imageDown_ : imageUp_, true);
 }
 
 // --- rows ------------------------------------------------------------------------

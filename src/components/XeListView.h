@@ -1,9 +1,12 @@
 #pragma once
 // TXeListView: the link list control. One model and one selection model shown
-// in three view modes (large icons, list, report), a sort direction kept for
-// the owner and a sort arrow in the report header. The control sorts nothing
-// itself: a header click flips the direction, moves the arrow and then raises
-// OnColumnClick so the owner re-sorts with the new direction in place.
+// in three view modes (large icons, list, report), a sort column and
+// direction kept for the owner and a sort arrow in the report header. The
+// control sorts nothing itself: a header click chooses the column and
+// direction (a new column ascending, the same column again the other way),
+// moves the arrow and then raises OnColumnClick so the owner re-sorts with
+// them in place. No arrow shows before the first click: the rows are in the
+// owner's own order then.
 #include <QList>
 #include <QWidget>
 #include <functional>
@@ -72,6 +75,10 @@ class TXeListView : public QWidget {
   void setColumnImageIndexDown(int index) { imageDown_ = index; }
   // The image the header of `column` shows, -1 for none.
   int ColumnImage(int column) const;
+  // Whether the user has chosen a sort (a column click was taken), and its
+  // column; the owner keeps the rows in that order across rebuilds.
+  bool isSorted() const { return sorted_; }
+  int sortColumn() const { return SortColumn; }
   // What a click on the header of `column` does; the header calls it.
   void ColClick(int column);
 
@@ -164,7 +171,9 @@ class TXeListView : public QWidget {
   int imageUp_ = -1;
   int imageDown_ = -1;
   int SortColumn = 0;
-  bool NextAscending = true;
+  bool sorted_ = false;
+  // The direction the arrow shows; SortDirection may be written over.
+  bool shownAscending_ = true;
 };
 
 }  // namespace vorlix

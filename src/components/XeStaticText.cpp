@@ -47,6 +47,7 @@ QToolButton* TXeStaticText::addEndButton(const QIcon& icon, const QString& toolT
   auto* button = new QToolButton(bar);
   button->setIcon(icon);
   button->setToolTip(toolTip);
+  button->setAccessibleName(toolTip);  // its only caption
   button->setAutoRaise(true);
   button->setFixedSize(kHeaderHeight + 3, kHeaderHeight);
   button->setIconSize(bar->iconSize());

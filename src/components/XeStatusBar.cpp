@@ -1,5 +1,6 @@
 #include "components/XeStatusBar.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QStyle>
 
@@ -13,7 +14,31 @@ TXeStatusBar::TXeStatusBar(QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(true);
   setMinimumHeight(fontMetrics().height() + 2 * kInset + 4);
   connect(this, &QStatusBar::messageChanged, this, &TXeStatusBar::messageShown);
+  noticeTimer_.setSingleShot(true);
+  connect(&noticeTimer_, &QTimer::timeout, this, [this] {
+    if (notice_) notice_->clear();
+  });
 }
+
+void TXeStatusBar::setNoticePanel(int index) {
+  if (!notice_) {
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("StatusNotice"));
+    notice_->setAccessibleName(QStringLiteral("Notice"));
+    notice_->setTextFormat(Qt::PlainText);
+    notice_->setIndent(4);
+  }
+  placeOverPanel(notice_, index);
+}
+
+void TXeStatusBar::showNotice(const QString& text, int msecs) {
+  if (!notice_) setNoticePanel(panelCount() - 1);
+  notice_->setText(text);
+  notice_->setToolTip(text);
+  noticeTimer_.start(msecs);
+}
+
+QString TXeStatusBar::notice() const { return notice_ ? notice_->text() : QString(); }
 
 void TXeStatusBar::messageShown(const QString& text) {
   for (const Placed& p : placed_)

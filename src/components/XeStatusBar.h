@@ -5,6 +5,9 @@
 #include <QList>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTimer>
+
+class QLabel;
 
 namespace vorlix {
 
@@ -24,6 +27,13 @@ class TXeStatusBar : public QStatusBar {
   // Makes `child` a child of the bar covering panel `index`, and keeps it
   // there as the bar resizes. A child placed again moves to the new panel.
   void placeOverPanel(QWidget* child, int index);
+  // A notice (the outcome of an import, say) gets panel `index` to itself,
+  // so it never covers another panel's control, and clears itself
+  // `msecs` after it was shown; a new notice replaces the one showing.
+  static constexpr int kNoticeMsecs = 15000;
+  void setNoticePanel(int index);
+  void showNotice(const QString& text, int msecs = kNoticeMsecs);
+  QString notice() const;
   // showMessage() shows one line of text across the whole bar: the panels
   // and their children step aside until it is cleared or times out.
 
@@ -41,6 +51,8 @@ class TXeStatusBar : public QStatusBar {
 
   QList<int> widths_;
   QList<Placed> placed_;
+  QLabel* notice_ = nullptr;
+  QTimer noticeTimer_;
 };
 
 }  // namespace vorlix

@@ -1,6 +1,8 @@
 #include "editing/AddItemDialog.h"
 
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +11,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QWindow>
+#include <algorithm>
 
 #include "components/ImageIndexDelegate.h"
 #include "components/ImageList.h"
@@ -48,7 +51,7 @@ QToolButton* flatButton(QWidget* parent, const QString& name) {
   auto* b = new QToolButton(parent);
   b->setObjectName(name);
   b->setAutoRaise(true);
-  b->setFocusPolicy(Qt::NoFocus);  // flat buttons take no focus
+  b->setFocusPolicy(Qt::TabFocus);  // flat, yet reachable from the keyboard
   return b;
 }
 
@@ -114,21 +117,45 @@ TFAddItem::TFAddItem(QWidget* parent, EditorHost& host)
     if (w->accessibleName().isEmpty())
       w->setAccessibleName(w->property("text").toString().remove(QLatin1Char('&')));
 
-  place(LabelDescription, {8, 8, 399, 13}, Left | Top);
-  place(EditDescription, {8, 23, 399, 21}, Left | Top | Right);
-  place(BCaptureTitle, {410, 23, 22, 21}, Top | Right);
-  place(LabelURL, {8, 53, 400, 13}, Left | Top);
-  place(EditName, {8, 68, 400, 21}, Left | Top | Right);
-  place(BCaptureURL, {410, 68, 22, 21}, Top | Right);
-  place(LabelPath, {8, 98, 425, 13}, Left | Top);
-  place(TreeViewAdd, {8, 116, 424, 275}, Left | Top | Right | Bottom);
-  place(BOk, {8, 402, 67, 22}, Left | Bottom);
-  place(BCancel, {80, 402, 67, 22}, Left | Bottom);
-  place(BNewFolder, {366, 402, 67, 22}, Bottom);
-  setTabOrder(EditDescription, EditName);
-  setTabOrder(EditName, BOk);
+  // A grid that grows with its text; the design's sizes are the least the
+  // controls and the dialog get.
+  for (QToolButton* b : {BCaptureTitle, BCaptureURL}) b->setMinimumSize(22, 21);
+  for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{BOk, BCancel, BNewFolder})
+    b->setMinimumSize(67, 22);
+  // A tool button's fixed height would hold the push buttons beside it to
+  // its own, which is less than theirs.
+  BNewFolder->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(8, 8, 8, 8);
+  grid->setHorizontalSpacing(3);
+  grid->setVerticalSpacing(2);
+  grid->addWidget(LabelDescription, 0, 0, 1, 2);
+  grid->addWidget(EditDescription, 1, 0);
+  grid->addWidget(BCaptureTitle, 1, 1);
+  grid->setRowMinimumHeight(2, 7);
+  grid->addWidget(LabelURL, 3, 0, 1, 2);
+  grid->addWidget(EditName, 4, 0);
+  grid->addWidget(BCaptureURL, 4, 1);
+  grid->setRowMinimumHeight(5, 7);
+  grid->addWidget(LabelPath, 6, 0, 1, 2);
+  grid->addWidget(TreeViewAdd, 7, 0, 1, 2);
+  grid->setRowStretch(7, 1);
+  grid->setRowMinimumHeight(8, 8);
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(5);
+  buttons->addWidget(BOk);
+  buttons->addWidget(BCancel);
+  buttons->addStretch(1);
+  buttons->addWidget(BNewFolder);
+  grid->addLayout(buttons, 9, 0, 1, 2);
+  // Every control in reading order, the flat buttons too.
+  setTabOrder(EditDescription, BCaptureTitle);
+  setTabOrder(BCaptureTitle, EditName);
+  setTabOrder(EditName, BCaptureURL);
+  setTabOrder(BCaptureURL, BOk);
   setTabOrder(BOk, BCancel);
   setTabOrder(BCancel, TreeViewAdd);
+  setTabOrder(TreeViewAdd, BNewFolder);
 
   setMinimumWidth(kMinWidth);
   resize(kDesignWidth, kAddHeight);
@@ -165,38 +192,6 @@ TFAddItem::TFAddItem(QWidget* parent, EditorHost& host)
 
 TFAddItem::~TFAddItem() = default;
 
-void TFAddItem::place(QWidget* w, QRect design, int anchors) {
-  placed_.push_back({w, design, anchors});
-}
-
-void TFAddItem::layoutControls() {
-  const int dw = width() - kDesignWidth, dh = height() - kDesignHeight;
-  for (const Placed& p : placed_) {
-    QRect r = p.design;
-    if (p.anchors & Right) {
-      if (p.anchors & Left)
-        r.setWidth(r.width() + dw);
-      else
-        r.moveLeft(r.left() + dw);
-    } else if (!(p.anchors & Left)) {
-      // Anchored to neither side: the centre keeps its share of the width.
-      r.moveLeft((2 * r.left() + r.width()) * width() / (2 * kDesignWidth) - r.width() / 2);
-    }
-    if (p.anchors & Bottom) {
-      if (p.anchors & Top)
-        r.setHeight(r.height() + dh);
-      else
-        r.moveTop(r.top() + dh);
-    }
-    p.widget->setGeometry(r);
-  }
-}
-
-void TFAddItem::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  layoutControls();
-}
-
 void TFAddItem::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (const QScreen* screen = this->screen()) {
@@ -227,10 +222,11 @@ void TFAddItem::showTarget() {
 bool TFAddItem::runAdd(const QString& url, const QString& description, const AnsiString& folder) {
   editor_.startAdd(folder);
   setWindowTitle(QStringLiteral("Add Url"));
-  setMinimumHeight(kAddHeight);
-  setMaximumHeight(QWIDGETSIZE_MAX);
-  resize(width(), kAddHeight);
   for (QWidget* w : std::initializer_list<QWidget*>{LabelPath, TreeViewAdd, BNewFolder}) w->show();
+  setMinimumSize(fitting(kAddHeight, false));
+  setMaximumHeight(QWIDGETSIZE_MAX);
+  const QSize start = fitting(kAddHeight, true);
+  resize(std::max(width(), start.width()), start.height());
   EditName->setText(url);
   EditDescription->setText(description);
   return run();
@@ -241,10 +237,20 @@ bool TFAddItem::runEdit() {
   if (!editor_.startEdit(description, url)) return false;
   setWindowTitle(QStringLiteral("Edit Url"));
   for (QWidget* w : std::initializer_list<QWidget*>{LabelPath, TreeViewAdd, BNewFolder}) w->hide();
-  setFixedHeight(kEditHeight);
+  setMinimumWidth(fitting(kEditHeight, false).width());
+  const QSize start = fitting(kEditHeight, true);
+  setFixedHeight(start.height());
+  if (width() < start.width()) resize(start.width(), height());
   EditDescription->setText(description);
   EditName->setText(url);
   return run();
+}
+
+QSize TFAddItem::fitting(int designHeight, bool comfortable) {
+  layout()->invalidate();
+  layout()->activate();
+  const QSize text = comfortable ? layout()->sizeHint() : layout()->minimumSize();
+  return text.expandedTo(QSize(comfortable ? kDesignWidth : kMinWidth, designHeight));
 }
 
 bool TFAddItem::run() {

@@ -64,17 +64,11 @@ class TFAddItem : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
-  enum Anchor { Left = 1, Top = 2, Right = 4, Bottom = 8 };
-  struct Placed {
-    QWidget* widget;
-    QRect design;
-    int anchors;
-  };
-  void place(QWidget* w, QRect design, int anchors);
-  void layoutControls();
+  // The design's size for the mode, or what the text needs when larger:
+  // the least it needs, or what it needs to show at ease.
+  QSize fitting(int designHeight, bool comfortable);
   void syncTreeView();
   void showTarget();
   bool run();
@@ -83,7 +77,6 @@ class TFAddItem : public QDialog {
   void capture(QLineEdit* into, int field);
 
   LinkEditor editor_;
-  std::vector<Placed> placed_;
   std::function<QStringList()> capture_;
   bool syncing_ = false;
 };

@@ -95,13 +95,20 @@ void FolderCommands::renameFromList() {
   const ListRows& rows = host_.rows();
   if (item < 0 || size_t(item) >= rows.size()) return;
   if (!rows[size_t(item)].isFolder() || rows[size_t(item)].isUpRow()) return;
+  // Cancel returns the old name, which is then applied like a typed one.
+  renameListFolder(item, host_.prompts().input(QStringLiteral("Rename folder"),
+                                               QStringLiteral("New folder name"),
+                                               fromAnsi(AnsiString(rows[size_t(item)].caption))));
+}
+
+void FolderCommands::renameListFolder(int item, const QString& text) {
+  const ListRows& rows = host_.rows();
+  if (item < 0 || size_t(item) >= rows.size()) return;
+  if (!rows[size_t(item)].isFolder() || rows[size_t(item)].isUpRow()) return;
   const AnsiString caption(rows[size_t(item)].caption);
 
-  Prompts& prompts = host_.prompts();
-  // Cancel returns the old name, which is then applied like a typed one.
-  const AnsiString name = toAnsi(prompts.input(
-      QStringLiteral("Rename folder"), QStringLiteral("New folder name"), fromAnsi(caption)));
-  switch (CheckFolderName(prompts, name)) {
+  const AnsiString name = toAnsi(text);
+  switch (CheckFolderName(host_.prompts(), name)) {
     case FolderNameVerdict::Rejected:
       return;
     case FolderNameVerdict::Empty:

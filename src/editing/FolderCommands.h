@@ -31,6 +31,9 @@ class FolderCommands {
 
   // Edit on a folder row: asks for the new name of the current list item.
   void renameFromList();
+  // The folder row `item` of the list takes the name `text` (typed in place
+  // or in the box), by the same rules.
+  void renameListFolder(int item, const QString& text);
 
   // The tree popup's Delete: removes the clicked folder with everything
   // below it, after asking.

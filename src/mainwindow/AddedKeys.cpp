@@ -36,10 +36,6 @@ AddedKeys::AddedKeys(TFMainXeVorlix& window) : QObject(&window), w_(window) {
   // one the keyboard selected.
   connect(keyIn(w->TreeLinks, Qt::Key_Delete, Qt::WidgetShortcut), &QShortcut::activated, this,
           [w] { w->editor()->folders.deleteFolder(w->treeModel().selected()); });
-  connect(keyIn(w, QKeySequence(Qt::CTRL | Qt::Key_O), Qt::WindowShortcut), &QShortcut::activated,
-          this, [w] { triggerIfEnabled(w->FOpen); });
-  connect(keyIn(w, Qt::Key_F5, Qt::WindowShortcut), &QShortcut::activated, this,
-          [w] { triggerIfEnabled(w->Settings1); });
 }
 
 void AddedKeys::goUp() {

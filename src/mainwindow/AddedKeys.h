@@ -1,9 +1,9 @@
 #pragma once
-// Keys a Linux user expects, beside the command table's own and taken by
-// none of its entries: Delete deletes the selected rows in the list and the
-// selected folder in the tree, Backspace in the list goes up like "..",
-// Ctrl+O opens a database and F5 refreshes the list. Each runs what its
-// command runs, and only while that command is enabled.
+// Keys a Linux user expects that no menu item can show: Delete deletes the
+// selected rows in the list and the selected folder in the tree, Backspace
+// in the list goes up like "..". Each runs what its command runs, and only
+// while that command is enabled. (Ctrl+O, F5 and Ctrl+D are the menu
+// items' own keys, which the menus show.)
 #include <QObject>
 
 namespace vorlix {

@@ -16,6 +16,7 @@
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
+#include "platform/ProgramPaths.h"
 #include "platform/Prompts.h"
 #include "store/FolderTree.h"
 #include "store/Paths.h"
@@ -29,28 +30,16 @@ BookmarkFileCommands::BookmarkFileCommands(TFMainXeVorlix& window) : QObject(&wi
   connect(w_.FavoritesLinksfromNetscape1, &QAction::triggered, this,
           &BookmarkFileCommands::importBookmarks);
   connect(w_.Export1, &QAction::triggered, this, &BookmarkFileCommands::exportBookmarks);
-  status_ = new QLabel(w_.XeStatusBar);
-  status_->setObjectName(QStringLiteral("BookmarkFileStatus"));
-  status_->setTextFormat(Qt::PlainText);
-  status_->setAccessibleName(QStringLiteral("Bookmark file status"));
-  w_.XeStatusBar->placeOverPanel(status_, 1);
 }
 
-void BookmarkFileCommands::tell(const QString& text) {
-  status_->setText(text);
-  status_->setToolTip(text);
-}
-
-QString BookmarkFileCommands::startFolder() const {
-  return lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
-}
+void BookmarkFileCommands::tell(const QString& text) { w_.XeStatusBar->showNotice(text); }
 
 void BookmarkFileCommands::importBookmarks() {
   if (!w_.AskSaveChanges()) return;
-  const QString path =
-      w_.desktop().openFileName(&w_, startFolder(), QString::fromLatin1(kBookmarkFileFilter));
+  const QString path = w_.desktop().openFileName(&w_, fileDialogFolder(false),
+                                                 QString::fromLatin1(kBookmarkFileFilter));
   if (path.isEmpty()) return;
-  lastFolder_ = QFileInfo(path).absolutePath();
+  rememberFileDialogFolder(path);
   BookmarkImport result = ReadBookmarkFile(path);
   if (!result.ok) {
     // Nothing changes: the database, its views and its history stay.
@@ -69,11 +58,11 @@ void BookmarkFileCommands::importBookmarks() {
 }
 
 void BookmarkFileCommands::exportBookmarks() {
-  QString path =
-      w_.desktop().saveFileName(&w_, startFolder(), QString::fromLatin1(kBookmarkFileFilter));
+  QString path = w_.desktop().saveFileName(&w_, fileDialogFolder(true),
+                                           QString::fromLatin1(kBookmarkFileFilter));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".html");
-  lastFolder_ = QFileInfo(path).absolutePath();
+  rememberFileDialogFolder(path);
   QString error;
   if (!WriteBookmarkFile(path, w_.document().links(), &error)) {
     w_.prompts().message(MsgType::Error, Buttons::Ok,

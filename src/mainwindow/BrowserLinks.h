@@ -26,14 +26,9 @@ class BookmarkFileCommands : public QObject {
   void exportBookmarks();
 
  private:
-  QString startFolder() const;
   void tell(const QString& text);
 
   TFMainXeVorlix& w_;
-  QString lastFolder_;  // where the last bookmark file was chosen
-  // The outcome of the last import or export, over the status bar's second
-  // panel (the progress bar covers the first).
-  QLabel* status_ = nullptr;
 };
 
 // Hooks `exchange` into the window: Copy and Paste through the system

@@ -28,6 +28,8 @@ QAction* makeAction(QObject* parent, const char* name, const QString& caption,
   a->setObjectName(QString::fromLatin1(name));
   a->setShortcut(key);
   a->setShortcutContext(Qt::WidgetShortcut);
+  // Popup menus show their keys too, whatever the desktop's default.
+  a->setShortcutVisibleInContextMenu(true);
   return a;
 }
 
@@ -82,7 +84,7 @@ QToolButton* actionButton(QToolBar* bar, const char* name, QAction* action, cons
 void TFMainXeVorlix::buildCommands() {
   FNew = makeAction(this, "FNew", QStringLiteral("New"), QKeySequence(QStringLiteral("Ctrl+N")));
   FNew->setIcon(ImageList::commandIcon(QStringLiteral("new")));
-  FOpen = makeAction(this, "FOpen", QStringLiteral("Open"));
+  FOpen = makeAction(this, "FOpen", QStringLiteral("Open"), QKeySequence(QStringLiteral("Ctrl+O")));
   FOpen->setIcon(ImageList::commandIcon(QStringLiteral("open")));
   FSave = makeAction(this, "FSave", QStringLiteral("Save"), QKeySequence(QStringLiteral("Ctrl+S")));
   FSave->setIcon(ImageList::commandIcon(QStringLiteral("save")));
@@ -187,6 +189,12 @@ void TFMainXeVorlix::buildMenus() {
   Settings2 = makeAction(this, "Settings2", QStringLiteral("Settings"));
   Settings2->setIcon(ImageList::commandIcon(QStringLiteral("settings")));
   connect(Settings2, &QAction::triggered, this, &TFMainXeVorlix::settingsRequested);
+  // The key browsers bookmark a page with.
+  QAction* addUrl = makeAction(this, "AddUrl1", QStringLiteral("Add Url..."),
+                               QKeySequence(QStringLiteral("Ctrl+D")));
+  addUrl->setIcon(ImageList::commandIcon(QStringLiteral("add-url")));
+  connect(addUrl, &QAction::triggered, this, &TFMainXeVorlix::BAddClick);
+  Edit1->addAction(addUrl);
   Edit1->addAction(Edit3);
   Edit1->addSeparator();
   Edit1->addAction(Cut1);
@@ -256,7 +264,7 @@ void TFMainXeVorlix::buildMenus() {
   connect(Urlpreview1, &QAction::triggered, this, &TFMainXeVorlix::previewToggleRequested);
   View1->addAction(Urlpreview1);
   View1->addSeparator();
-  Settings1 = makeAction(this, "Settings1", QStringLiteral("Refresh"));
+  Settings1 = makeAction(this, "Settings1", QStringLiteral("Refresh"), QKeySequence(Qt::Key_F5));
   Settings1->setIcon(ImageList::commandIcon(QStringLiteral("refresh")));
   connect(Settings1, &QAction::triggered, this, &TFMainXeVorlix::RebuildList);
   View1->addAction(Settings1);
@@ -329,7 +337,7 @@ void TFMainXeVorlix::buildToolBars() {
       checkButton("ToolButton11", QStringLiteral("Explorer style"), ExplorerStyle1, styleButtons);
   ToolButton11->setChecked(true);
   ToolBar3->addSeparator();
-  ToolButton1 = toolButton(ToolBar3, "ToolButton1", QString(),
+  ToolButton1 = toolButton(ToolBar3, "ToolButton1", QStringLiteral("Exit"),
                            ImageList::commandIcon(QStringLiteral("exit")));
   connect(ToolButton1, &QToolButton::clicked, this, &QWidget::close);
 }

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QMenu>
 
-#include "interchange/FavoritesImport.h"
 #include "document/LinkDocument.h"
+#include "interchange/FavoritesImport.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/ProfileStrings.h"
 #include "platform/ProgramPaths.h"
@@ -80,13 +80,10 @@ void TFMainXeVorlix::FNewExecute() {
 
 void TFMainXeVorlix::FOpenExecute() {
   if (!AskSaveChanges()) return;
-  QString start = readRememberedOpenFolder();
-  if (start.isEmpty() || !QFileInfo(start).isDir()) start = programFolder();
   pos_.upMarker.clear();
-  const QString chosen = desktop_.openFileName(this, start, kLdbFilter);
+  const QString chosen = desktop_.openFileName(this, fileDialogFolder(false), kLdbFilter);
   if (chosen.isEmpty()) return;
-  if (OpenFile(chosen, false))
-    writeRememberedOpenFolder(QFileInfo(chosen).absolutePath() + QLatin1Char('/'));
+  if (OpenFile(chosen, false)) rememberFileDialogFolder(chosen);
 }
 
 bool TFMainXeVorlix::OpenFile(const QString& path, bool askFirst) {
@@ -149,11 +146,12 @@ bool TFMainXeVorlix::FSaveExecute() {
 }
 
 bool TFMainXeVorlix::Saveas1Click() {
-  const QString chosen = desktop_.saveFileName(this, saveDialogFolder(), kLdbFilter);
+  const QString chosen = desktop_.saveFileName(this, fileDialogFolder(true), kLdbFilter);
   if (chosen.isEmpty()) return false;
   // Only a file that was really written becomes the database's file, and
   // the caption names the file that Save now writes.
   if (!SaveDatabase(chosen)) return false;
+  rememberFileDialogFolder(chosen);
   setCaptionFor(chosen);
   RememberLastFile();
   return true;

@@ -2,6 +2,7 @@
 // and the view commands.
 #include <QAction>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -16,6 +17,7 @@
 #include "store/Find.h"
 #include "store/ListBuilder.h"
 #include "store/Paths.h"
+#include "store/RowSort.h"
 
 namespace vorlix {
 
@@ -76,10 +78,19 @@ void TFMainXeVorlix::connectViews() {
 
 bool TFMainXeVorlix::eventFilter(QObject* watched, QEvent* event) {
   if (watched == EditFind) {
+    // Both colours: the palette's text colour may be light (a dark theme).
     if (event->type() == QEvent::FocusIn)
-      EditFind->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(196, 225, 255); }"));
+      EditFind->setStyleSheet(
+          QStringLiteral("QLineEdit { background: rgb(196, 225, 255); color: black; }"));
     else if (event->type() == QEvent::FocusOut)
       EditFind->setStyleSheet(QString());
+    // Esc leaves the find: the box empties and the list shows the folder.
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      EditFind->clear();
+      ListLinks->setFocus(Qt::OtherFocusReason);
+      return true;
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -98,7 +109,15 @@ bool TFMainXeVorlix::flatMode() const {
 void TFMainXeVorlix::setTPath() { TPath->setText(fromAnsi(pos_.tpathText())); }
 
 void TFMainXeVorlix::RebuildList() {
-  rows_.setRows(BuildRows(doc_.links(), pos_, flatMode(), progress_.get()));
+  showRows(BuildRows(doc_.links(), pos_, flatMode(), progress_.get()));
+}
+
+void TFMainXeVorlix::showRows(ListRows&& rows) {
+  // A sort the user chose holds for every listing until another is chosen.
+  if (ListLinks->isSorted())
+    rows.reorder(SortedRowOrder(rows.all(), ListLinks->sortColumn(),
+                                ListLinks->SortDirection() == sdDescending));
+  rows_.setRows(std::move(rows));
 }
 
 void TFMainXeVorlix::RebuildTree(bool rootSelectionMovesFolder) {
@@ -243,7 +262,7 @@ void TFMainXeVorlix::EditFindChange(const QString& text) {
   }
   if (text.size() <= 2) return;  // the list keeps what it shows
   const auto& hits = doc_.findIndex().find(toAnsi(text));
-  rows_.setRows(BuildRows(doc_.links(), hits, pos_, flatMode(), progress_.get()));
+  showRows(BuildRows(doc_.links(), hits, pos_, flatMode(), progress_.get()));
 }
 
 // --- view commands ---

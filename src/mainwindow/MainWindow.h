@@ -229,6 +229,8 @@ class TFMainXeVorlix : public QMainWindow {
   // After undo or redo: the views show the content again, at the same folder
   // while it still exists.
   void refreshAfterHistoryMove();
+  // Shows freshly built rows, in the order the user chose if any.
+  void showRows(ListRows&& rows);
   void clearCopySource();
   bool clipboardHasRecords() const;
 

@@ -105,6 +105,7 @@ void TFMainXeVorlix::buildLayout() {
   EditFind = new QLineEdit(ToolBar2);
   EditFind->setObjectName(QStringLiteral("EditFind"));
   EditFind->setToolTip(QStringLiteral("Find"));
+  EditFind->setAccessibleName(QStringLiteral("Find"));
   EditFind->setPlaceholderText(QStringLiteral("Find"));
   EditFind->setClearButtonEnabled(true);
   EditFind->setFixedWidth(180);
@@ -187,7 +188,10 @@ void TFMainXeVorlix::buildLayout() {
 
   XeStatusBar = new TXeStatusBar(this);
   XeStatusBar->setObjectName(QStringLiteral("XeStatusBar"));
-  XeStatusBar->setPanelWidths({201, 50});
+  // The progress bar, the count of rows listed, and the notices of imports
+  // and exports, each in a panel of its own.
+  XeStatusBar->setPanelWidths({201, 90, 50});
+  XeStatusBar->setNoticePanel(2);
   prgbar = new QProgressBar(XeStatusBar);
   prgbar->setObjectName(QStringLiteral("prgbar"));
   prgbar->setTextVisible(false);
@@ -234,7 +238,13 @@ void TFMainXeVorlix::CopyUrlClick() {
 
 void TFMainXeVorlix::HelpClick() {
   const QString help = helpFilePath();
-  if (QFileInfo::exists(help)) desktop_.openFile(help);  // a missing file gives no message
+  if (QFileInfo::exists(help)) {
+    desktop_.openFile(help);
+    return;
+  }
+  prompts_.message(MsgType::Warning, Buttons::Ok,
+                   QStringLiteral("The help document is missing. It was looked for here:\n") +
+                       helpFilePlaces().join(QLatin1Char('\n')));
 }
 
 void TFMainXeVorlix::AboutClick() { FAbout->exec(); }

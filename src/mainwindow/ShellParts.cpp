@@ -16,7 +16,7 @@
 namespace vorlix {
 
 ShellParts::ShellParts(TFMainXeVorlix& window, Settings& settings, Prompts& prompts,
-                       TrayShell& shell)
+                       TrayShell& shell, std::function<void(bool)> showPreview)
     : window_(window) {
   trayWindow_ = std::make_unique<WidgetTrayWindow>(&window);
   tray_ = std::make_unique<TTrayIcon>(shell, *trayWindow_, prompts);
@@ -44,8 +44,11 @@ ShellParts::ShellParts(TFMainXeVorlix& window, Settings& settings, Prompts& prom
   connect(&window, &TFMainXeVorlix::closing, recent_.get(), &TRecentFiles::SaveToRegistry);
 
   target_ = std::make_unique<WindowOptions>(window, *recent_, *tray_);
+  target_->setPreviewShower(std::move(showPreview));
   options_ = new TFOptions(settings, prompts, *target_, &window);
   options_->setTrayAvailable(shell.isAvailable());
+  connect(tray_.get(), &TTrayIcon::availabilityChanged, options_.data(),
+          &TFOptions::setTrayAvailable);
   connect(&window, &TFMainXeVorlix::settingsRequested, options_, &TFOptions::exec);
 }
 

@@ -6,6 +6,7 @@
 // holds none of them.
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "settings/OptionsDialog.h"
@@ -25,15 +26,17 @@ class ShellParts : public QObject {
   Q_OBJECT
  public:
   // Loads and applies the stored preferences on the way (the dialog's
-  // creation); `shell` is the notification area.
-  ShellParts(TFMainXeVorlix& window, Settings& settings, Prompts& prompts, TrayShell& shell);
+  // creation); `shell` is the notification area. `showPreview` is the
+  // preview pane's apply step: it must be in place before that first apply,
+  // or a stored "Show preview panel" off would never reach the pane.
+  ShellParts(TFMainXeVorlix& window, Settings& settings, Prompts& prompts, TrayShell& shell,
+             std::function<void(bool)> showPreview = {});
   ~ShellParts() override;
 
   TRecentFiles& RFiles() { return *recent_; }
   TTrayIcon& TrayIcon() { return *tray_; }
   TFOptions& FOptions() { return *options_; }
-  // What the Options dialog's apply steps act on (the preview pane hooks
-  // its step in here).
+  // What the Options dialog's apply steps act on.
   WindowOptions& optionsTarget() { return *target_; }
 
   // At the first showing, before the window opens its database: the recent

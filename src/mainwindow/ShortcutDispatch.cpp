@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,10 +33,22 @@ bool isCommandKey(const QKeyEvent* e) {
   return e->modifiers() & Qt::ControlModifier;
 }
 
+// Whether `w` takes typed text: a line edit (the find box, an in-place
+// editor of the tree or the list), an editable combo box (the preview's
+// address), a number box, a text editor.
+bool takesText(const QWidget* w) {
+  if (!w) return false;
+  if (w->inherits("QLineEdit") || w->inherits("QAbstractSpinBox") || w->inherits("QTextEdit") ||
+      w->inherits("QPlainTextEdit"))
+    return true;
+  const auto* combo = qobject_cast<const QComboBox*>(w);
+  return combo && combo->isEditable();
+}
+
 // The editing keys of a text field act on its text (undo typing, select
 // all of it, cut and paste text), never on a command of the window.
 bool isTextFieldKey(const QWidget* focus, const QKeyEvent* e) {
-  if (!focus || !focus->inherits("QLineEdit")) return false;
+  if (!takesText(focus)) return false;
   static const QKeySequence::StandardKey keys[] = {QKeySequence::Undo,  QKeySequence::Redo,
                                                    QKeySequence::Cut,   QKeySequence::Copy,
                                                    QKeySequence::Paste, QKeySequence::SelectAll};

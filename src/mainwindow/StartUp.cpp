@@ -26,9 +26,11 @@
 #include "mainwindow/BrowserLinks.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/ListCountPanel.h"
+#include "mainwindow/ListRename.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShellParts.h"
 #include "mainwindow/SystemDesktop.h"
+#include "mainwindow/WindowMemory.h"
 #include "mainwindow/WindowOptions.h"
 #include "platform/CommandLine.h"
 #include "platform/Registry.h"
@@ -70,8 +72,7 @@ class DesktopOpener : public UrlOpener {
  public:
   DesktopOpener(DesktopServices& desktop, TXeStatusBar& bar) : desktop_(desktop), bar_(bar) {}
   bool openUrl(const QString& url) override {
-    if (!IsUrlArgument(url)) return false;
-    if (desktop_.openUrl(url)) return true;
+    if (IsUrlArgument(url) && desktop_.openUrl(url)) return true;
     ShowLinkNotOpened(bar_, url);
     return false;
   }
@@ -92,7 +93,8 @@ class DesktopOpener : public UrlOpener {
 //   browser/   the preview pane (previewToggleRequested, closing), the
 //              browser launch and the page capture (openLinkRequested)
 //   editing/   the Add/Edit dialog (editLinkRequested, the capture)
-//   mainwindow/ the added keys (AddedKeys), the status bar's count of the
+//   mainwindow/ the added keys (AddedKeys), F2 in the list (ListRename),
+//              the status bar's count of the
 //              rows listed (ListCountPanel), bookmark files and the links
 //              exchanged with other programs
 ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bool showPreview) {
@@ -145,6 +147,7 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
   window.XeStatusBar->placeOverPanel(
       new ListCountPanel(window.listModel(), *window.EditFind, window.XeStatusBar), 1);
   new AddedKeys(window);
+  new ListRename(window);
 
   // Bookmark files (File > Import > "Favorites Links from Netscape", File >
   // Export), and the links of Copy, Paste and drag and drop with other
@@ -177,6 +180,19 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
 
 void ShowLinkNotOpened(TXeStatusBar& bar, const QString& url) {
   bar.showMessage(QStringLiteral("No program could open ") + url, 10000);
+}
+
+AssembledParts assembleParts(TFMainXeVorlix& window, Settings& settings, Prompts& prompts,
+                             DesktopServices& desktop, TrayShell& trayShell) {
+  AssembledParts parts;
+  parts.connected = connectParts(window, desktop);
+  // "Show preview panel", at start and on Apply, switches the pane.
+  parts.shell = std::make_unique<ShellParts>(
+      window, settings, prompts, trayShell,
+      [sw = parts.connected.previewSwitch](bool) { sw->ApplyPreviewVisibility(); });
+  // Last: the window as the user left it, over the defaults set above.
+  new WindowMemory(window, settings.registry(), parts.connected.previewSwitch);
+  return parts;
 }
 
 int runVorlix(int argc, char** argv) {
@@ -212,12 +228,9 @@ int runVorlix(int argc, char** argv) {
   LinkDocument document;
   TFMainXeVorlix window(document, settings, prompts, desktop);
   connectInstance(instance, window);
-  const ConnectedParts parts = connectParts(window, desktop);
   QtTrayShell trayShell;
-  ShellParts shell(window, settings, prompts, trayShell);
-  // "Show preview panel", at start and on Apply, switches the pane.
-  shell.optionsTarget().setPreviewShower(
-      [sw = parts.previewSwitch](bool) { sw->ApplyPreviewVisibility(); });
+  const AssembledParts parts = assembleParts(window, settings, prompts, desktop, trayShell);
+  ShellParts& shell = *parts.shell;
   // Closing a window hidden in the tray must still end the program.
   QObject::connect(&window, &TFMainXeVorlix::closing, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);

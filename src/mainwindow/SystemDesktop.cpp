@@ -5,11 +5,17 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include "browser/BrowserLauncher.h"
 
 namespace vorlix {
+
+QString DefaultSuffixFor(const QString& filter) {
+  static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+  return pattern.match(filter).captured(1);
+}
 
 QString SystemDesktop::openFileName(QWidget* parent, const QString& startDir,
                                     const QString& filter) {
@@ -20,7 +26,7 @@ QString SystemDesktop::saveFileName(QWidget* parent, const QString& startDir,
                                     const QString& filter) {
   QFileDialog dialog(parent, QStringLiteral("Save as"), startDir, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(QStringLiteral("ldb"));
+  dialog.setDefaultSuffix(DefaultSuffixFor(filter));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().constFirst();
 }

@@ -5,6 +5,10 @@
 
 namespace vorlix {
 
+// The suffix a Save dialog adds to a name typed without one: that of the
+// filter's first pattern ("Bookmark files (*.html *.htm)" gives "html").
+QString DefaultSuffixFor(const QString& filter);
+
 class SystemDesktop : public DesktopServices {
  public:
   QString openFileName(QWidget* parent, const QString& startDir, const QString& filter) override;

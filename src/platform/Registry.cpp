@@ -120,8 +120,9 @@ bool Registry::deleteValue(const QString& key, const QString& name) {
 
 bool readOnlyOneAtStart(Registry& registry) {
   if (!registry.keyExists(kSettingsKey)) registry.createKey(kSettingsKey);
+  // Absent or unreadable, one copy: what the Options dialog shows ticked.
   const RegRead<qint32> v = registry.readInteger(kSettingsKey, QStringLiteral("OnlyOne"));
-  return v && *v != 0;
+  return v ? *v != 0 : true;
 }
 
 }  // namespace vorlix

@@ -66,8 +66,8 @@ class Registry {
 };
 
 // "OnlyOne" as read at process start: creates the Settings key when it is
-// missing, so the product key exists from then on; false when the value is
-// absent or not an integer.
+// missing, so the product key exists from then on; true (one copy) when the
+// value is absent or not an integer.
 bool readOnlyOneAtStart(Registry& registry);
 
 }  // namespace vorlix

@@ -23,6 +23,13 @@ PreviewDock::PreviewDock(TFBrowser& pane, QWidget& panel10, QObject* parent)
   pane.LabelAddress->installEventFilter(this);
   pane.installEventFilter(this);
   connect(&pane, &TFBrowser::closeRequested, this, &PreviewDock::FormCloseQuery);
+  // The button does what dragging the address bar does.
+  connect(&pane, &TFBrowser::floatToggleRequested, this, [this] {
+    if (floating())
+      dock();
+    else
+      floatAt(pane_->mapToGlobal(QPoint(0, 0)));
+  });
 }
 
 PreviewDock::~PreviewDock() {
@@ -59,6 +66,7 @@ void PreviewDock::dock() {
 
 void PreviewDock::FormEndDock() {
   panel_.setFixedHeight(floating() ? 0 : kDockedHeight);
+  pane_->setFloatingLook(floating());
   pane_->reloadAddress();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QEvent>
 #include <QToolButton>
 #include <QWidget>
 
@@ -17,6 +18,23 @@ PreviewSwitch::PreviewSwitch(const Controls& controls, QObject* parent)
   group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   c_.Urlpreview1->setCheckable(true);
   group->addAction(c_.Urlpreview1);
+  c_.ListLinks->installEventFilter(this);
+}
+
+bool PreviewSwitch::eventFilter(QObject* watched, QEvent* event) {
+  // Once the list is first shown and laid out, a docked, shown panel takes
+  // half its height; a floating pane keeps the panel collapsed.
+  if (watched == c_.ListLinks && event->type() == QEvent::Show && !sized_)
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (sized_ || c_.ListLinks->height() <= 0) return;
+          sized_ = true;
+          if (!c_.Panel10->isHidden() && c_.Panel10->maximumHeight() > 0)
+            c_.Panel10->setFixedHeight(halfHeight(c_.ListLinks->height()));
+        },
+        Qt::QueuedConnection);
+  return QObject::eventFilter(watched, event);
 }
 
 int PreviewSwitch::halfHeight(int listHeight) {
@@ -43,6 +61,7 @@ void PreviewSwitch::FollowToggle() {
   const bool shown = c_.Urlpreview1->isChecked();
   // Measured before the panel takes its room.
   const int listHeight = c_.ListLinks->height();
+  sized_ = true;
   c_.Panel10->setVisible(shown);
   setButtonImage(shown);
   c_.Splitter2->setVisible(shown);

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -58,10 +59,17 @@ TFBrowser::TFBrowser(Prompts& prompts, QWidget* parent) : QWidget(parent), promp
   BAddress->setAccessibleName(QStringLiteral("Go"));
   BAddress->setAutoRaise(true);  // flat
   BAddress->setFixedSize(22, 21);
+  BFloat = new QToolButton(AddressBar);
+  BFloat->setObjectName(QStringLiteral("BFloat"));
+  BFloat->setAutoRaise(true);
+  BFloat->setFixedSize(22, 21);
+  setFloatingLook(false);
   bar->addWidget(LabelAddress);
   bar->addWidget(ComboAddress, 1);
   bar->addWidget(BAddress);
+  bar->addWidget(BFloat);
   connect(BAddress, &QToolButton::clicked, this, &TFBrowser::BAddressClick);
+  connect(BFloat, &QToolButton::clicked, this, &TFBrowser::floatToggleRequested);
   layout_->addWidget(AddressBar);
 
   blank_ = new QWidget(this);
@@ -96,6 +104,7 @@ void TFBrowser::startEngine() {
   connect(page_, &PreviewPage::dialogSuppressed, this,
           [this] { emit statusMessage(QStringLiteral("This page may not open more dialogs.")); });
   connect(WebBrowser, &QWebEngineView::loadFinished, this, &TFBrowser::WebBrowserDownloadComplete);
+  connect(WebBrowser, &QWebEngineView::urlChanged, this, &TFBrowser::followPage);
   layout_->replaceWidget(blank_, WebBrowser);
   delete blank_;
   blank_ = nullptr;
@@ -169,6 +178,23 @@ void TFBrowser::reloadAddress() {
 void TFBrowser::WebBrowserDownloadComplete(bool ok) {
   setWindowTitle(WebBrowser->title());
   emit pageLoaded(ok);
+}
+
+void TFBrowser::followPage(const QUrl& url) {
+  QLineEdit* edit = ComboAddress->lineEdit();
+  if (url.isEmpty() || (edit->hasFocus() && edit->isModified())) return;
+  // The address as typed stays while it names the page ("HTTP://x").
+  if (QUrl(ComboAddress->currentText()) == url) return;
+  ComboAddress->setEditText(url.toString());
+}
+
+void TFBrowser::setFloatingLook(bool floating) {
+  const QString hint = floating ? QStringLiteral("Dock the preview in the main window")
+                                : QStringLiteral("Float the preview in a window of its own");
+  BFloat->setIcon(style()->standardIcon(floating ? QStyle::SP_TitleBarMinButton
+                                                 : QStyle::SP_TitleBarNormalButton));
+  BFloat->setToolTip(hint);
+  BFloat->setAccessibleName(hint);
 }
 
 bool TFBrowser::eventFilter(QObject* watched, QEvent* event) {

@@ -57,6 +57,10 @@ class TFBrowser : public QWidget {
   QLabel* LabelAddress = nullptr;
   QComboBox* ComboAddress = nullptr;
   QToolButton* BAddress = nullptr;
+  // Floats the pane in a window of its own, or docks it back.
+  QToolButton* BFloat = nullptr;
+  // What BFloat offers: docking back while the pane floats, else floating.
+  void setFloatingLook(bool floating);
 
  signals:
   // The floating window's close box was pressed; the pane stays open.
@@ -65,6 +69,8 @@ class TFBrowser : public QWidget {
   void pageLoaded(bool ok);
   // A line for the status bar: what the pane did not do, and why.
   void statusMessage(const QString& text);
+  // BFloat was pressed.
+  void floatToggleRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -78,6 +84,9 @@ class TFBrowser : public QWidget {
   void openOutside(const QUrl& url);
   void startEngine();
   void WebBrowserDownloadComplete(bool ok);
+  // The page moved on (a link, a redirect): the address shows where it is,
+  // unless the user is typing another one.
+  void followPage(const QUrl& url);
 
   Prompts& prompts_;
   QVBoxLayout* layout_ = nullptr;

@@ -78,7 +78,7 @@ TFOptions::TFOptions(Settings& settings, Prompts& prompts, OptionsTarget& target
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   beep_ = [] { QApplication::beep(); };
   buildControls();
-  setFixedSize(381, 331);
+  fitToText();
   LoadSettings();
 }
 
@@ -251,16 +251,29 @@ void TFOptions::setTrayAvailable(bool available) {
   CheckIconSysTray->setAccessibleDescription(why);
 }
 
+void TFOptions::fitToText() {
+  // The design's client size is the least it gets; larger text makes it
+  // grow so that no caption is cut and no control covers another.
+  layout()->activate();
+  setFixedSize(layout()->sizeHint().expandedTo(QSize(kDesignWidth, kDesignHeight)));
+}
+
 void TFOptions::showEvent(QShowEvent* event) {
   ButApply->setEnabled(false);
+  fitToText();  // the font may have changed since the last showing
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
   QDialog::showEvent(event);
 }
 
 bool TFOptions::eventFilter(QObject* watched, QEvent* event) {
   if (watched == BMaxFiles && event->type() == QEvent::KeyPress) {
-    const QString text = static_cast<QKeyEvent*>(event)->text();
-    if (!text.isEmpty() && text.at(0).isPrint()) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    // Only typed characters are limited; Ctrl+A, Ctrl+V and the other
+    // editing keys act on the box's text, whatever text they carry.
+    const bool typed =
+        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (typed && !text.isEmpty() && text.at(0).isPrint()) {
       const QChar c = text.at(0);
       const QString separator = QLocale().decimalPoint();
       if (!c.isDigit() && c != QLatin1Char('+') && c != QLatin1Char('-') && text != separator) {

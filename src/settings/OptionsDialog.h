@@ -64,6 +64,10 @@ class TFOptions : public QDialog {
 
   // Without a notification area the tray box says why it has no effect.
   void setTrayAvailable(bool available);
+  // The client size of the design, the least the dialog takes.
+  static constexpr int kDesignWidth = 381;
+  static constexpr int kDesignHeight = 331;
+
   // Plays the beep of a dropped key; tests count them instead.
   void setBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
@@ -74,6 +78,7 @@ class TFOptions : public QDialog {
  private:
   void buildControls();
   void enableApply();
+  void fitToText();
 
   Settings& settings_;
   Prompts& prompts_;

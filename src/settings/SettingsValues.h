@@ -28,7 +28,7 @@ struct SettingsValues {
   int maxFiles = 10;
   bool deleteEntryOnClick = false;
   bool saveEntryList = true;
-  bool onlyOne = true;  // the dialog's default; process start reads false
+  bool onlyOne = true;  // process start reads the same default
   bool iconTray = true;
   bool mainStatus = true;
   bool toolBar = true;

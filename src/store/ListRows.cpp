@@ -167,7 +167,18 @@ QVariant LinkListModel::headerData(int section, Qt::Orientation orientation, int
 
 Qt::ItemFlags LinkListModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
-  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren | extraFlags_;
+  Qt::ItemFlags f =
+      Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren | extraFlags_;
+  const ListRow* row = rowAt(index.row());
+  if (captionEditor_ && index.column() == ColDescription && row && !row->isUpRow())
+    f |= Qt::ItemIsEditable;
+  return f;
+}
+
+bool LinkListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::EditRole || !captionEditor_ || !(flags(index) & Qt::ItemIsEditable)) return false;
+  captionEditor_(index.row(), value.toString());
+  return true;
 }
 
 }  // namespace vorlix

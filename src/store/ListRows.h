@@ -10,6 +10,7 @@
 // longer (across a rebuild, for instance).
 #include <QAbstractTableModel>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -127,10 +128,18 @@ class LinkListModel : public QAbstractTableModel {
                       int role = Qt::DisplayRole) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   void setExtraItemFlags(Qt::ItemFlags extra) { extraFlags_ = extra; }
+  // Lets the view edit the caption of every row but ".." in place; the
+  // edited text goes to `edited`, and the rows stay as they are until the
+  // command that takes it rebuilds them.
+  void setCaptionEditor(std::function<void(int row, const QString& text)> edited) {
+    captionEditor_ = std::move(edited);
+  }
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
  private:
   ListRows rows_;
   Qt::ItemFlags extraFlags_;
+  std::function<void(int, const QString&)> captionEditor_;
 };
 
 }  // namespace vorlix

@@ -1,4 +1,5 @@
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
@@ -55,6 +56,24 @@ class TestBars : public QObject {
     delete prgbar;  // a deleted child is simply forgotten
     bar.resize(400, 30);
     QCoreApplication::processEvents();
+  }
+
+  void aNoticeHasAPanelOfItsOwnAndGoesAway() {
+    TXeStatusBar bar;
+    bar.setPanelWidths({201, 90, 50});
+    bar.setNoticePanel(2);
+    bar.resize(600, 22);
+    bar.show();
+    auto* count = new QLabel(QStringLiteral("12 items"));
+    bar.placeOverPanel(count, 1);
+    bar.showNotice(QStringLiteral("Exported 14 links to b.html."), 50);
+    const auto* label = bar.findChild<QLabel*>(QStringLiteral("StatusNotice"));
+    QVERIFY(label && label->isVisible());
+    QCOMPARE(label->text(), QStringLiteral("Exported 14 links to b.html."));
+    QVERIFY(!label->geometry().intersects(count->geometry()));
+    QVERIFY(bar.panelRect(2).contains(label->geometry()));
+    QTRY_VERIFY(bar.notice().isEmpty());
+    QCOMPARE(count->text(), QStringLiteral("12 items"));
   }
 
   void staticTextIsPlainAndKeepsClearOfItsChildren() {

@@ -257,6 +257,29 @@ class TestTrayIcon : public QObject {
     QVERIFY(r.prompts.asked.empty());
   }
 
+  void aNotificationAreaThatAppearsLaterGetsTheIcon() {
+    Rig r;
+    r.shell.available = false;
+    QSignalSpy seen(r.tray.get(), &TTrayIcon::availabilityChanged);
+    r.tray->setSeparateIcon(true);
+    r.tray->setActive(true);
+    QVERIFY(!r.shell.shown);
+    // The desktop's panel starts after the program.
+    r.shell.available = true;
+    r.shell.onAvailabilityChanged(true);
+    QVERIFY(r.shell.shown);
+    QVERIFY(!r.tray->IconHidden());
+    QCOMPARE(seen.count(), 1);
+    // It goes away and comes back: the icon comes back with it.
+    r.shell.available = false;
+    r.shell.shown = false;
+    r.shell.onAvailabilityChanged(false);
+    QVERIFY(r.tray->IconHidden());
+    r.shell.available = true;
+    r.shell.onAvailabilityChanged(true);
+    QVERIFY(r.shell.shown);
+  }
+
   void aRealWindowIsHiddenOnMinimiseAndComesBack() {
     Log log;
     FakeShell shell(log);

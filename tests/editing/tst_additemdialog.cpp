@@ -11,6 +11,7 @@
 
 #include "EditorTestHost.h"
 #include "editing/AddItemDialog.h"
+#include "support/LayoutChecks.h"
 
 using namespace vorlix;
 
@@ -82,21 +83,27 @@ class TestAddItemDialog : public QObject {
     QCOMPARE(focused, QStringLiteral("EditDescription"));
     QVERIFY(onTop);
     QCOMPARE(dlg.size(), QSize(TFAddItem::kDesignWidth, TFAddItem::kAddHeight));
-    QCOMPARE(tree, QRect(8, 116, 424, 248));
-    QCOMPARE(ok, QRect(8, 375, 67, 22));
-    QCOMPARE(newFolder, QRect(366, 375, 67, 22));
-    QCOMPARE(capture, QRect(410, 23, 22, 21));
+    // The tree fills the width between the margins, the buttons sit below it
+    // with New Folder at the right, the capture buttons right of their edits.
+    QCOMPARE(tree.left(), 8);
+    QCOMPARE(tree.right(), TFAddItem::kDesignWidth - 9);
+    QVERIFY(ok.top() > tree.bottom());
+    QCOMPARE(ok.bottom(), TFAddItem::kAddHeight - 9);
+    QCOMPARE(newFolder.right(), tree.right());
+    QCOMPARE(capture.right(), tree.right());
     QCOMPARE(label, QStringLiteral("Favorites\\"));
     QCOMPARE(dlg.minimumWidth(), TFAddItem::kMinWidth);
 
     // Wider: the edits and the tree grow, the capture buttons move along.
     dlg.show();
+    const QRect edit = dlg.EditDescription->geometry(), url = dlg.BCaptureURL->geometry();
+    const QRect cancel = dlg.BCancel->geometry();
     dlg.resize(TFAddItem::kDesignWidth + 100, TFAddItem::kAddHeight + 50);
     QCoreApplication::processEvents();
-    QCOMPARE(dlg.EditDescription->geometry(), QRect(8, 23, 499, 21));
-    QCOMPARE(dlg.BCaptureURL->geometry(), QRect(510, 68, 22, 21));
-    QCOMPARE(dlg.TreeViewAdd->geometry(), QRect(8, 116, 524, 298));
-    QCOMPARE(dlg.BCancel->geometry(), QRect(80, 425, 67, 22));
+    QCOMPARE(dlg.EditDescription->geometry(), edit.adjusted(0, 0, 100, 0));
+    QCOMPARE(dlg.BCaptureURL->geometry(), url.translated(100, 0));
+    QCOMPARE(dlg.TreeViewAdd->geometry(), tree.adjusted(0, 0, 100, 50));
+    QCOMPARE(dlg.BCancel->geometry(), cancel.translated(0, 50));
     dlg.hide();
 
     // Names for screen readers: captions, else hints, labels for edits.
@@ -186,22 +193,57 @@ class TestAddItemDialog : public QObject {
     whenShown(dlg, [&] {
       seen << dlg.windowTitle() << dlg.EditDescription->text() << dlg.EditName->text()
            << QString::number(dlg.TreeViewAdd->isVisible()) << QString::number(dlg.height())
-           << QString::number(dlg.BOk->y());
+           << QString::number(dlg.BOk->geometry().bottom());
       dlg.EditDescription->setText("renamed");
       dlg.BCancel->click();
     });
     QVERIFY(!dlg.runEdit());
-    QCOMPARE(seen, (QStringList{"Edit Url", "one", "u:A\\one", "0",
-                                QString::number(TFAddItem::kEditHeight), "101"}));
+    // As high as its controls need, never lower than the design, and fixed.
+    const int height = dlg.minimumHeight();
+    QVERIFY(height >= TFAddItem::kEditHeight);
+    QCOMPARE(dlg.maximumHeight(), height);
+    QCOMPARE(seen, (QStringList{"Edit Url", "one", "u:A\\one", "0", QString::number(height),
+                                QString::number(height - 9)}));
     QVERIFY(h.record("A\\one"));
-    QCOMPARE(dlg.minimumHeight(), TFAddItem::kEditHeight);
-    QCOMPARE(dlg.maximumHeight(), TFAddItem::kEditHeight);
     // Add mode afterwards: resizable again, with its tree.
     whenShown(dlg, [&] { dlg.reject(); });
     dlg.runAdd();
     QCOMPARE(dlg.height(), TFAddItem::kAddHeight);
     QCOMPARE(dlg.maximumHeight(), QWIDGETSIZE_MAX);
     QVERIFY(!dlg.TreeViewAdd->isHidden());
+  }
+
+  void everyCaptionShowsWholeAndEveryControlTakesTab_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("default") << 1.0;
+    QTest::newRow("larger") << 1.5;
+    QTest::newRow("twice") << 2.0;
+  }
+  void everyCaptionShowsWholeAndEveryControlTakesTab() {
+    QFETCH(qreal, scale);
+    BandWatchingHost h;
+    h.load({"News\\"});
+    TFAddItem dlg(nullptr, h);
+    h.watcher.dialog = &dlg;
+    QFont font = dlg.font();
+    font.setPointSizeF(font.pointSizeF() * scale);
+    dlg.setFont(font);
+    QStringList faults, reached;
+    QSize size;
+    whenShown(dlg, [&] {
+      faults = test::layoutFaults(&dlg);
+      size = dlg.size();
+      for (int i = 0; i < 8; ++i) {
+        reached << (dlg.focusWidget() ? dlg.focusWidget()->objectName() : QString());
+        QTest::keyClick(dlg.focusWidget(), Qt::Key_Tab);
+      }
+      dlg.reject();
+    });
+    dlg.runAdd();
+    QCOMPARE(faults, QStringList());
+    QVERIFY(size.width() >= TFAddItem::kDesignWidth && size.height() >= TFAddItem::kAddHeight);
+    QCOMPARE(reached, QStringList({"EditDescription", "BCaptureTitle", "EditName", "BCaptureURL",
+                                   "BOk", "BCancel", "TreeViewAdd", "BNewFolder"}));
   }
 
   void captureButtons() {

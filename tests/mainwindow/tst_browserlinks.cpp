@@ -17,6 +17,7 @@
 #include "editing/LinkMime.h"
 #include "interchange/BookmarkFile.h"
 #include "mainwindow/EditingHost.h"
+#include "mainwindow/SystemDesktop.h"
 #include "mainwindow/TreeLinksView.h"
 #include "support/Files.h"
 #include "support/MainWindowFixture.h"
@@ -52,7 +53,7 @@ bool dropAt(QWidget* viewport, const QPoint& p, const QMimeData* data) {
 
 // The import's and export's report on the status bar.
 QString statusText(TFMainXeVorlix& w) {
-  auto* label = w.XeStatusBar->findChild<QLabel*>(QStringLiteral("BookmarkFileStatus"));
+  auto* label = w.XeStatusBar->findChild<QLabel*>(QStringLiteral("StatusNotice"));
   return label && label->isVisible() ? label->text() : QStringLiteral("(no label)");
 }
 
@@ -156,6 +157,15 @@ class TestBrowserLinks : public QObject {
     QCOMPARE(readFile(out + ".html"), FormatBookmarks(w.links()));
     QVERIFY(!w.dirty());
     QCOMPARE(statusText(w), QStringLiteral("Exported 2 links to bookmarks.html."));
+    // The notice has a place of its own beside the row count.
+    const auto* count = w.XeStatusBar->findChild<QLabel*>(QStringLiteral("ListCount"));
+    const auto* notice = w.XeStatusBar->findChild<QLabel*>(QStringLiteral("StatusNotice"));
+    QVERIFY(count->isVisible());
+    QVERIFY(!notice->geometry().intersects(count->geometry()));
+    // A name typed without a suffix gets the suffix of the file it is.
+    QCOMPARE(DefaultSuffixFor(QString::fromLatin1(kBookmarkFileFilter)), QStringLiteral("html"));
+    QCOMPARE(DefaultSuffixFor(QStringLiteral("Link files (*.ldb);;All Files(*.*)")),
+             QStringLiteral("ldb"));
   }
 
   void copyGoesToTheSystemClipboardAndPastesAsOwnRecords() {

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -11,6 +12,7 @@
 #include "components/XeStaticText.h"
 #include "components/XeStatusBar.h"
 #include "document/DocumentEdit.h"
+#include "editing/AddItemDialog.h"
 #include "editing/ClipboardList.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/ShortcutDispatch.h"
@@ -65,22 +67,23 @@ class TestCommandTable : public QObject {
     for (QAction* a : f.w().menuBar()->actions()) menus << a->menu()->objectName();
     QCOMPARE(menus, QStringList({"File1", "Edit1", "View1", "Help1"}));
     QCOMPARE(describe(f.w().File1->actions()),
-             QStringList({"New1:New:Ctrl+N", "Open1:Open:", "ReOpen1:ReOpen:[", "]",
+             QStringList({"New1:New:Ctrl+N", "Open1:Open:Ctrl+O", "ReOpen1:ReOpen:[", "]",
                           "Save2:Save:Ctrl+S", "Saveas1:Save as:", "-", "Import1:Import:[",
                           "FavoritesLinksfromInternetExplorer1:Favorites Links from Internet "
                           "Explorer:",
                           "FavoritesLinksfromNetscape1:Favorites Links from Netscape:", "]",
                           "Export1:Export:", "-", "Exit1:Exit:Ctrl+X"}));
     QCOMPARE(describe(f.w().Edit1->actions()),
-             QStringList({"Undo1:Undo:Ctrl+Z", "Redo1:Redo:Ctrl+Y", "-", "Edit3:Edit:F4", "-",
-                          "Cut1:Delete:Ctrl+X", "Copy1:Copy:Ctrl+C", "Paste1:Paste:Ctrl+V",
+             QStringList({"Undo1:Undo:Ctrl+Z", "Redo1:Redo:Ctrl+Y", "-",
+                          "AddUrl1:Add Url...:Ctrl+D", "Edit3:Edit:F4", "-", "Cut1:Delete:Ctrl+X",
+                          "Copy1:Copy:Ctrl+C", "Paste1:Paste:Ctrl+V",
                           "SelectAll1:Select All:Ctrl+A", "-", "CheckLinks1:Check Links...:",
                           "FindDuplicates1:Find Duplicates...:", "-", "Settings2:Settings:"}));
     QCOMPARE(describe(f.w().View1->actions()),
              QStringList({"Statusbar1:Statusbar:", "Toolbar1:Toolbar:", "-",
                           "ClassicStyle1:Classic Style:", "ExplorerStyle1:Explorer Style:", "-",
                           "LargeIcons1:Large Icons:", "List1:List:", "Details1:Details:", "-",
-                          "Urlpreview1:Preview:", "-", "Settings1:Refresh:"}));
+                          "Urlpreview1:Preview:", "-", "Settings1:Refresh:F5"}));
     QCOMPARE(describe(f.w().Help1->actions()),
              QStringList({"Help2:Help:", "-", "About1:About...:"}));
     QVERIFY(!f.w().ReOpen1->isEnabled());
@@ -89,6 +92,15 @@ class TestCommandTable : public QObject {
     QVERIFY(f.w().Export1->isEnabled());
     QVERIFY(f.w().Statusbar1->isChecked() && f.w().Toolbar1->isChecked());
     QVERIFY(f.w().ExplorerStyle1->isChecked() && f.w().Details1->isChecked());
+  }
+
+  void helpWithoutItsDocumentSaysWhereItLooked() {
+    MainWindowFixture f(kSample);
+    f.w().Help2->trigger();
+    QVERIFY(f.desktop.openedFiles.isEmpty());
+    QVERIFY(f.prompts.lastText().startsWith(QStringLiteral("The help document is missing.")));
+    QVERIFY(f.prompts.lastText().contains(QCoreApplication::applicationDirPath() +
+                                          QStringLiteral("/vorlix-help.html")));
   }
 
   void popupsAndToolButtons() {
@@ -119,14 +131,22 @@ class TestCommandTable : public QObject {
         {"ToolButton10", "Report"},
         {"ToolButton12", "Classic style"},
         {"ToolButton11", "Explorer style"},
+        {"ToolButton1", "Exit"},
         {"ToolButton2", "Hide/Show treeview panel"},
         {"ToolButton3", "Show/Hide preview browser"}};
     for (const auto& [name, hint] : hints) {
       auto* b = f.w().findChild<QToolButton*>(name);
       QVERIFY2(b, qPrintable(name));
       QCOMPARE(b->toolTip(), hint);
+      QCOMPARE(b->accessibleName(), hint);  // for screen readers, not only a description
       QVERIFY2(!b->icon().isNull(), qPrintable(name));
     }
+    QCOMPARE(f.w().EditFind->accessibleName(), QStringLiteral("Find"));
+    // Every key a menu item takes shows in the menu, popups included.
+    for (QMenu* m : {f.w().File1, f.w().Edit1, f.w().View1, f.w().PopupList, f.w().PopupTree})
+      for (QAction* a : m->actions())
+        QVERIFY2(a->shortcut().isEmpty() || a->isShortcutVisibleInContextMenu(),
+                 qPrintable(a->objectName()));
     QVERIFY(f.w().ToolButton10->isChecked() && f.w().ToolButton11->isChecked());
     QVERIFY(!f.w().ToolButton6->isChecked() && !f.w().ToolButton12->isChecked());
     QCOMPARE(f.w().ToolBar->windowTitle(), QStringLiteral("System"));
@@ -308,6 +328,21 @@ class TestCommandTable : public QObject {
     const qsizetype opens = f.desktop.openStartDirs.size();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(f.desktop.openStartDirs.size(), opens + 1);
+
+    // Ctrl+D, the key browsers bookmark with, opens the Add Url dialog.
+    QString opened;
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+      if (!w.FAddItem->isVisible()) return;
+      poll.stop();
+      opened = w.FAddItem->windowTitle();
+      w.FAddItem->reject();
+    });
+    poll.start();
+    focusList(w, 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(opened, QStringLiteral("Add Url"));
 
     // In the find box Delete and Backspace edit the text and nothing else.
     w.EditFind->setFocus();

@@ -1,5 +1,6 @@
 // New, Open, open recent, Save, Save as, the import command and the first
 // showing, on real files in a temporary home.
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
@@ -102,6 +103,23 @@ class TestFileCommands : public QObject {
     f.desktop.openNames = {};
     w.FOpenExecute();
     QCOMPARE(f.desktop.openStartDirs.last(), f.home.path() + QLatin1Char('/'));
+  }
+
+  void fileDialogsStartInTheLastFolderUsedElseInDocuments() {
+    MainWindowFixture f;
+    TFMainXeVorlix& w = f.w();
+    QDir().mkpath(f.home.path("Documents"));
+    QDir().mkpath(f.home.path("sub"));
+    appendRecord(w, LinkRecord::make("Favorites\\First", "u", 0, "Url"));
+    f.desktop.saveNames = {f.home.path("sub/first.ldb")};
+    QVERIFY(w.FSaveExecute());
+    QCOMPARE(f.desktop.saveStartDirs, QStringList({f.home.path("Documents")}));
+    // The folder the database went to is where the next dialog starts,
+    // whichever command opens it.
+    w.Export1->trigger();
+    QCOMPARE(f.desktop.saveStartDirs.last(), f.home.path("sub/"));
+    w.FOpenExecute();
+    QCOMPARE(f.desktop.openStartDirs.last(), f.home.path("sub/"));
   }
 
   void cancelledSaveKeepsTheChanges() {

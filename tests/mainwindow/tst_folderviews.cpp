@@ -1,5 +1,6 @@
 // The tree and the list as a user drives them: clicks, double-clicks, the
 // find box, column sorting and the view commands.
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "components/ImageList.h"
 #include "components/XeHeaderView.h"
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
@@ -17,6 +19,7 @@
 #include "store/DosDate.h"
 #include "store/ListRows.h"
 #include "support/MainWindowFixture.h"
+#include "support/Records.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -115,6 +118,14 @@ class TestFolderViews : public QObject {
     QVERIFY(!w.prgbar->isVisible());
     w.XeStatusBar->clearMessage();
     QVERIFY(w.prgbar->isVisible());
+
+    // A URL that is never handed to a program gets the same line.
+    appendRecord(w, LinkRecord::make("Favorites\\Dash", "-v", 0x58E96000u, kKindUrl));
+    w.RebuildList();
+    w.focusListRow(int(f.captions().indexOf("Dash")));
+    w.openCurrentRow(false);
+    QCOMPARE(f.desktop.openedUrls.size(), 1);
+    QCOMPARE(w.XeStatusBar->currentMessage(), QStringLiteral("No program could open -v"));
   }
 
   void findBoxFiltersBelowTheCurrentFolder() {
@@ -138,6 +149,49 @@ class TestFolderViews : public QObject {
     w.ListLinks->activeView()->setFocus();
     QCoreApplication::processEvents();
     QVERIFY(w.EditFind->styleSheet().isEmpty());
+
+    // Esc empties the box and goes back to the folder, in the list.
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    QTest::keyClicks(w.EditFind, "exam");
+    QCOMPARE(f.captions(), QStringList({"City", "Daily", "Abc news"}));
+    QTest::keyClick(w.EditFind, Qt::Key_Escape);
+    QVERIFY(w.EditFind->text().isEmpty());
+    QVERIFY(w.keyboardFocusIn(w.ListLinks));
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
+  }
+
+  void f2RenamesInTheListAsInTheTree() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    const auto renameRow = [&](int row, const QString& text) {
+      w.ListLinks->activeView()->setFocus();
+      QCoreApplication::processEvents();
+      w.focusListRow(row);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+      auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+      QVERIFY(editor);
+      // The editor's keys edit its text: Backspace neither goes up nor
+      // deletes, and Ctrl+A selects the text, not the rows.
+      QTest::keyClick(editor, Qt::Key_End);
+      QTest::keyClick(editor, Qt::Key_Backspace);
+      QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(editor, text);
+      QTest::keyClick(editor, Qt::Key_Return);
+      QCoreApplication::processEvents();
+    };
+    renameRow(0, "Press");  // the folder News, with everything in it
+    QTRY_VERIFY(describe(w.links()).contains("Favorites\\Press\\Daily|http://daily.example|Url"));
+    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    QVERIFY(childNamed(w.treeModel().root(), "Press"));
+    const int debian = int(f.captions().indexOf("Debian"));
+    renameRow(debian, "Debian GNU");  // a link's description; its URL stays
+    QTRY_VERIFY(describe(w.links()).contains("Favorites\\Debian GNU|https://debian.org|Url"));
+    QVERIFY(f.captions().contains("Debian GNU"));
+    QCOMPARE(w.links().size(), size_t(8));
+    // Undo takes the rename back as one step.
+    w.document().undo();
+    QVERIFY(describe(w.links()).contains("Favorites\\Debian|https://debian.org|Url"));
   }
 
   void statusBarCountsRowsOrHits() {
@@ -208,13 +262,37 @@ class TestFolderViews : public QObject {
     }
     edit.commit();
     w.RebuildList();
+    // In the database's order no column carries an arrow.
+    for (int c = 0; c < kListColumnCount; ++c) QCOMPARE(w.ListLinks->ColumnImage(c), -1);
     QHeaderView* header = w.ListLinks->reportView()->horizontalHeader();
-    const int x = header->sectionViewportPosition(2) + 5;
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
-    QCOMPARE(w.ListLinks->SortDirection(), sdDescending);
-    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    const auto click = [&](int column) {
+      const int x = header->sectionViewportPosition(column) + 5;
+      QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    };
+    click(2);  // the first click sorts ascending
+    QCOMPARE(w.ListLinks->SortDirection(), sdAscending);
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
+    click(2);
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
+
+    // The chosen sort holds across rebuilds: a folder change and back, an
+    // edit, a find; folder rows and ".." stay first.
+    click(1);  // URL, ascending: abc.example before debian.org
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      centreOf(w.TreeLinks, childNamed(w.treeModel().root(), "News")));
+    QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
+    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
+                      centreOf(w.TreeLinks, w.treeModel().root()));
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
+    appendRecord(w, LinkRecord::make("Favorites\\Zed", "http://b.example", 0, kKindUrl));
+    w.RebuildList();
+    QCOMPARE(f.captions(), QStringList({"News", "Tech", "Zed", "Abc news", "Debian"}));
+    QCOMPARE(w.ListLinks->ColumnImage(1), int(imgSortDown));
+    w.EditFind->setFocus();
+    QCoreApplication::processEvents();
+    w.EditFind->setText("example");
+    QCOMPARE(f.captions(), QStringList({"Zed", "City", "Daily", "Abc news"}));
   }
 
   void classicStyleAndViewModes() {

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -5,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -52,8 +54,7 @@ struct Run {
     tray.available = trayAvailable;
     settings.onlyOneAtStart();
     window = std::make_unique<TFMainXeVorlix>(document, settings, prompts, desktop);
-    connectParts(*window, desktop);
-    parts = std::make_unique<ShellParts>(*window, settings, prompts, tray);
+    parts = assembleParts(*window, settings, prompts, desktop, tray).shell;
     window->show();
     parts->FormShow();
     window->FormShow(params);
@@ -83,6 +84,11 @@ struct Run {
 
 struct Home {
   IsolatedHome home;
+  // No browser installed on the machine may answer a link opened here.
+  Home() {
+    qputenv("XDG_CONFIG_DIRS", home.path(QStringLiteral("xdg-config")).toLocal8Bit());
+    qputenv("XDG_DATA_DIRS", home.path(QStringLiteral("xdg-data")).toLocal8Bit());
+  }
   QString db(const char* name) {
     return writeDatabase(home.path(QLatin1String(name)),
                          {QStringLiteral("Favorites\\%1|u").arg(name)});
@@ -126,6 +132,55 @@ class TestShellParts : public QObject {
     QCOMPARE(again.w().ListLinks->viewStyle(), vsList);
     QVERIFY(again.w().ClassicStyle1->isChecked());
     QVERIFY(again.w().classicStyle());
+  }
+
+  void previewSwitchedOffAndSavedStaysOffAtTheNextStart() {
+    Home h;
+    {
+      Run r;
+      QVERIFY(r.w().Panel10->isVisible());
+      r.options().CheckShowBrowser->setChecked(false);
+      r.options().ButOk->click();
+      QVERIFY(!r.w().Panel10->isVisible());
+      r.close();
+    }
+    h.setLastOpen(h.db("a.ldb"));
+    Run again;
+    QVERIFY(!again.w().Urlpreview1->isChecked());
+    QVERIFY(!again.w().Panel10->isVisible());
+    // A double-clicked link goes to the browser, not into the hidden pane.
+    QAbstractItemView* view = again.w().ListLinks->activeView();
+    const QRect row = view->visualRect(view->model()->index(0, 0));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(again.desktop.openedUrls, QStringList({"u"}));
+  }
+
+  void theWindowComesBackAsItWasLeft() {
+    Home h;
+    QList<int> split;
+    {
+      Run r;
+      r.w().resize(900, 640);
+      r.w().Splitter1->setSizes({300, 600});
+      r.w().ListLinks->setColumnWidth(1, 333);
+      r.w().Panel10->setFixedHeight(150);
+      QCoreApplication::processEvents();
+      split = r.w().Splitter1->sizes();
+      r.close();
+    }
+    {
+      Run again;
+      QCOMPARE(again.w().size(), QSize(900, 640));
+      QCOMPARE(again.w().Splitter1->sizes(), split);
+      QCOMPARE(again.w().ListLinks->columnWidth(1), 333);
+      QCoreApplication::processEvents();
+      QCOMPARE(again.w().Panel10->height(), 150);
+      again.w().showMaximized();
+      QTRY_VERIFY(again.w().isMaximized());
+      again.close();
+    }
+    Run third;
+    QVERIFY(third.w().isMaximized());
   }
 
   void settingsOpensTheDialog() {

@@ -282,12 +282,13 @@ class TestRegistry : public QObject {
   void onlyOneAtProcessStart() {
     test::IsolatedHome home;
     Registry reg;
-    QVERIFY(!readOnlyOneAtStart(reg));
-    QVERIFY(reg.keyExists(kSettingsKey));  // created on the way
-    reg.writeInteger(kSettingsKey, QStringLiteral("OnlyOne"), 1);
+    // Absent: one copy, as the Options dialog's ticked box says.
     QVERIFY(readOnlyOneAtStart(reg));
-    reg.writeString(kSettingsKey, QStringLiteral("OnlyOne"), QStringLiteral("1"));
-    QVERIFY(!readOnlyOneAtStart(reg));  // wrong type: the start-up default
+    QVERIFY(reg.keyExists(kSettingsKey));  // created on the way
+    reg.writeInteger(kSettingsKey, QStringLiteral("OnlyOne"), 0);
+    QVERIFY(!readOnlyOneAtStart(reg));
+    reg.writeString(kSettingsKey, QStringLiteral("OnlyOne"), QStringLiteral("0"));
+    QVERIFY(readOnlyOneAtStart(reg));  // wrong type: the start-up default
   }
 };
 

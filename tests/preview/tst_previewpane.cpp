@@ -23,15 +23,15 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "preview/PreviewAddress.h"
-#include "preview/PreviewDock.h"
-#include "preview/PreviewSwitch.h"
-#include "preview/TFBrowser.h"
 #include "components/ImageList.h"
 #include "components/PanelSplitter.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
 #include "mainwindow/StartUp.h"
+#include "preview/PreviewAddress.h"
+#include "preview/PreviewDock.h"
+#include "preview/PreviewSwitch.h"
+#include "preview/TFBrowser.h"
 #include "support/Files.h"
 #include "support/MainWindowFixture.h"
 
@@ -72,8 +72,12 @@ class PageServer : public QTcpServer {
     pending_.remove(s);
     const QString path = QString::fromLatin1(first.value(1));
     ++hits[path];
-    const QByteArray body = bodies.value(path, "<html><head><title>T:" + path.toLatin1() +
-                                                   "</title></head><body>page</body></html>");
+    // "/go" moves on to "/went" by itself, as a page's own link or redirect does.
+    const QByteArray script =
+        path == QLatin1String("/go") ? "<script>location.replace('/went')</script>" : "";
+    const QByteArray body =
+        bodies.value(path, "<html><head><title>T:" + path.toLatin1() + "</title>" + script +
+                               "</head><body>page</body></html>");
     s->write(
         "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
         "Cache-Control: no-store\r\n"
@@ -262,6 +266,18 @@ class TestPreviewPane : public QObject {
     QVERIFY(pane && pane->isVisible());
     QVERIFY(!pane->webView());
     QCOMPARE(pane->caption(), QStringLiteral("about:blank"));
+    // It opens at half the list's height, not at the design's 107 pixels.
+    QTRY_VERIFY(2 * w.Panel10->height() >= w.ListLinks->height());
+
+    // The address box's editing keys act on its text: Ctrl+A selects the
+    // old address, not the list's rows, so typing replaces it.
+    pane->ComboAddress->setEditText(QStringLiteral("http://old.example/"));
+    pane->ComboAddress->setFocus();
+    QCoreApplication::processEvents();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(w.ListLinks->selectedRows().isEmpty());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("new"));
+    QCOMPARE(pane->ComboAddress->currentText(), QStringLiteral("new"));
 
     // Off through the Options dialog: the splitter stays, the height too.
     const int height = w.Panel10->height();
@@ -292,6 +308,14 @@ class TestPreviewPane : public QObject {
     QCOMPARE(w.ToolButton3->property("imageIndex").toInt(), int(imgPreviewShown));
     QCOMPARE(w.Panel10->maximumHeight(), PreviewSwitch::halfHeight(listHeight));
     QTRY_COMPARE(w.Panel10->height(), PreviewSwitch::halfHeight(listHeight));
+  }
+
+  void snapshots() {
+    const QString dir = qEnvironmentVariable("VORLIX_SNAPSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("VORLIX_SNAPSHOT_DIR not set");
+    MainWindowFixture f({kLinkRow.arg("http://127.0.0.1:1/x")});
+    QTest::qWait(100);
+    f.w().grab().save(dir + "/main-preview.png");
   }
 
   void switchedOffLinksGoToTheBrowser() {
@@ -378,6 +402,11 @@ class TestPreviewPane : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(pane->webView()->url().scheme() == QLatin1String("https"),
                              kLoadTimeout);
     QVERIFY(f.prompts.asked.empty());
+
+    // Where the page goes by itself, the address follows.
+    pane->showLink(server.url("/go"));
+    QTRY_COMPARE_WITH_TIMEOUT(pane->ComboAddress->currentText(), server.url("/went"), kLoadTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(pane->caption(), QStringLiteral("T:/went"), kLoadTimeout);
   }
 
   void pagesCannotReadLocalFiles() {
@@ -463,6 +492,18 @@ class TestPreviewPane : public QObject {
     QCOMPARE(w.Panel10->maximumHeight(), PreviewDock::kDockedHeight);
     QTRY_COMPARE_WITH_TIMEOUT(server.hits.value("/dock"), 6, kLoadTimeout);
     QTRY_VERIFY_WITH_TIMEOUT(loaded.count() >= 6, kLoadTimeout);
+
+    // A button in the address bar floats and docks it without a drag.
+    QVERIFY(pane->BFloat->isVisible());
+    QVERIFY(!pane->BFloat->accessibleName().isEmpty());
+    pane->BFloat->click();
+    QVERIFY(dock->floating());
+    QCOMPARE(pane->BFloat->toolTip(), QStringLiteral("Dock the preview in the main window"));
+    QTRY_VERIFY_WITH_TIMEOUT(loaded.count() >= 7, kLoadTimeout);
+    pane->BFloat->click();
+    QVERIFY(!dock->floating());
+    QCOMPARE(pane->parentWidget(), w.Panel10);
+    QTRY_VERIFY_WITH_TIMEOUT(loaded.count() >= 8, kLoadTimeout);
   }
 };
 

@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -11,6 +12,7 @@
 #include "settings/ApplySettings.h"
 #include "settings/OptionsDialog.h"
 #include "settings/Settings.h"
+#include "support/LayoutChecks.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -92,7 +94,7 @@ class TestOptions : public QObject {
     r.open();
     TFOptions& d = *r.dialog;
     QCOMPARE(d.windowTitle(), QStringLiteral("Options"));
-    QCOMPARE(d.size(), QSize(381, 331));
+    QVERIFY(d.width() >= TFOptions::kDesignWidth && d.height() >= TFOptions::kDesignHeight);
     QCOMPARE(d.CheckOneCopy->text(), QStringLiteral("Alow only one copy at a time"));
     QCOMPARE(d.CheckMainStatus->text(), QStringLiteral("Show status bar "));
     QCOMPARE(d.ButOk->text(), QStringLiteral("&Save"));
@@ -246,6 +248,26 @@ class TestOptions : public QObject {
     QVERIFY(!r.dialog->BDeleteAll->isEnabled());
   }
 
+  void everyCaptionShowsWholeAtAnyFontSize_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("default") << 1.0;
+    QTest::newRow("larger") << 1.5;
+    QTest::newRow("twice") << 2.0;
+  }
+  void everyCaptionShowsWholeAtAnyFontSize() {
+    QFETCH(qreal, scale);
+    Rig r;
+    r.open();
+    QFont font = r.dialog->font();
+    font.setPointSizeF(font.pointSizeF() * scale);
+    r.dialog->setFont(font);
+    r.dialog->show();
+    QCoreApplication::processEvents();
+    QCOMPARE(test::layoutFaults(r.dialog.get()), QStringList());
+    QVERIFY(r.dialog->width() >= TFOptions::kDesignWidth);
+    QVERIFY(r.dialog->height() >= TFOptions::kDesignHeight);
+  }
+
   void maxFilesDropsOtherKeysWithABeep() {
     Rig r;
     r.open();
@@ -265,6 +287,23 @@ class TestOptions : public QObject {
     QTest::keyClicks(box, QStringLiteral("-+"));  // allowed keys: no beep
     QCOMPARE(beeps, 2);
     QCOMPARE(box->value(), 35);
+    // The editing keys act on the text whatever text they carry: Ctrl+A
+    // selects it all, so what is typed next replaces it.
+    QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("a"));
+    QCoreApplication::sendEvent(box, &selectAll);
+    QCOMPARE(beeps, 2);
+    QTest::keyClicks(box, QStringLiteral("7"));
+    QCOMPARE(box->text(), QStringLiteral("7"));
+  }
+
+  void snapshots() {
+    const QString dir = qEnvironmentVariable("VORLIX_SNAPSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("VORLIX_SNAPSHOT_DIR not set");
+    Rig r;
+    r.open();
+    r.dialog->show();
+    QCoreApplication::processEvents();
+    r.dialog->grab().save(dir + "/options.png");
   }
 
   void theTrayBoxSaysWhyWithoutANotificationArea() {

@@ -1,0 +1,37 @@
+#include "mainwindow/ListRename.h"
+
+#include "editing/AddItemDialog.h"
+#include "editing/LinkEditor.h"
+#include "mainwindow/EditingHost.h"
+#include "mainwindow/MainWindow.h"
+
+namespace vorlix {
+
+ListRename::ListRename(TFMainXeVorlix& window) : QObject(&window), w_(window) {
+  setObjectName(QStringLiteral("ListRename"));
+  window.listModel().setCaptionEditor([this](int row, const QString& text) {
+    const ListRow* r = w_.listModel().rowAt(row);
+    if (!r) return;
+    // Once the in-place editor has closed: the rename rebuilds the rows.
+    QMetaObject::invokeMethod(
+        this, [this, row, was = AnsiString(r->caption), text] { rename(row, was, text); },
+        Qt::QueuedConnection);
+  });
+}
+
+void ListRename::rename(int row, const AnsiString& was, const QString& text) {
+  const ListRow* r = w_.listModel().rowAt(row);
+  // The rows may have been rebuilt meanwhile; an unchanged name changes nothing.
+  if (!r || r->isUpRow() || r->caption != was || fromAnsi(was) == text) return;
+  w_.setCurrentListItem(row);
+  if (r->isFolder()) {
+    w_.editor()->folders.renameListFolder(row, text);
+    return;
+  }
+  LinkEditor& editor = w_.FAddItem->editor();
+  QString description, url;
+  if (!editor.startEdit(description, url)) return;
+  editor.finish(editor.ok(text, url));
+}
+
+}  // namespace vorlix
