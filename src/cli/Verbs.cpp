@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <cstring>
 
+#include "cli/InterchangeVerbs.h"
+
 namespace vorlix {
 namespace {
 
@@ -11,6 +13,18 @@ int help(const QStringList&, QTextStream& out, QTextStream&);
 // One row per command; keep them in the order --help lists them.
 const Verb kVerbs[] = {
     {"--help", "", "lists these commands", help},
+    {"--list-browsers", "",
+     "lists the browsers' bookmarks found: browser, profile, links and file, tab-separated",
+     ListBrowsersVerb},
+    {"--import-browser", "SOURCE FILE.ldb",
+     "adds a browser's bookmarks (a file --list-browsers printed, or a browser's name for its "
+     "default profile) into a folder of FILE.ldb, made when missing",
+     ImportBrowserVerb},
+    {"--import", "FILE.html|FILE.xbel FILE.ldb",
+     "adds the bookmarks of a bookmark file into a folder of FILE.ldb, made when missing",
+     ImportFileVerb},
+    {"--export", "FILE.ldb OUT.html|OUT.xbel", "writes the database as a bookmark or XBEL file",
+     ExportFileVerb},
 };
 
 int help(const QStringList&, QTextStream& out, QTextStream&) {
