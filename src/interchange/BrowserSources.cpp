@@ -207,14 +207,19 @@ class Finder {
             .toObject();
     const QJsonObject names = profile.value(QLatin1String("info_cache")).toObject();
     QString last = profile.value(QLatin1String("last_used")).toString();
-    if (last.isEmpty()) last = QStringLiteral("Default");
+    auto bookmarksOf = [&](const QString& folder) {
+      return dir + (folder.isEmpty() ? QString() : QLatin1Char('/') + folder) +
+             QStringLiteral("/Bookmarks");
+    };
     QStringList folders{QString()};
     for (const QFileInfo& fi :
          QDir(dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
-      folders << fi.fileName();
+      if (QFileInfo(bookmarksOf(fi.fileName())).isFile()) folders << fi.fileName();
+    // A profile used last that has no bookmarks (or is gone) leaves the
+    // default to the first profile.
+    if (!folders.contains(last)) last = folders.value(1);
     for (const QString& folder : folders) {
-      const QString file = dir + (folder.isEmpty() ? QString() : QLatin1Char('/') + folder) +
-                           QStringLiteral("/Bookmarks");
+      const QString file = bookmarksOf(folder);
       if (!QFileInfo(file).isFile()) continue;
       BrowserSource s;
       s.browser = QLatin1String(f.browser);

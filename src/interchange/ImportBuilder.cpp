@@ -253,15 +253,10 @@ QString ImportReportText(const BookmarkImport& r, int maxLines) {
       lines << QStringLiteral("    ") + names[i];
     }
   };
-  list(QStringLiteral("%1 titles were cut to fit:"), r.report.cutTitles);
+  list(QStringLiteral("%1 titles were cut or lost characters:"), r.report.cutTitles);
   list(QStringLiteral("%1 URLs were cut to fit:"), r.report.cutUrls);
   list(QStringLiteral("%1 folders lay too deep; their content went into their parent:"),
        r.report.mergedFolders);
-  for (const auto& s : r.report.skipped)
-    lines << QStringLiteral("%1 %2 were skipped.").arg(s.second).arg(s.first);
-  if (r.knownLinks > 0)
-    lines << QStringLiteral("%1 links were already there and were not added again.")
-                 .arg(r.knownLinks);
   return lines.join(QLatin1Char('\n'));
 }
 

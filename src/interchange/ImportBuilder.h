@@ -36,8 +36,9 @@ struct BuildOptions {
 // past kMaxLdbRecords is refused with both counts, and nothing is built.
 BookmarkImport BuildImport(const ImportedBookmarks& source, const BuildOptions& options);
 
-// The words for what an import cut, merged, skipped or found already there,
-// one item a line, at most `maxLines` names; empty when there is nothing.
+// The items an import cut or merged, under a heading per kind, at most
+// `maxLines` names; empty when there are none. (The counts of what was
+// skipped or already there are in BookmarkImportSummary.)
 QString ImportReportText(const BookmarkImport& result, int maxLines = 20);
 
 // The message for an allocation failure while importing `sourceName`.
