@@ -40,8 +40,13 @@ int importInto(const QString& source, const QString& ldb, const QString& folder,
     err << "vorlix: " << result.error << '\n';
     return kFailed;
   }
-  list.reserve(list.size() + result.links.size());
-  for (const LinkRecord& r : result.links) list.append(r);
+  if (list.empty()) {
+    list.swap(result.links);  // no second copy of a large import
+  } else {
+    list.reserve(list.size() + result.links.size());
+    for (const LinkRecord& r : result.links) list.append(r);
+    result.links.clear();
+  }
   const IoResult saved = saveLdbFile(ldb, list);
   if (!saved) {
     err << "vorlix: cannot save " << ldb << ": " << saved.message << '\n';

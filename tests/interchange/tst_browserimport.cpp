@@ -352,6 +352,28 @@ class TestBrowserImport : public QObject {
     QVERIFY(FindBrowserSources(h + "/nothing", h + "/nothing/config").empty());
   }
 
+  void allocationFailureIsAMessage() {
+    // A million links need more memory than the process may take: the
+    // import says so and leaves the database as it was, instead of aborting.
+    QTemporaryDir tmp;
+    QByteArray file = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL>\n";
+    for (int i = 0; i < 1000000; ++i) file += "<DT><A HREF=a" + QByteArray::number(i) + ">t</A>\n";
+    writeFile(tmp.filePath("dense.html"), file);
+    LinkList db;
+    db.append(LinkRecord::make("Favorites\\kept", "http://kept/", 0, kKindUrl));
+    QVERIFY(saveLdbFile(tmp.filePath("db.ldb"), db));
+    const QByteArray before = test::readFile(tmp.filePath("db.ldb"));
+    QProcess p;
+    p.start(QStringLiteral("bash"),
+            {"-c", "ulimit -v 600000 && exec \"$0\" \"$@\"", QStringLiteral(VORLIX_EXE), "--import",
+             tmp.filePath("dense.html"), tmp.filePath("db.ldb")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY(p.readAllStandardError().contains("There is not enough memory to import"));
+    QCOMPARE(test::readFile(tmp.filePath("db.ldb")), before);
+  }
+
   void commandLineExitCodes() {
     test::IsolatedHome home;
     const QString h = home.path();
