@@ -42,8 +42,10 @@ QString columnText(sqlite3_stmt* s, int i) {
 // The rows of every bookmark item, children of one parent together and in
 // their order. Keywords live in moz_keywords since Firefox 39; an older
 // database lacks the table and gets the query without them.
-bool readRows(sqlite3* db, std::vector<Row>& rows,
-              std::unordered_map<qint64, std::vector<size_t>>& children) {
+// The rows of one parent: [first, last) in the rows read.
+using Children = std::unordered_map<qint64, std::pair<size_t, size_t>>;
+
+bool readRows(sqlite3* db, std::vector<Row>& rows, Children& children) {
   static const char* const kQueries[] = {
       "SELECT b.id, b.type, b.parent, b.title, b.dateAdded, p.url, b.guid, "
       "EXISTS(SELECT 1 FROM moz_keywords k WHERE k.place_id = b.fk) "
@@ -65,10 +67,13 @@ bool readRows(sqlite3* db, std::vector<Row>& rows,
       r.title = columnText(s.get(), 3);
       r.added = sqlite3_column_int64(s.get(), 4);
       r.url = columnText(s.get(), 5);
-      r.guid = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 6)),
-                          sqlite3_column_bytes(s.get(), 6));
+      if (r.type == 2)  // only folders are looked up by their guid
+        r.guid = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 6)),
+                            sqlite3_column_bytes(s.get(), 6));
       r.keyword = sqlite3_column_int(s.get(), 7) != 0;
-      children[parent].push_back(rows.size());
+      // The query gives each parent's rows together.
+      auto [it, added] = children.try_emplace(parent, rows.size(), rows.size());
+      if (added || it->second.second == rows.size()) it->second.second = rows.size() + 1;
       rows.push_back(std::move(r));
     }
     return rc == SQLITE_DONE;
@@ -78,20 +83,20 @@ bool readRows(sqlite3* db, std::vector<Row>& rows,
 
 class Walker {
  public:
-  Walker(const std::vector<Row>& rows,
-         const std::unordered_map<qint64, std::vector<size_t>>& children, ImportedBookmarks& out)
+  Walker(const std::vector<Row>& rows, const Children& children, ImportedBookmarks& out)
       : rows_(rows), children_(children), out_(out) {}
 
-  const std::vector<size_t>* childrenOf(qint64 id) const {
+  // The rows below `id`; empty when it has none.
+  std::pair<size_t, size_t> childrenOf(qint64 id) const {
     const auto it = children_.find(id);
-    return it == children_.end() ? nullptr : &it->second;
+    return it == children_.end() ? std::pair<size_t, size_t>{0, 0} : it->second;
   }
 
   // The items below folder `id` into `into` (null: only counted).
   void walk(qint64 id, ImportedFolder* into, int depth) {
-    const std::vector<size_t>* list = childrenOf(id);
-    if (!list || depth > 200) return;  // a loop in a damaged file ends here
-    for (size_t i : *list) {
+    const auto [first, last] = childrenOf(id);
+    if (depth > 200) return;  // a loop in a damaged file ends here
+    for (size_t i = first; i < last; ++i) {
       const Row& r = rows_[i];
       if (r.type == 3) {
         out_.skip(QStringLiteral("separators"));
@@ -115,7 +120,7 @@ class Walker {
 
  private:
   const std::vector<Row>& rows_;
-  const std::unordered_map<qint64, std::vector<size_t>>& children_;
+  const Children& children_;
   ImportedBookmarks& out_;
 };
 
@@ -170,7 +175,7 @@ bool ReadFirefoxPlaces(const QString& path, ImportedBookmarks& out, QString* err
   const Db db = open(path, copyDir, &why);
   if (!db) return fail(why);
   std::vector<Row> rows;
-  std::unordered_map<qint64, std::vector<size_t>> children;
+  Children children;
   if (!readRows(db.get(), rows, children))
     return fail(QStringLiteral("it is not a Firefox bookmark database"));
 
@@ -191,7 +196,8 @@ bool ReadFirefoxPlaces(const QString& path, ImportedBookmarks& out, QString* err
         break;
       }
     if (!r) continue;
-    if (std::string_view(root.guid) == "mobile______" && !walker.childrenOf(r->id)) continue;
+    const auto [first, last] = walker.childrenOf(r->id);
+    if (std::string_view(root.guid) == "mobile______" && first == last) continue;
     ImportedFolder* f = nullptr;
     if (out.keep()) f = &out.root.addFolder(QLatin1String(root.name), Walker::seconds(r->added));
     walker.walk(r->id, f, 0);
@@ -200,8 +206,8 @@ bool ReadFirefoxPlaces(const QString& path, ImportedBookmarks& out, QString* err
   // bookmarks carry it.
   for (const Row& row : rows)
     if (row.type == 2 && row.guid == "tags________") {
-      if (const auto* tags = walker.childrenOf(row.id))
-        out.skip(QStringLiteral("tags"), qsizetype(tags->size()));
+      const auto [first, last] = walker.childrenOf(row.id);
+      out.skip(QStringLiteral("tags"), qsizetype(last - first));
     }
   return true;
 }

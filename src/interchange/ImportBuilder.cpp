@@ -50,7 +50,9 @@ QString cleanName(const QString& title) {
 // Record bytes of a name; `lost` set when a character could not be kept.
 AnsiString nameBytes(const QString& name, bool& lost) {
   AnsiString bytes = toAnsi(name);
-  if (std::count(bytes.begin(), bytes.end(), '?') > name.count(QLatin1Char('?'))) lost = true;
+  if (bytes.find('?') != AnsiString::npos &&
+      std::count(bytes.begin(), bytes.end(), '?') > name.count(QLatin1Char('?')))
+    lost = true;
   return bytes;
 }
 
