@@ -21,6 +21,10 @@ bool ReadImportFile(const QString& path, ImportedBookmarks& out, QString* error)
 BookmarkImport ImportFileInto(const QString& path, const LinkList& existing,
                               const QString& intoFolder, std::uint32_t importTime);
 
+// The choices of File > Export: a bookmark file or XBEL.
+inline constexpr char kExportFilter[] =
+    "Bookmark files (*.html *.htm);;XBEL files (*.xbel);;All Files(*.*)";
+
 // Writes the whole database as XBEL when `path` ends in ".xbel" (any letter
 // case), else as a bookmark HTML file; atomically, as database files.
 bool WriteExportFile(const QString& path, const LinkList& links, QString* error);

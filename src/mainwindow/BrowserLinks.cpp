@@ -7,12 +7,13 @@
 #include <QLineEdit>
 #include <QMimeData>
 
-#include "interchange/BookmarkFile.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
 #include "editing/LinkExchange.h"
+#include "interchange/BookmarkFile.h"
+#include "interchange/ImportFile.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
@@ -69,13 +70,12 @@ void BookmarkFileCommands::importBookmarks() {
 }
 
 void BookmarkFileCommands::exportBookmarks() {
-  QString path =
-      w_.desktop().saveFileName(&w_, startFolder(), QString::fromLatin1(kBookmarkFileFilter));
+  QString path = w_.desktop().saveFileName(&w_, startFolder(), QString::fromLatin1(kExportFilter));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".html");
   lastFolder_ = QFileInfo(path).absolutePath();
   QString error;
-  if (!WriteBookmarkFile(path, w_.document().links(), &error)) {
+  if (!WriteExportFile(path, w_.document().links(), &error)) {
     w_.prompts().message(MsgType::Error, Buttons::Ok,
                          QStringLiteral("Cannot write '") + path + QStringLiteral("': ") + error);
     return;

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "browser/BrowserActions.h"
+#include "browser/DefaultBrowser.h"
 #include "browser/PreviewDock.h"
 #include "browser/PreviewSwitch.h"
 #include "browser/TFBrowser.h"
@@ -20,6 +21,7 @@
 #include "editing/AddItemDialog.h"
 #include "editing/LinkExchange.h"
 #include "mainwindow/AddedKeys.h"
+#include "mainwindow/BrowserImport.h"
 #include "mainwindow/BrowserLinks.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/ListCountPanel.h"
@@ -130,6 +132,12 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
   // Export), and the links of Copy, Paste and drag and drop with other
   // programs; both live as children of the window.
   new BookmarkFileCommands(window);
+  // File > Import from installed browsers and XBEL files, and the first
+  // start's offer of the default browser's bookmarks.
+  new BrowserImportCommands(window, [] {
+    const std::optional<DefaultBrowserEntry> entry = FindDefaultBrowser();
+    return entry ? entry->desktopId : QString();
+  });
   auto* exchange = new LinkExchange(*window.editor(), *QGuiApplication::clipboard(),
                                     [&window](const ForeignLink& link, const AnsiString& folder) {
                                       AddOneLinkInDialog(window, link.url, link.title, folder);
