@@ -1,9 +1,12 @@
 #include <QAction>
 #include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -212,6 +215,33 @@ class TestBrowserLinks : public QObject {
     w.document().undo();
     QCOMPARE(names(w.links()),
              QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News"}));
+  }
+
+  void sourceDialogReturnsTheCheckedSources() {
+    MainWindowFixture f;
+    std::vector<BrowserSource> sources(3);
+    const char* names[] = {"Firefox", "Chromium", "Brave"};
+    for (size_t i = 0; i < 3; ++i) {
+      sources[i].browser = names[i];
+      sources[i].profile = "Default";
+      sources[i].links = qsizetype(i * 10);
+    }
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      auto* list = dialog ? dialog->findChild<QListWidget*>("SourceList") : nullptr;
+      if (!list) return;
+      for (int i = 0; i < list->count(); ++i)
+        shown << list->item(i)->text() + (list->item(i)->checkState() ? " [x]" : "");
+      list->item(2)->setCheckState(Qt::Checked);
+      dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    const std::vector<BrowserSource> chosen = ChooseSourcesInDialog(&f.w(), sources, &sources[1]);
+    QCOMPARE(shown, QStringList({"Firefox - Default (0 links)", "Chromium - Default (10 links) [x]",
+                                 "Brave - Default (20 links)"}));
+    QCOMPARE(chosen.size(), size_t(2));
+    QCOMPARE(chosen[0].browser, "Chromium");
+    QCOMPARE(chosen[1].browser, "Brave");
   }
 
   void xbelExportAndImport() {
