@@ -50,7 +50,8 @@ BookmarkImport ParseBookmarks(QByteArrayView bytes, std::uint32_t importTime,
 
 // Reads and parses the file at `path`, with the current time as the import
 // time. A file that cannot be read, is too large or is no bookmark file is
-// refused with a message naming it.
+// refused with a message naming it. (XBEL, places.sqlite and Chromium files
+// are read too: see ReadImportFile.)
 BookmarkImport ReadBookmarkFile(const QString& path);
 
 // The status bar text after an import.

@@ -2,23 +2,19 @@
 // only at the tags that matter (<H3>, <A>, <DL>, </DL>, <DT>) and skipping
 // everything else, so icons of several hundred KB, unknown attributes and
 // broken nesting cost nothing and stop nothing.
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <cstring>
 #include <vector>
 
 #include "interchange/BookmarkFile.h"
 #include "interchange/ImportBuilder.h"
-#include "platform/AtomicFile.h"
+#include "interchange/ImportFile.h"
 #include "store/DosDate.h"
 #include "store/HtmlText.h"
 #include "store/LdbFile.h"
 
 namespace vorlix {
 namespace {
-
-// Larger files are refused: no bookmark file of a browser comes near it.
-constexpr qint64 kMaxFileBytes = qint64(512) << 20;
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
@@ -339,25 +335,8 @@ BookmarkImport ParseBookmarks(QByteArrayView bytes, std::uint32_t importTime,
 }
 
 BookmarkImport ReadBookmarkFile(const QString& path) {
-  BookmarkImport result;
-  const QFileInfo info(path);
-  if (info.isDir() || (info.exists() && !info.isFile())) {
-    result.error = quoted(path) + QStringLiteral(" is not a bookmark file.");
-    return result;
-  }
-  if (info.size() > kMaxFileBytes) {
-    result.error = quoted(path) + QStringLiteral(" is too large to be a bookmark file.");
-    return result;
-  }
-  QByteArray bytes;
-  bool exists = false;
-  QString why;
-  if (!readWholeFile(path, bytes, &exists, &why, kMaxFileBytes) || !exists) {
-    result.error = QStringLiteral("Cannot read ") + quoted(path) + QStringLiteral(": ") +
-                   (exists ? why : QStringLiteral("File not found")) + QLatin1Char('.');
-    return result;
-  }
-  return ParseBookmarks(bytes, currentDosDateTime(), path);
+  // The file's bytes are let go before the records are built.
+  return ImportFileInto(path, LinkList(), QString(), currentDosDateTime());
 }
 
 QString BookmarkImportSummary(const BookmarkImport& r) {

@@ -70,14 +70,15 @@ class Builder {
     }
     if (!options_.intoFolder.isEmpty()) {
       bool lost = false;
-      const AnsiString name = nameBytes(cleanName(options_.intoFolder), lost);
+      AnsiString name = nameBytes(cleanName(options_.intoFolder), lost);
+      if (name.empty()) name = "Imported bookmarks";
       const AnsiString wanted = target + name + '\\';
       if (existingFolder(wanted)) {
         target = wanted;
       } else {
-        AnsiString full =
+        // Cut to fit, never empty: "Favorites\" leaves room for a name.
+        const AnsiString full =
             names_.claim(target, name, true, nullptr, size_t(kMaxText) - kRoomBelowFolder);
-        if (full.empty()) full = wanted.substr(0, size_t(kMaxText) - kRoomBelowFolder);
         append(full, {}, options_.importTime, kKindFolder);
         ++out_.folderCount;
         target = full;
