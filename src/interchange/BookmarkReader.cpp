@@ -80,6 +80,14 @@ std::string_view decodable(std::string_view raw) {
   return raw.substr(0, n);
 }
 
+// HTML text as Unicode; plain ASCII without references (most titles and
+// nearly every address) is taken as it is, without the decoder's work.
+QString decodeText(std::string_view raw) {
+  for (char c : raw)
+    if (c == '&' || static_cast<unsigned char>(c) >= 0x80) return decodeHtml(raw);
+  return QString::fromLatin1(raw.data(), qsizetype(raw.size()));
+}
+
 struct Attributes {
   std::string_view href;
   std::string_view addDate;
@@ -206,11 +214,11 @@ class Reader {
   // reference such as &#10; is the title's own) as blanks.
   static QString title(std::string_view raw) {
     raw = decodable(raw);
-    if (raw.find_first_of("\r\n\t") == std::string_view::npos) return decodeHtml(raw);
+    if (raw.find_first_of("\r\n\t") == std::string_view::npos) return decodeText(raw);
     std::string flat(raw);
     for (char& c : flat)
       if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-    return decodeHtml(flat);
+    return decodeText(flat);
   }
 
   ImportedFolder* current() const { return lists_.back(); }
@@ -238,7 +246,7 @@ class Reader {
     const std::string_view name = text();
     if (!out_.keep()) return;
     current()->addLink(
-        {title(name), decodeHtml(decodable(trimmed(a.href))), parseDate(a.addDate), QString()});
+        {title(name), decodeText(decodable(trimmed(a.href))), parseDate(a.addDate), QString()});
   }
 
   void openList() {
