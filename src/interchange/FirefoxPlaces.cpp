@@ -133,7 +133,8 @@ Db open(const QString& path, QTemporaryDir& copyDir, QString* why) {
   QString target = path;
   int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
   QString query = QStringLiteral("?immutable=1");
-  if (QFileInfo(wal).size() > 0) {
+  // Only a regular file is copied: a FIFO there would wait for good.
+  if (QFileInfo(wal).isFile() && QFileInfo(wal).size() > 0) {
     const QString copy = copyDir.filePath(QStringLiteral("places.sqlite"));
     if (!copyDir.isValid() || !QFile::copy(path, copy) ||
         !QFile::copy(wal, copy + QStringLiteral("-wal"))) {
