@@ -84,14 +84,27 @@ class Reader {
   ImportedBookmarks& out_;
 };
 
-// XML 1.0 cannot carry control characters other than tab and line breaks.
+// What XML 1.0 can carry: no control character but tab and line breaks, no
+// lone half of a surrogate pair (a JSON escape can make one), no U+FFFE or
+// U+FFFF. Anything else would make the writer fail half-way.
 QString xmlText(const QString& s) {
   QString out;
-  for (QChar c : s)
-    if (c.unicode() >= 0x20 || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
-        c == QLatin1Char('\r'))
-      out.append(c);
-  return out.size() == s.size() ? s : out;
+  bool changed = false;
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    const char16_t u = s[i].unicode();
+    if (QChar::isHighSurrogate(u) && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+      out.append(s[i]).append(s[i + 1]);
+      ++i;
+      continue;
+    }
+    const bool fits = (u >= 0x20 || u == '\t' || u == '\n' || u == '\r') &&
+                      !QChar::isSurrogate(u) && u != 0xFFFE && u != 0xFFFF;
+    if (fits)
+      out.append(s[i]);
+    else
+      changed = true;
+  }
+  return changed ? out : s;
 }
 
 class Writer {
@@ -101,7 +114,8 @@ class Writer {
     xml_.setAutoFormattingIndent(2);
   }
 
-  void run(const ImportedFolder& root) {
+  // False when the writer failed (it then stops writing).
+  bool run(const ImportedFolder& root) {
     xml_.writeStartDocument();
     xml_.writeDTD(QStringLiteral(
         "<!DOCTYPE xbel PUBLIC \"+//IDN python.org//DTD XML Bookmark Exchange Language "
@@ -112,11 +126,12 @@ class Writer {
     items(root);
     xml_.writeEndElement();
     xml_.writeEndDocument();
+    return !xml_.hasError();
   }
 
  private:
   void common(const QString& id, const std::optional<qint64>& added) {
-    if (!id.isEmpty()) xml_.writeAttribute(QStringLiteral("id"), id);
+    if (!id.isEmpty()) xml_.writeAttribute(QStringLiteral("id"), xmlText(id));
     if (style_.dates && added)
       xml_.writeAttribute(QStringLiteral("added"),
                           QDateTime::fromSecsSinceEpoch(*added, Qt::UTC).toString(Qt::ISODate));
@@ -159,14 +174,22 @@ bool ParseXbel(const QByteArray& bytes, const QString& fileName, ImportedBookmar
   return false;
 }
 
-QByteArray FormatXbel(const ImportedFolder& root, const XbelStyle& style) {
+QByteArray FormatXbel(const ImportedFolder& root, const XbelStyle& style, bool* ok) {
   QByteArray out;
-  Writer(out, style).run(root);
-  return out;
+  const bool written = Writer(out, style).run(root);
+  if (ok) *ok = written;
+  return written ? out : QByteArray();
 }
 
 bool WriteXbelFile(const QString& path, const LinkList& links, QString* error) {
-  return writeFileAtomically(path, FormatXbel(RecordsAsTree(links)), error);
+  bool ok = false;
+  const QByteArray xml = FormatXbel(RecordsAsTree(links), {}, &ok);
+  if (!ok) {
+    // Never a file cut off in the middle of an element.
+    if (error) *error = QStringLiteral("The bookmarks cannot be written as XML");
+    return false;
+  }
+  return writeFileAtomically(path, xml, error);
 }
 
 }  // namespace vorlix

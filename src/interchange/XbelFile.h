@@ -29,7 +29,9 @@ struct XbelStyle {
 
 // `root`'s content as an XBEL document in UTF-8: each folder and bookmark
 // with its title element and, when it has them, its `id` and `added`.
-QByteArray FormatXbel(const ImportedFolder& root, const XbelStyle& style = {});
+// Characters XML cannot carry are left out. Empty, with `ok` false, when
+// the document could not be written whole.
+QByteArray FormatXbel(const ImportedFolder& root, const XbelStyle& style = {}, bool* ok = nullptr);
 
 // The whole database as XBEL, written with the same atomic replacement as
 // database files; on failure the old file stays and `error` says why.
