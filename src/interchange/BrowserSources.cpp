@@ -300,28 +300,29 @@ const BrowserSource* DefaultSource(const std::vector<BrowserSource>& sources,
   return &sources.front();
 }
 
-const BrowserSource* FindSource(const std::vector<BrowserSource>& sources, const QString& spec) {
-  const QFileInfo asPath(spec);
+const BrowserSource* FindSource(const std::vector<BrowserSource>& sources, const QString& wanted) {
+  const QFileInfo asPath(wanted);
   if (asPath.exists()) {
-    const QString wanted = asPath.canonicalFilePath();
+    const QString canonical = asPath.canonicalFilePath();
     for (const BrowserSource& s : sources) {
       const QFileInfo file(s.path);
-      if (file.canonicalFilePath() == wanted || file.absoluteDir().canonicalPath() == wanted)
+      if (file.canonicalFilePath() == canonical || file.absoluteDir().canonicalPath() == canonical)
         return &s;
     }
     return nullptr;
   }
   for (const BrowserSource& s : sources)
-    if (s.isDefault && (s.key.compare(spec, Qt::CaseInsensitive) == 0 ||
-                        s.browser.compare(spec, Qt::CaseInsensitive) == 0))
+    if (s.isDefault && (s.key.compare(wanted, Qt::CaseInsensitive) == 0 ||
+                        s.browser.compare(wanted, Qt::CaseInsensitive) == 0))
       return &s;
   for (const BrowserSource& s : sources)
-    if (s.key.compare(spec, Qt::CaseInsensitive) == 0 ||
-        s.browser.compare(spec, Qt::CaseInsensitive) == 0)
+    if (s.key.compare(wanted, Qt::CaseInsensitive) == 0 ||
+        s.browser.compare(wanted, Qt::CaseInsensitive) == 0)
       return &s;
   // "firefox" also finds Firefox ESR, when that is all there is.
   for (const BrowserSource& s : sources)
-    if (s.isDefault && !spec.isEmpty() && s.key.startsWith(spec, Qt::CaseInsensitive)) return &s;
+    if (s.isDefault && !wanted.isEmpty() && s.key.startsWith(wanted, Qt::CaseInsensitive))
+      return &s;
   return nullptr;
 }
 

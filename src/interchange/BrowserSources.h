@@ -45,9 +45,9 @@ QString SourceFolderName(const BrowserSource& source);
 const BrowserSource* DefaultSource(const std::vector<BrowserSource>& sources,
                                    const QString& desktopId);
 
-// The source `spec` names: the path of a source's file (or its profile
+// The source `wanted` names: the path of a source's file (or its profile
 // folder), or a browser's key or name ("firefox", "Brave") for its default
 // profile. Null when none matches.
-const BrowserSource* FindSource(const std::vector<BrowserSource>& sources, const QString& spec);
+const BrowserSource* FindSource(const std::vector<BrowserSource>& sources, const QString& wanted);
 
 }  // namespace vorlix
