@@ -87,6 +87,10 @@ class Builder {
     out_.target = target;
     gatherExisting(target);
     folder(source.root, target);
+    out_.report.skipped = source.skipped;
+    if (noRoom_ > 0)
+      out_.report.skipped.append(
+          {QStringLiteral("links without room for a name"), qsizetype(noRoom_)});
   }
 
  private:
@@ -174,7 +178,11 @@ class Builder {
     AnsiString name = nameBytes(clean, lost);
     if (name.empty()) name = "Untitled";
     const AnsiString full = names_.claim(parent, name, false, &lost);
-    if (full.empty()) return;
+    if (full.empty()) {
+      // Only a name numbered past the room its folder leaves: said, not lost silently.
+      ++noRoom_;
+      return;
+    }
     if (lost) {
       ++out_.lossyTitles;
       out_.report.cutTitles.append(fromAnsi(full));
@@ -198,6 +206,8 @@ class Builder {
   BookmarkImport& out_;
   UniqueNames names_;
   EpochDates dates_;
+  size_t noRoom_ = 0;  // links left out: no room for a unique name
+
   bool foldersKnown_ = false;
   bool merging_ = false;
   std::unordered_set<std::string> existingFolders_;
@@ -232,7 +242,6 @@ BookmarkImport BuildImport(const ImportedBookmarks& source, const BuildOptions& 
   try {
     out.links.reserve(wanted);
     Builder(options, out).run(source);
-    out.report.skipped = source.skipped;
     out.ok = true;
   } catch (const std::bad_alloc&) {
     BookmarkImport failed;
