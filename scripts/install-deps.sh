@@ -8,7 +8,7 @@ pkgs=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-webengine-dev
   qt6-l10n-tools libgl-dev libxkbcommon-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libicu-dev liblz4-dev libxcb1-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libicu-dev liblz4-dev libxcb1-dev libsqlite3-dev
   xvfb xauth util-linux ccache
   desktop-file-utils appstream shared-mime-info dpkg-dev
 )

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <cstring>
 
+#include "cli/InterchangeVerbs.h"
 #include "health/HealthVerbs.h"
 
 namespace vorlix {
@@ -17,6 +18,18 @@ const Verb kVerbs[] = {
      "checks every link of the database and prints its verdict", runCheckLinksVerb},
     {"--find-duplicates", "FILE.ldb [--json OUT]", "lists the links that share one canonical URL",
      runFindDuplicatesVerb},
+    {"--list-browsers", "",
+     "lists the browsers' bookmarks found: browser, profile, links and file, tab-separated",
+     ListBrowsersVerb},
+    {"--import-browser", "SOURCE FILE.ldb",
+     "adds a browser's bookmarks (a file --list-browsers printed, or a browser's name for its "
+     "default profile) into a folder of FILE.ldb, made when missing",
+     ImportBrowserVerb},
+    {"--import", "FILE.html|FILE.xbel FILE.ldb",
+     "adds the bookmarks of a bookmark file into a folder of FILE.ldb, made when missing",
+     ImportFileVerb},
+    {"--export", "FILE.ldb OUT.html|OUT.xbel", "writes the database as a bookmark or XBEL file",
+     ExportFileVerb},
 };
 
 int help(const QStringList&, QTextStream& out, QTextStream&) {

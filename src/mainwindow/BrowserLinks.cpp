@@ -13,6 +13,7 @@
 #include "editing/AddItemDialog.h"
 #include "editing/LinkExchange.h"
 #include "interchange/BookmarkFile.h"
+#include "interchange/ImportFile.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
@@ -58,13 +59,13 @@ void BookmarkFileCommands::importBookmarks() {
 }
 
 void BookmarkFileCommands::exportBookmarks() {
-  QString path = w_.desktop().saveFileName(&w_, fileDialogFolder(true),
-                                           QString::fromLatin1(kBookmarkFileFilter));
+  QString path =
+      w_.desktop().saveFileName(&w_, fileDialogFolder(true), QString::fromLatin1(kExportFilter));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".html");
   rememberFileDialogFolder(path);
   QString error;
-  if (!WriteBookmarkFile(path, w_.document().links(), &error)) {
+  if (!WriteExportFile(path, w_.document().links(), &error)) {
     w_.prompts().message(MsgType::Error, Buttons::Ok,
                          QStringLiteral("Cannot write '") + path + QStringLiteral("': ") + error);
     return;

@@ -8,9 +8,7 @@
 #include <QToolButton>
 
 #include "browser/BrowserActions.h"
-#include "preview/PreviewDock.h"
-#include "preview/PreviewSwitch.h"
-#include "preview/TFBrowser.h"
+#include "browser/DefaultBrowser.h"
 #include "components/PanelSplitter.h"
 #include "components/SystemTray.h"
 #include "components/WidgetPrompts.h"
@@ -23,6 +21,7 @@
 #include "health/widgets/DuplicateHint.h"
 #include "health/widgets/HealthCommands.h"
 #include "mainwindow/AddedKeys.h"
+#include "mainwindow/BrowserImport.h"
 #include "mainwindow/BrowserLinks.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/ListCountPanel.h"
@@ -36,6 +35,9 @@
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sounds.h"
+#include "preview/PreviewDock.h"
+#include "preview/PreviewSwitch.h"
+#include "preview/TFBrowser.h"
 #include "settings/Settings.h"
 
 // Resources live in a static library; this keeps them linked in.
@@ -153,6 +155,12 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
   // Export), and the links of Copy, Paste and drag and drop with other
   // programs; both live as children of the window.
   new BookmarkFileCommands(window);
+  // File > Import from installed browsers and XBEL files, and the first
+  // start's offer of the default browser's bookmarks.
+  new BrowserImportCommands(window, [] {
+    const std::optional<DefaultBrowserEntry> entry = FindDefaultBrowser();
+    return entry ? entry->desktopId : QString();
+  });
   auto* exchange = new LinkExchange(*window.editor(), *QGuiApplication::clipboard(),
                                     [&window](const ForeignLink& link, const AnsiString& folder) {
                                       AddOneLinkInDialog(window, link.url, link.title, folder);

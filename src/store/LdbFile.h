@@ -10,6 +10,8 @@ namespace vorlix {
 // The largest file that loads: 2 GiB less one byte. The list, its rows and
 // the find index count records and text offsets in 32 bits.
 inline constexpr qint64 kMaxLdbBytes = 0x7FFF'FFFF;
+// The most records such a file holds: what an import may bring a database to.
+inline constexpr size_t kMaxLdbRecords = size_t(kMaxLdbBytes) / kRecordSize;
 
 // Reads every whole record of an existing file into `out` (replacing what it
 // held); a trailing part shorter than a record is ignored. The file is opened

@@ -71,7 +71,10 @@ class TestCommandTable : public QObject {
                           "Save2:Save:Ctrl+S", "Saveas1:Save as:", "-", "Import1:Import:[",
                           "FavoritesLinksfromInternetExplorer1:Favorites Links from Internet "
                           "Explorer:",
-                          "FavoritesLinksfromNetscape1:Favorites Links from Netscape:", "]",
+                          "FavoritesLinksfromNetscape1:Favorites Links from Netscape:",
+                          "BookmarksfromanInstalledBrowser1:Bookmarks from an Installed "
+                          "Browser...:",
+                          "BookmarksfromanXBELFile1:Bookmarks from an XBEL File...:", "]",
                           "Export1:Export:", "-", "Exit1:Exit:Ctrl+X"}));
     QCOMPARE(describe(f.w().Edit1->actions()),
              QStringList({"Undo1:Undo:Ctrl+Z", "Redo1:Redo:Ctrl+Y", "-",
