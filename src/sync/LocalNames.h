@@ -1,0 +1,31 @@
+#pragma once
+// How floccus's titles and URLs become record text and back. Record names
+// cannot hold '\' (the path separator) or control characters, are cut at the
+// field's size, and keep the store's text encoding.
+#include <QString>
+
+#include "store/Ansi.h"
+#include "sync/SyncTree.h"
+
+namespace vorlix::sync {
+
+inline constexpr std::string_view kRootPath = "Favorites\\";
+
+// The name an item gets in its record: '\' becomes '/', control characters
+// blanks; an empty folder name becomes "(untitled)", an empty link title
+// the link's URL.
+QString recordName(const SyncItem& item);
+
+// The full names and URLs, as records would hold them, of every item of
+// `tree`, by id, in depth-first order. A link's key is its full name, the
+// byte 1 and its URL; a folder's key its full name.
+struct LocalForm {
+  int id;
+  bool folder;
+  AnsiString fullName;
+  AnsiString url;
+};
+std::vector<LocalForm> localForms(const SyncTree& tree);
+AnsiString linkKey(std::string_view fullName, std::string_view url);
+
+}  // namespace vorlix::sync
