@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <cstring>
 
+#include "sync/SyncVerb.h"
+
 namespace vorlix {
 namespace {
 
@@ -11,6 +13,9 @@ int help(const QStringList&, QTextStream& out, QTextStream&);
 // One row per command; keep them in the order --help lists them.
 const Verb kVerbs[] = {
     {"--help", "", "lists these commands", help},
+    {"--sync", "FILE.ldb [--to TARGET] [--allow-deletions]",
+     "syncs the database with its target (a WebDAV URL or a folder) in floccus's format",
+     sync::runSyncVerb},
 };
 
 int help(const QStringList&, QTextStream& out, QTextStream&) {

@@ -101,8 +101,8 @@ std::optional<QByteArray> decryptFloccus(const QString& passphrase, const QByteA
 }
 
 bool looksEncrypted(const QByteArray& file) {
-  const QByteArray t = file.trimmed();
-  return t.startsWith('{') || (!t.startsWith('<') && !t.isEmpty());
+  const QJsonDocument doc = QJsonDocument::fromJson(file);
+  return doc.isObject() && doc.object().contains(QLatin1String("ciphertext"));
 }
 
 }  // namespace vorlix::sync

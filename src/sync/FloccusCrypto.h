@@ -23,7 +23,7 @@ QByteArray encryptFloccus(const QString& passphrase, const QByteArray& plain,
 std::optional<QByteArray> decryptFloccus(const QString& passphrase, const QByteArray& file,
                                          const QString& fileName);
 
-// Whether a file is floccus's encrypted JSON rather than XML.
+// Whether a file is floccus's encrypted JSON.
 bool looksEncrypted(const QByteArray& file);
 
 }  // namespace vorlix::sync

@@ -12,7 +12,7 @@ namespace vorlix::test {
 inline LinkList records(const QStringList& lines) {
   LinkList list;
   for (QString line : lines) {
-    const bool folder = line.endsWith(QLatin1Char('/'));
+    const bool folder = !line.contains(QLatin1Char('=')) && line.endsWith(QLatin1Char('/'));
     const QString url = folder ? QString() : line.section(QLatin1Char('='), 1);
     line = line.section(QLatin1Char('='), 0, 0).replace(QLatin1Char('/'), QLatin1Char('\\'));
     list.append(LinkRecord::make(toAnsi(QStringLiteral("Favorites\\") + line), toAnsi(url), 0,

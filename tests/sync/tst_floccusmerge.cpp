@@ -2,7 +2,7 @@
 // remote file, local records and last synced copy.
 #include <QtTest>
 
-#include "SyncTestData.h"
+#include "SyncMachines.h"
 #include "store/LinkList.h"
 #include "sync/FloccusCrypto.h"
 #include "sync/FloccusXbel.h"
@@ -49,7 +49,7 @@ SyncTree tree(const QStringList& lines) {
     SyncItem item;
     item.id = line.left(colon).toInt();
     QString path = line.mid(colon + 1);
-    item.folder = path.endsWith(QLatin1Char('/'));
+    item.folder = !path.contains(QLatin1Char('=')) && path.endsWith(QLatin1Char('/'));
     if (!item.folder) {
       item.url = path.section(QLatin1Char('='), 1);
       path = path.section(QLatin1Char('='), 0, 0);
@@ -153,6 +153,31 @@ print(AESGCM(key(theirs['salt'])).decrypt(raw[:16], raw[16:], None).decode())
     QCOMPARE(decryptFloccus(QStringLiteral("geheim"), lines[0], {}), QByteArray("Gr\xc3\xbc\xc3\x9f"
                                                                                 "e <xbel/>"));
     QCOMPARE(lines[1], QByteArray("floccus & vorlix"));
+  }
+
+  // A folder another program keeps in step: the same merge, floccus's lock
+  // file only while a sync runs, and the first --to kept as the target.
+  void syncThroughAFolder() {
+    QTemporaryDir shared;
+    test::Machine a(test::tenLinks()), b;
+    QCOMPARE(test::syncCli(a, shared.path()).status, 0);
+    QCOMPARE(test::syncCli(b, shared.path()).status, 0);
+    a.edit([](LinkList& l) {
+      l.append(LinkRecord::make("Favorites\\new", "http://n/", 0, kKindUrl));
+    });
+    b.edit([](LinkList& l) { test::removeLink(l, "Work\\l1"); });
+    QCOMPARE(test::syncCli(a, shared.path()).status, 0);
+    QCOMPARE(test::syncCli(b, shared.path()).status, 0);
+    a.use();
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    QCOMPARE(runVerb({QStringLiteral("--sync"), a.ldb}, o, e), 0);
+    QCOMPARE(a.content(), b.content());
+    QVERIFY(a.content().contains(QStringLiteral("new=http://n/")));
+    QVERIFY(!a.content().contains(QStringLiteral("Work/l1=https://l1.example/")));
+    QVERIFY(parseFloccusXbel(
+        test::Machine::readFile(shared.filePath(QStringLiteral("bookmarks.xbel")))));
+    QVERIFY(!QFile::exists(shared.filePath(QStringLiteral("bookmarks.xbel.lock"))));
   }
 
   void garbageIsNoBookmarkFile_data() {
