@@ -25,6 +25,7 @@
 #include "mainwindow/ListCountPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShellParts.h"
+#include "mainwindow/SyncCommand.h"
 #include "mainwindow/SystemDesktop.h"
 #include "mainwindow/WindowOptions.h"
 #include "platform/CommandLine.h"
@@ -85,7 +86,7 @@ class DesktopOpener : public UrlOpener {
 //   editing/   the Add/Edit dialog (editLinkRequested, the capture)
 //   mainwindow/ the added keys (AddedKeys), the status bar's count of the
 //              rows listed (ListCountPanel), bookmark files and the links
-//              exchanged with other programs
+//              exchanged with other programs, File > Sync (SyncCommand)
 ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bool showPreview) {
   // The preview pane, docked into the bottom panel from the start; its web
   // engine starts with the first page it shows.
@@ -130,6 +131,8 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
   // Export), and the links of Copy, Paste and drag and drop with other
   // programs; both live as children of the window.
   new BookmarkFileCommands(window);
+  // File > Sync: the database with its floccus file (sync/).
+  new SyncCommand(window);
   auto* exchange = new LinkExchange(*window.editor(), *QGuiApplication::clipboard(),
                                     [&window](const ForeignLink& link, const AnsiString& folder) {
                                       AddOneLinkInDialog(window, link.url, link.title, folder);

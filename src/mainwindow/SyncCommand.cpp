@@ -1,0 +1,90 @@
+#include "mainwindow/SyncCommand.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "components/XeStatusBar.h"
+#include "document/LinkDocument.h"
+#include "mainwindow/MainWindow.h"
+#include "platform/Prompts.h"
+#include "store/FolderPosition.h"
+#include "store/LdbFile.h"
+#include "sync/SyncRun.h"
+#include "sync/SyncState.h"
+
+namespace vorlix {
+
+SyncCommand::SyncCommand(TFMainXeVorlix& window) : QObject(&window), w_(window) {
+  action_ = new QAction(QStringLiteral("Sync"), this);
+  action_->setObjectName(QStringLiteral("Sync1"));
+  action_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+  // The window's dispatcher runs the shortcut, in its own order.
+  action_->setShortcutContext(Qt::WidgetShortcut);
+  w_.File1->insertAction(w_.Exit1, action_);
+  w_.File1->insertSeparator(w_.Exit1);
+  connect(action_, &QAction::triggered, this, &SyncCommand::run);
+}
+
+void SyncCommand::run() {
+  LinkDocument& doc = w_.document();
+  const QString path = doc.fileName();
+  if (path.isEmpty()) {
+    w_.prompts().inform(MsgType::Information,
+                        QStringLiteral("Save the database before syncing it."));
+    return;
+  }
+  QString spec = sync::storedTarget(path);
+  if (spec.isEmpty()) {
+    spec = w_.prompts()
+               .input(QStringLiteral("Sync"),
+                      QStringLiteral("WebDAV address or folder to sync this database with:"),
+                      QString())
+               .trimmed();
+    if (spec.isEmpty()) return;
+  }
+  sync::TargetOptions credentials;
+  credentials.user = qEnvironmentVariable("VORLIX_SYNC_USER");
+  credentials.password = qEnvironmentVariable("VORLIX_SYNC_PASSWORD");
+  QString error;
+  auto target = sync::makeTarget(spec, credentials, error);
+  if (!target) {
+    w_.prompts().inform(MsgType::Error, error);
+    return;
+  }
+  sync::storeTarget(path, spec);
+  TXeStatusBar& bar = *w_.XeStatusBar;
+  target->progress = [&bar](const QString& text) { bar.showMessage(text); };
+  bar.showMessage(QStringLiteral("Syncing with %1…").arg(target->describe()));
+  action_->setEnabled(false);
+
+  sync::SyncOptions options;
+  options.databasePath = path;
+  options.passphrase = qEnvironmentVariable("VORLIX_SYNC_PASSPHRASE");
+  options.allowDeletions = [this](const QString& question) {
+    return w_.prompts().message(MsgType::Confirmation, Buttons::YesNo, question) == Answer::Yes;
+  };
+  // The file takes the merged content at once: a last synced copy that the
+  // file does not hold would make the next sync delete what came in.
+  options.saveLocal = [&path](const LinkList& merged, QString& why) {
+    const IoResult saved = saveLdbFile(path, merged);
+    if (!saved) why = path + QStringLiteral(": ") + saved.message;
+    return bool(saved);
+  };
+  const sync::SyncReport report = sync::runSync(doc, *target, options);
+  action_->setEnabled(true);
+  if (!report.ok) {
+    bar.showMessage(report.message, 15000);
+    w_.prompts().inform(report.refused ? MsgType::Information : MsgType::Error, report.message);
+    return;
+  }
+  doc.markSaved(path);
+  ResetToRoot(w_.position());
+  w_.RebuildList();
+  w_.RebuildTree();
+  w_.UpdateCommandState();
+  bar.showMessage(
+      report.summary(target->describe()).trimmed().replace(QLatin1Char('\n'), QLatin1Char(' ')),
+      15000);
+}
+
+}  // namespace vorlix
