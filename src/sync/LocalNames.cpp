@@ -11,17 +11,17 @@ AnsiString cut(AnsiString s) {
 }
 
 void collect(const SyncTree& tree, const SyncItem& folder, const AnsiString& path,
-             std::vector<LocalForm>& out) {
+             const std::function<bool(int)>& wanted, std::vector<LocalForm>& out) {
   for (const int id : folder.children) {
     const SyncItem* item = tree.find(id);
     if (!item) continue;
-    const AnsiString name = path + toAnsi(recordName(*item));
     if (item->folder) {
-      const AnsiString full = name + '\\';
-      out.push_back({id, true, cut(full), {}});
-      collect(tree, *item, full, out);
-    } else {
-      out.push_back({id, false, cut(name), cut(toAnsi(item->url))});
+      // Every folder's path is made, for the items below it.
+      const AnsiString full = path + toAnsi(recordName(*item)) + '\\';
+      if (!wanted || wanted(id)) out.push_back({id, true, cut(full), {}});
+      collect(tree, *item, full, wanted, out);
+    } else if (!wanted || wanted(id)) {
+      out.push_back({id, false, cut(path + toAnsi(recordName(*item))), cut(toAnsi(item->url))});
     }
   }
 }
@@ -46,10 +46,10 @@ QString recordName(const SyncItem& item) {
   return name;
 }
 
-std::vector<LocalForm> localForms(const SyncTree& tree) {
+std::vector<LocalForm> localForms(const SyncTree& tree, const std::function<bool(int)>& wanted) {
   std::vector<LocalForm> out;
-  out.reserve(tree.items().size());
-  collect(tree, tree.root(), AnsiString(kRootPath), out);
+  if (!wanted) out.reserve(tree.items().size());
+  collect(tree, tree.root(), AnsiString(kRootPath), wanted, out);
   return out;
 }
 

@@ -3,6 +3,7 @@
 // cannot hold '\' (the path separator) or control characters, are cut at the
 // field's size, and keep the store's text encoding.
 #include <QString>
+#include <functional>
 
 #include "store/Ansi.h"
 #include "sync/SyncTree.h"
@@ -25,7 +26,9 @@ struct LocalForm {
   AnsiString fullName;
   AnsiString url;
 };
-std::vector<LocalForm> localForms(const SyncTree& tree);
+// `wanted`, when given, picks the items (folders' paths are made anyway).
+std::vector<LocalForm> localForms(const SyncTree& tree,
+                                  const std::function<bool(int)>& wanted = nullptr);
 AnsiString linkKey(std::string_view fullName, std::string_view url);
 
 }  // namespace vorlix::sync

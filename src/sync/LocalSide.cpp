@@ -51,12 +51,18 @@ class Matcher {
 
   LocalSide run() {
     if (base_) {
-      matchExactly(*base_, [](int) { return true; });
+      matchExactly(*base_, nullptr);
       matchLinksByUrl();
       matchFoldersByContent();
       matchLinksByTitle();
     }
-    matchExactly(remote_, [this](int id) { return !base_ || !base_->contains(id); });
+    // What both sides added alike; most syncs have nothing new remotely.
+    const auto isNew = [this](int id) { return !base_ || !base_->contains(id); };
+    for (const auto& [id, item] : remote_.items()) {
+      if (id == kRootId || !isNew(id)) continue;
+      matchExactly(remote_, isNew);
+      break;
+    }
     return build();
   }
 
@@ -97,11 +103,10 @@ class Matcher {
     used_.insert(id);
   }
 
-  template <typename Accept>
-  void matchExactly(const SyncTree& tree, Accept accept) {
+  void matchExactly(const SyncTree& tree, const std::function<bool(int)>& accept) {
     std::unordered_map<AnsiString, std::vector<int>> byKey;
-    for (const LocalForm& f : localForms(tree))
-      if (accept(f.id) && !used_.count(f.id))
+    for (const LocalForm& f : localForms(tree, accept))
+      if (!used_.count(f.id))
         byKey[f.folder ? f.fullName : linkKey(f.fullName, f.url)].push_back(f.id);
     for (auto& list : byKey) std::reverse(list.second.begin(), list.second.end());
     for (Entry& e : entries_) {

@@ -132,6 +132,7 @@ SyncReport runSync(LinkDocument& doc, SyncTarget& target, const SyncOptions& opt
   }
 
   const bool uploads = merge.remote.any() || !remoteExists;
+  const QByteArray mergedFile = writeFloccusXbel(merge.merged);
   if (merge.local.any() || uploads) {
     report.snapshot = keepSnapshots(options.databasePath, recordBytes(doc.links()),
                                     remoteExists ? &remoteFile : nullptr, report.message);
@@ -142,8 +143,8 @@ SyncReport runSync(LinkDocument& doc, SyncTarget& target, const SyncOptions& opt
     }
   }
   if (uploads) {
-    QByteArray file = writeFloccusXbel(merge.merged);
-    if (!options.passphrase.isEmpty()) file = encryptFloccus(options.passphrase, file);
+    const QByteArray file =
+        options.passphrase.isEmpty() ? mergedFile : encryptFloccus(options.passphrase, mergedFile);
     if (!target.store(file, report.message)) {
       report.message += QStringLiteral(" Nothing was changed.");
       return report;
