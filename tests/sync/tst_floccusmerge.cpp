@@ -166,12 +166,25 @@ print(AESGCM(key(theirs['salt'])).decrypt(raw[:16], raw[16:], None).decode())
       l.append(LinkRecord::make("Favorites\\new", "http://n/", 0, kKindUrl));
     });
     b.edit([](LinkList& l) { test::removeLink(l, "Work\\l1"); });
+    const QString remote = shared.filePath(QStringLiteral("bookmarks.xbel"));
+    const QByteArray localBefore = a.bytes(), remoteBefore = test::Machine::readFile(remote);
     QCOMPARE(test::syncCli(a, shared.path()).status, 0);
+    // Both sides as they were before the sync changed them, dated.
+    const QDir snapshots(a.home.filePath(QStringLiteral("state/vorlix/snapshots")));
+    const QStringList ldbs =
+        snapshots.entryList({QStringLiteral("*.ldb")}, QDir::Files, QDir::Name);
+    const QStringList remotes = snapshots.entryList({QStringLiteral("*-remote.xbel")}, QDir::Files);
+    QCOMPARE(ldbs.size(), 2);  // the first sync had no remote file to keep
+    QCOMPARE(remotes.size(), 1);
+    QCOMPARE(test::Machine::readFile(snapshots.filePath(ldbs.last())), localBefore);
+    QCOMPARE(test::Machine::readFile(snapshots.filePath(remotes.last())), remoteBefore);
     QCOMPARE(test::syncCli(b, shared.path()).status, 0);
     a.use();
     QString out, err;
     QTextStream o(&out), e(&err);
     QCOMPARE(runVerb({QStringLiteral("--sync"), a.ldb}, o, e), 0);
+    QCOMPARE(runVerb({QStringLiteral("--sync"), a.ldb}, o, e), 0);  // nothing to change
+    QCOMPARE(snapshots.entryList(QDir::Files).size(), 5);
     QCOMPARE(a.content(), b.content());
     QVERIFY(a.content().contains(QStringLiteral("new=http://n/")));
     QVERIFY(!a.content().contains(QStringLiteral("Work/l1=https://l1.example/")));
