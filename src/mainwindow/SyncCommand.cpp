@@ -59,6 +59,7 @@ void SyncCommand::run() {
 
   sync::SyncOptions options;
   options.databasePath = path;
+  options.deleteShare = sync::deleteShare();
   options.passphrase = qEnvironmentVariable("VORLIX_SYNC_PASSPHRASE");
   options.allowDeletions = [this](const QString& question) {
     return w_.prompts().message(MsgType::Confirmation, Buttons::YesNo, question) == Answer::Yes;

@@ -113,4 +113,10 @@ bool storeTarget(const QString& databasePath, const QString& target) {
   return registry.writeString(kSyncKey, targetValueName(databasePath), target);
 }
 
+double deleteShare() {
+  Registry registry(Registry::defaultPath());
+  const auto read = registry.readInteger(kSyncKey, QStringLiteral("DeleteSharePercent"));
+  return read && *read >= 0 ? double(*read) / 100.0 : 0.10;
+}
+
 }  // namespace vorlix::sync

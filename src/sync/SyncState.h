@@ -30,5 +30,8 @@ QString keepSnapshots(const QString& databasePath, const QByteArray& database,
 QString targetValueName(const QString& databasePath);
 QString storedTarget(const QString& databasePath);
 bool storeTarget(const QString& databasePath, const QString& target);
+// The share of either side's links a sync may delete without asking, from
+// the registry value "DeleteSharePercent" there (10 when missing).
+double deleteShare();
 
 }  // namespace vorlix::sync

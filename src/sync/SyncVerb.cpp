@@ -61,6 +61,7 @@ int runSyncVerb(const QStringList& args, QTextStream& out, QTextStream& err) {
   doc.adopt(std::move(list), file);
   SyncOptions options;
   options.databasePath = file;
+  options.deleteShare = deleteShare();
   options.passphrase = qEnvironmentVariable("VORLIX_SYNC_PASSPHRASE");
   // Without a window nobody can answer the delete guard: it refuses
   // unless the command line allows it.

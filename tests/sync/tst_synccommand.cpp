@@ -91,6 +91,14 @@ class TestSyncCommand : public QObject {
     QCOMPARE(paths(f.document.links()), links);
     in.seek(0);
     QCOMPARE(in.readAll(), before);
+
+    // With a larger share allowed, the same sync goes on without asking.
+    QVERIFY(f.registry.writeInteger(QStringLiteral("\\SOFTWARE\\Vorlix\\Sync"),
+                                    QStringLiteral("DeleteSharePercent"), 80));
+    const size_t asked = f.prompts.asked.size();
+    syncAction(f)->trigger();
+    QCOMPARE(f.prompts.asked.size(), asked);
+    QVERIFY(!paths(f.document.links()).contains(QStringLiteral("Work/a=http://a/")));
   }
 };
 
