@@ -21,8 +21,33 @@ SyncCommand::SyncCommand(TFMainXeVorlix& window) : QObject(&window), w_(window) 
   // The window's dispatcher runs the shortcut, in its own order.
   action_->setShortcutContext(Qt::WidgetShortcut);
   w_.File1->insertAction(w_.Exit1, action_);
+  auto* restore = new QAction(QStringLiteral("Restore from a Snapshot"), this);
+  restore->setObjectName(QStringLiteral("RestorefromaSnapshot1"));
+  w_.File1->insertAction(w_.Exit1, restore);
   w_.File1->insertSeparator(w_.Exit1);
   connect(action_, &QAction::triggered, this, &SyncCommand::run);
+  connect(restore, &QAction::triggered, this, &SyncCommand::restoreSnapshot);
+}
+
+void SyncCommand::restoreSnapshot() {
+  const QString chosen =
+      w_.desktop().openFileName(&w_, sync::stateFolder() + QStringLiteral("/snapshots"),
+                                QStringLiteral("Link files (*.ldb)|*.ldb|All Files(*.*)|*.*"));
+  if (chosen.isEmpty()) return;
+  LinkList snapshot;
+  if (const IoResult loaded = loadLdbFile(chosen, snapshot); !loaded) {
+    w_.prompts().inform(MsgType::Error, chosen + QStringLiteral(": ") + loaded.message);
+    return;
+  }
+  // New asks about unsaved changes first; a cancel leaves all as it was.
+  w_.FNewExecute();
+  LinkDocument& doc = w_.document();
+  if (!doc.fileName().isEmpty() || !doc.links().empty()) return;
+  // An untitled database: a Save never writes over the snapshot.
+  doc.replaceContent(std::move(snapshot), QStringLiteral("Restore from a Snapshot"));
+  w_.RebuildList();
+  w_.RebuildTree();
+  w_.UpdateCommandState();
 }
 
 void SyncCommand::run() {

@@ -1,7 +1,8 @@
 #pragma once
 // File > Sync (Ctrl+Shift+S): syncs the open database with its target
 // through sync/, asking the delete guard's question in a box and showing
-// progress and the outcome in the status bar.
+// progress and the outcome in the status bar. File > Restore from a
+// Snapshot opens a database kept before a sync as a new untitled one.
 #include <QObject>
 
 class QAction;
@@ -14,6 +15,7 @@ class SyncCommand : public QObject {
  public:
   explicit SyncCommand(TFMainXeVorlix& window);
   void run();
+  void restoreSnapshot();
 
  private:
   TFMainXeVorlix& w_;

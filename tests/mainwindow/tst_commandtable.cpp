@@ -71,7 +71,8 @@ class TestCommandTable : public QObject {
                      "FavoritesLinksfromInternetExplorer1:Favorites Links from Internet "
                      "Explorer:",
                      "FavoritesLinksfromNetscape1:Favorites Links from Netscape:", "]",
-                     "Export1:Export:", "-", "Sync1:Sync:Ctrl+Shift+S", "-", "Exit1:Exit:Ctrl+X"}));
+                     "Export1:Export:", "-", "Sync1:Sync:Ctrl+Shift+S",
+                     "RestorefromaSnapshot1:Restore from a Snapshot:", "-", "Exit1:Exit:Ctrl+X"}));
     QCOMPARE(describe(f.w().Edit1->actions()),
              QStringList({"Undo1:Undo:Ctrl+Z", "Redo1:Redo:Ctrl+Y", "-", "Edit3:Edit:F4", "-",
                           "Cut1:Delete:Ctrl+X", "Copy1:Copy:Ctrl+C", "Paste1:Paste:Ctrl+V",

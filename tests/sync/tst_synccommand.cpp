@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "SyncTestData.h"
+#include "store/LdbFile.h"
 #include "support/MainWindowFixture.h"
 #include "sync/FloccusXbel.h"
 
@@ -99,6 +100,24 @@ class TestSyncCommand : public QObject {
     syncAction(f)->trigger();
     QCOMPARE(f.prompts.asked.size(), asked);
     QVERIFY(!paths(f.document.links()).contains(QStringLiteral("Work/a=http://a/")));
+  }
+
+  // A snapshot opens as a new untitled database, one undo step away from
+  // empty, so Save never writes over it.
+  void restoresASnapshotUntitled() {
+    MainWindowFixture f({"Favorites\\Now|http://now/"});
+    qputenv("XDG_STATE_HOME", f.home.path(QStringLiteral("state")).toLocal8Bit());
+    const QString folder = f.home.path(QStringLiteral("state/vorlix/snapshots"));
+    QDir().mkpath(folder);
+    const QString snapshot = folder + QStringLiteral("/links-1-20260101-120000-000.ldb");
+    QVERIFY(saveLdbFile(snapshot, records({"Old/", "Old/x=http://x/"})));
+    f.desktop.openNames.push_back(snapshot);
+    f.w().findChild<QAction*>(QStringLiteral("RestorefromaSnapshot1"))->trigger();
+    QCOMPARE(f.desktop.openStartDirs, QStringList{folder});
+    QCOMPARE(paths(f.document.links()), QStringList({"Old/", "Old/x=http://x/"}));
+    QVERIFY(f.document.fileName().isEmpty());
+    QVERIFY(f.document.isDirty());
+    QCOMPARE(f.document.history().undoText(), QStringLiteral("Restore from a Snapshot"));
   }
 };
 
