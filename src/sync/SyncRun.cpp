@@ -98,6 +98,19 @@ QString SyncReport::summary(const QString& targetName) const {
 SyncReport runSync(LinkDocument& doc, SyncTarget& target, const SyncOptions& options) {
   SyncReport report;
   const QString name = target.describe();
+  // The network waits run the event loop, in which the window may change
+  // the database; merged records must not land on other records.
+  bool changedMeanwhile = false;
+  QObject watch;
+  for (auto signal : {&LinkDocument::edited, &LinkDocument::historyMoved, &LinkDocument::adopted})
+    QObject::connect(&doc, signal, &watch, [&changedMeanwhile] { changedMeanwhile = true; });
+  const auto changedTooSoon = [&] {
+    if (changedMeanwhile)
+      report.message = QStringLiteral(
+          "The database changed while it was being synced, so it was left as it is. Sync "
+          "again to bring it in step.");
+    return changedMeanwhile;
+  };
   Locked lock(target);
   if (!lock.take(report.message)) return report;
 
@@ -131,6 +144,7 @@ SyncReport runSync(LinkDocument& doc, SyncTarget& target, const SyncOptions& opt
     }
   }
 
+  if (changedTooSoon()) return report;
   const bool uploads = merge.remote.any() || !remoteExists;
   const QByteArray mergedFile = writeFloccusXbel(merge.merged);
   if (merge.local.any() || uploads) {
@@ -150,6 +164,7 @@ SyncReport runSync(LinkDocument& doc, SyncTarget& target, const SyncOptions& opt
       return report;
     }
   }
+  if (changedTooSoon()) return report;
   {
     DocumentEdit edit(doc, QStringLiteral("Sync with %1").arg(name));
     applyToLocal(edit.links(), local, merge.merged, currentDosDateTime());

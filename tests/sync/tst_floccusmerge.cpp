@@ -3,12 +3,15 @@
 #include <QtTest>
 
 #include "SyncMachines.h"
+#include "document/DocumentEdit.h"
+#include "document/LinkDocument.h"
 #include "store/LinkList.h"
 #include "sync/FloccusCrypto.h"
 #include "sync/FloccusXbel.h"
 #include "sync/LocalApply.h"
 #include "sync/LocalSide.h"
 #include "sync/SyncMerge.h"
+#include "sync/SyncRun.h"
 
 using namespace vorlix;
 using namespace vorlix::sync;
@@ -191,6 +194,36 @@ print(AESGCM(key(theirs['salt'])).decrypt(raw[:16], raw[16:], None).decode())
     QVERIFY(parseFloccusXbel(
         test::Machine::readFile(shared.filePath(QStringLiteral("bookmarks.xbel")))));
     QVERIFY(!QFile::exists(shared.filePath(QStringLiteral("bookmarks.xbel.lock"))));
+  }
+
+  // An edit made while the sync waits (here for a lock) is never merged
+  // over: the database stays as the user left it.
+  void editDuringSyncIsKept() {
+    QTemporaryDir shared;
+    test::Machine a(test::tenLinks());
+    a.use();
+    QFile lock(shared.filePath(QStringLiteral("bookmarks.xbel.lock")));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.close();
+    LinkDocument doc;
+    doc.adopt(a.load(), a.ldb);
+    QTimer::singleShot(100, [&] {
+      DocumentEdit edit(doc, QStringLiteral("Add"));
+      edit.links().append(LinkRecord::make("Favorites\\meanwhile", "http://m/", 0, kKindUrl));
+      edit.commit();
+      lock.remove();
+    });
+    QString error;
+    auto target = makeTarget(shared.path(), {}, error);
+    target->wait = {20, 10000};
+    SyncOptions options;
+    options.databasePath = a.ldb;
+    const SyncReport report = runSync(doc, *target, options);
+    QVERIFY(!report.ok);
+    QVERIFY2(report.message.contains(QLatin1String("changed while it was being synced")),
+             qPrintable(report.message));
+    QCOMPARE(doc.links().size(), size_t(12));
+    QCOMPARE(doc.history().undoText(), QStringLiteral("Add"));
   }
 
   void garbageIsNoBookmarkFile_data() {
