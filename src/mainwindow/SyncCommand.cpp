@@ -25,8 +25,18 @@ SyncCommand::SyncCommand(TFMainXeVorlix& window) : QObject(&window), w_(window) 
   restore->setObjectName(QStringLiteral("RestorefromaSnapshot1"));
   w_.File1->insertAction(w_.Exit1, restore);
   w_.File1->insertSeparator(w_.Exit1);
-  connect(action_, &QAction::triggered, this, &SyncCommand::run);
+  connect(action_, &QAction::triggered, this, [this] { run(); });
   connect(restore, &QAction::triggered, this, &SyncCommand::restoreSnapshot);
+  // Connected after the window's own handlers, so these run once the save
+  // is done; a save that failed or was cancelled leaves the database dirty.
+  for (QAction* save : {w_.FSave, w_.Saveas1})
+    connect(save, &QAction::triggered, this, [this] {
+      if (sync::syncOnSave() && !w_.document().isDirty()) run(true);
+    });
+  every_.setParent(this);  // found by its name, as the window's parts are
+  every_.setObjectName(QStringLiteral("SyncTimer"));
+  connect(&every_, &QTimer::timeout, this, [this] { run(true); });
+  if (const int minutes = sync::syncEveryMinutes()) every_.start(minutes * 60 * 1000);
 }
 
 void SyncCommand::restoreSnapshot() {
@@ -50,15 +60,19 @@ void SyncCommand::restoreSnapshot() {
   w_.UpdateCommandState();
 }
 
-void SyncCommand::run() {
+void SyncCommand::run(bool automatic) {
+  // The waits run the event loop: a timer or a Save may come meanwhile.
+  if (running_) return;
   LinkDocument& doc = w_.document();
   const QString path = doc.fileName();
   if (path.isEmpty()) {
-    w_.prompts().inform(MsgType::Information,
-                        QStringLiteral("Save the database before syncing it."));
+    if (!automatic)
+      w_.prompts().inform(MsgType::Information,
+                          QStringLiteral("Save the database before syncing it."));
     return;
   }
   QString spec = sync::storedTarget(path);
+  if (spec.isEmpty() && automatic) return;
   if (spec.isEmpty()) {
     spec = w_.prompts()
                .input(QStringLiteral("Sync"),
@@ -73,7 +87,7 @@ void SyncCommand::run() {
   QString error;
   auto target = sync::makeTarget(spec, credentials, error);
   if (!target) {
-    w_.prompts().inform(MsgType::Error, error);
+    if (!automatic) w_.prompts().inform(MsgType::Error, error);
     return;
   }
   sync::storeTarget(path, spec);
@@ -81,6 +95,7 @@ void SyncCommand::run() {
   target->progress = [&bar](const QString& text) { bar.showMessage(text); };
   bar.showMessage(QStringLiteral("Syncing with %1…").arg(target->describe()));
   action_->setEnabled(false);
+  running_ = true;
 
   sync::SyncOptions options;
   options.databasePath = path;
@@ -98,9 +113,11 @@ void SyncCommand::run() {
   };
   const sync::SyncReport report = sync::runSync(doc, *target, options);
   action_->setEnabled(true);
+  running_ = false;
   if (!report.ok) {
     bar.showMessage(report.message, 15000);
-    w_.prompts().inform(report.refused ? MsgType::Information : MsgType::Error, report.message);
+    if (!automatic)
+      w_.prompts().inform(report.refused ? MsgType::Information : MsgType::Error, report.message);
     return;
   }
   doc.markSaved(path);

@@ -119,4 +119,16 @@ double deleteShare() {
   return read && *read >= 0 ? double(*read) / 100.0 : 0.10;
 }
 
+bool syncOnSave() {
+  const auto read =
+      Registry(Registry::defaultPath()).readInteger(kSyncKey, QStringLiteral("SyncOnSave"));
+  return read && *read != 0;
+}
+
+int syncEveryMinutes() {
+  const auto read =
+      Registry(Registry::defaultPath()).readInteger(kSyncKey, QStringLiteral("SyncEveryMinutes"));
+  return read && *read > 0 ? *read : 0;
+}
+
 }  // namespace vorlix::sync

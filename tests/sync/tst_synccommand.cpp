@@ -119,6 +119,37 @@ class TestSyncCommand : public QObject {
     QVERIFY(f.document.isDirty());
     QCOMPARE(f.document.history().undoText(), QStringLiteral("Restore from a Snapshot"));
   }
+
+  // With "SyncOnSave" on, Save brings the change to the file; with
+  // "SyncEveryMinutes", the timer syncs without asking anything.
+  void syncsAfterSaveAndOnTheTimer() {
+    QTemporaryDir shared;
+    MainWindowFixture f({"Favorites\\a|http://a/"});
+    qputenv("XDG_STATE_HOME", f.home.path(QStringLiteral("state")).toLocal8Bit());
+    f.prompts.inputs.push_back(shared.path());
+    syncAction(f)->trigger();
+    const QString remote = shared.filePath(QStringLiteral("bookmarks.xbel"));
+    QVERIFY(f.registry.writeInteger(QStringLiteral("\\SOFTWARE\\Vorlix\\Sync"),
+                                    QStringLiteral("SyncOnSave"), 1));
+    appendRecord(f.w(), LinkRecord::make("Favorites\\saved", "http://s/", 0, kKindUrl));
+    f.w().FSave->trigger();
+    QFile file(remote);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("http://s/"));
+
+    editRemote(remote, [](sync::SyncTree& t) {
+      sync::SyncItem item;
+      item.title = QStringLiteral("t");
+      item.url = QStringLiteral("http://t/");
+      t.add(sync::kRootId, item);
+    });
+    auto* timer = f.w().findChild<QTimer*>(QStringLiteral("SyncTimer"));
+    QVERIFY(timer);
+    timer->start(10);
+    QTRY_VERIFY(paths(f.document.links()).contains(QStringLiteral("t=http://t/")));
+    timer->stop();
+    QCOMPARE(f.prompts.inputCaptions.size(), 1);
+  }
 };
 
 QTEST_MAIN(TestSyncCommand)
