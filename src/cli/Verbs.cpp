@@ -5,6 +5,7 @@
 
 #include "cli/InterchangeVerbs.h"
 #include "health/HealthVerbs.h"
+#include "sync/SyncVerb.h"
 
 namespace vorlix {
 namespace {
@@ -30,6 +31,9 @@ const Verb kVerbs[] = {
      ImportFileVerb},
     {"--export", "FILE.ldb OUT.html|OUT.xbel", "writes the database as a bookmark or XBEL file",
      ExportFileVerb},
+    {"--sync", "FILE.ldb [--to TARGET] [--allow-deletions]",
+     "syncs the database with its target (a WebDAV URL or a folder) in floccus's format",
+     sync::runSyncVerb},
 };
 
 int help(const QStringList&, QTextStream& out, QTextStream&) {

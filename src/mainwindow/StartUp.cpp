@@ -28,6 +28,7 @@
 #include "mainwindow/ListRename.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShellParts.h"
+#include "mainwindow/SyncCommand.h"
 #include "mainwindow/SystemDesktop.h"
 #include "mainwindow/WindowMemory.h"
 #include "mainwindow/WindowOptions.h"
@@ -98,7 +99,7 @@ class DesktopOpener : public UrlOpener {
 //   mainwindow/ the added keys (AddedKeys), F2 in the list (ListRename),
 //              the status bar's count of the
 //              rows listed (ListCountPanel), bookmark files and the links
-//              exchanged with other programs
+//              exchanged with other programs, File > Sync (SyncCommand)
 ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bool showPreview) {
   // The preview pane, docked into the bottom panel from the start; its web
   // engine starts with the first page it shows.
@@ -161,6 +162,8 @@ ConnectedParts connectParts(TFMainXeVorlix& window, DesktopServices& desktop, bo
     const std::optional<DefaultBrowserEntry> entry = FindDefaultBrowser();
     return entry ? entry->desktopId : QString();
   });
+  // File > Sync: the database with its floccus file (sync/).
+  new SyncCommand(window);
   auto* exchange = new LinkExchange(*window.editor(), *QGuiApplication::clipboard(),
                                     [&window](const ForeignLink& link, const AnsiString& folder) {
                                       AddOneLinkInDialog(window, link.url, link.title, folder);
