@@ -1,5 +1,6 @@
 #include "editing/ForeignLinks.h"
 
+#include "editing/FolderName.h"
 #include "store/HtmlText.h"
 #include "store/LinkList.h"
 #include "store/UniqueNames.h"
@@ -8,26 +9,13 @@ namespace vorlix {
 namespace {
 
 AnsiString validDescription(const QString& text) {
-  AnsiString d = toAnsiCounting(text, nullptr);
-  for (char& c : d) {
-    switch (c) {
-      case ':':
-      case '/':
-      case '\\':
-      case '*':
-      case '>':
-      case '<':
-      case '?':
-      case '"':
-        c = ' ';
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    }
-  }
-  const size_t first = d.find_first_not_of(' ');
-  if (first == AnsiString::npos) return {};
-  return d.substr(first, d.find_last_not_of(' ') - first + 1);
+  QString d = text;
+  for (QChar& c : d)
+    if (!IsNameCharacter(c)) c = QLatin1Char(' ');
+  qsizetype first = 0, last = d.size();
+  while (first < last && d[first] == QLatin1Char(' ')) ++first;
+  while (last > first && d[last - 1] == QLatin1Char(' ')) --last;
+  return toAnsi(d.mid(first, last - first));
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
 #include "store/LdbFile.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <new>
+#include <vector>
 
 #include "store/FileReplace.h"
 
@@ -64,15 +69,47 @@ IoResult loadLdbFile(const QString& path, LinkList& out) {
   } catch (const std::bad_alloc&) {
     return tooLarge();
   }
-  if (!readAll(fd.get(), reinterpret_cast<char*>(loaded.storage().data()), count * kRecordSize))
-    return IoResult::failure(errno);
+  // The file's records are read packed into the front of the memory the
+  // records take, then spread out to their places from the last one down,
+  // so no record is ever overwritten before it has moved: one read, no
+  // second buffer.
+  char* const base = reinterpret_cast<char*>(loaded.storage().data());
+  if (!readAll(fd.get(), base, count * kRecordSize)) return IoResult::failure(errno);
+  for (size_t i = count; i-- > 0;) {
+    LinkRecord& r = loaded.storage()[i];
+    std::memmove(r.raw.data(), base + i * kRecordSize, kRecordSize);
+    r.readTexts();
+  }
   out.swap(loaded);
   return {};
 }
 
 IoResult saveLdbFile(const QString& path, const LinkList& list) {
-  return replaceFile(path, reinterpret_cast<const char*>(list.storage().data()),
-                     list.size() * kRecordSize);
+  // Straight from the records, in batches the kernel takes in one call.
+  return replaceFile(path, [&](int fd) {
+    std::vector<iovec> batch;
+    const size_t most = size_t(IOV_MAX);
+    batch.reserve(std::min(most, list.size()));
+    for (size_t from = 0; from < list.size(); from += most) {
+      const size_t n = std::min(most, list.size() - from);
+      batch.clear();
+      for (size_t i = from; i < from + n; ++i)
+        batch.push_back({const_cast<char*>(list[i].raw.data()), size_t(kRecordSize)});
+      const size_t want = n * kRecordSize;
+      ssize_t put;
+      do {
+        put = ::writev(fd, batch.data(), int(n));
+      } while (put < 0 && errno == EINTR);
+      if (put < 0) return false;
+      // A short write: the rest one record at a time.
+      for (size_t done = size_t(put); done < want;) {
+        const size_t rec = done / kRecordSize, at = done % kRecordSize;
+        if (!writeAll(fd, list[from + rec].raw.data() + at, kRecordSize - at)) return false;
+        done += kRecordSize - at;
+      }
+    }
+    return true;
+  });
 }
 
 }  // namespace vorlix
