@@ -65,20 +65,22 @@ IoResult loadLdbFile(const QString& path, LinkList& out) {
   const size_t count = size_t(st.st_size) / kRecordSize;
   LinkList loaded;
   try {
-    loaded.storage().resize(count);
+    loaded.storage().reserve(count);
   } catch (const std::bad_alloc&) {
     return tooLarge();
   }
-  // The file's records are read packed into the front of the memory the
-  // records take, then spread out to their places from the last one down,
-  // so no record is ever overwritten before it has moved: one read, no
-  // second buffer.
-  char* const base = reinterpret_cast<char*>(loaded.storage().data());
-  if (!readAll(fd.get(), base, count * kRecordSize)) return IoResult::failure(errno);
-  for (size_t i = count; i-- > 0;) {
-    LinkRecord& r = loaded.storage()[i];
-    std::memmove(r.raw.data(), base + i * kRecordSize, kRecordSize);
-    r.readTexts();
+  // Read in slices that stay in the cache, each record then copied to its
+  // place and its texts looked at while it is at hand: no pass over the
+  // whole memory but the one that fills it.
+  constexpr size_t kSlice = 128;
+  std::vector<char> slice(kSlice * kRecordSize);
+  for (size_t done = 0; done < count;) {
+    const size_t n = std::min(kSlice, count - done);
+    if (!readAll(fd.get(), slice.data(), n * kRecordSize)) return IoResult::failure(errno);
+    for (size_t i = 0; i < n; ++i) {
+      loaded.storage().emplace_back(slice.data() + i * kRecordSize).readTexts();
+    }
+    done += n;
   }
   out.swap(loaded);
   return {};

@@ -7,6 +7,7 @@
 // The texts are stored by the rule of store/Ansi.h (Windows-1252 or UTF-8).
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -23,6 +24,11 @@ struct LinkRecord {
   // The bytes exactly as loaded; setters rewrite only their own field, so an
   // unchanged record is written back byte for byte.
   std::array<char, kRecordSize> raw{};
+
+  LinkRecord() = default;
+  // A record of the 528 bytes at `bytes`, as a file holds them; call
+  // readTexts() before its texts are used.
+  explicit LinkRecord(const char* bytes) { std::memcpy(raw.data(), bytes, kRecordSize); }
 
   // The texts as the program compares and shows them (UTF-8, store/Ansi.h),
   // whichever way they are stored. A length byte larger than its field
