@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -51,14 +52,18 @@ IoResult tooLarge() { return IoResult::failure(EFBIG, QStringLiteral("File too l
 
 }  // namespace
 
-IoResult loadLdbFile(const QString& path, LinkList& out) {
+IoResult loadLdbFile(const QString& path, LinkList& out, LdbShape* shape) {
   const QByteArray native = QFile::encodeName(path);
   // O_NONBLOCK: opening a FIFO must not wait for a writer.
   Fd fd(::open(native.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (fd.get() < 0) return IoResult::failure(errno);
+  const auto folder = [&] {
+    return IoResult::failure(
+        EISDIR, QStringLiteral("%1 is a folder, not a file").arg(QFileInfo(path).fileName()));
+  };
+  if (fd.get() < 0) return errno == EISDIR ? folder() : IoResult::failure(errno);
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return IoResult::failure(errno);
-  if (S_ISDIR(st.st_mode)) return IoResult::failure(EISDIR);
+  if (S_ISDIR(st.st_mode)) return folder();
   // A FIFO, socket or device would "load" as an empty database.
   if (!S_ISREG(st.st_mode)) return IoResult::failure(EINVAL, QStringLiteral("Not a database file"));
   if (st.st_size > kMaxLdbBytes) return tooLarge();
@@ -74,15 +79,20 @@ IoResult loadLdbFile(const QString& path, LinkList& out) {
   // whole memory but the one that fills it.
   constexpr size_t kSlice = 128;
   std::vector<char> slice(kSlice * kRecordSize);
+  LdbShape found;
+  found.trailingBytes = qint64(size_t(st.st_size) - count * kRecordSize);
   for (size_t done = 0; done < count;) {
     const size_t n = std::min(kSlice, count - done);
     if (!readAll(fd.get(), slice.data(), n * kRecordSize)) return IoResult::failure(errno);
     for (size_t i = 0; i < n; ++i) {
-      loaded.storage().emplace_back(slice.data() + i * kRecordSize).readTexts();
+      LinkRecord& r = loaded.storage().emplace_back(slice.data() + i * kRecordSize);
+      r.readTexts();
+      if (!r.isUrl() && !r.isFolder()) ++found.otherKinds;
     }
     done += n;
   }
   out.swap(loaded);
+  if (shape) *shape = found;
   return {};
 }
 
