@@ -342,7 +342,7 @@ class TestLdbFileFailures : public QObject {
     const IoResult r = loadLdbFile(sub, held);
     QVERIFY(!r.ok);
     QCOMPARE(r.error, EISDIR);
-    QCOMPARE(r.message, QStringLiteral("File access denied"));
+    QCOMPARE(r.message, QStringLiteral("folder.ldb is a folder, not a file"));
     QCOMPARE(bytesOf(held), before);
     QVERIFY(isDirectory(sub));
   }
