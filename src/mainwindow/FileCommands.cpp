@@ -5,6 +5,8 @@
 #include <QMenu>
 
 #include "document/LinkDocument.h"
+#include "editing/FitSummary.h"
+#include "editing/ImportPlacement.h"
 #include "interchange/FavoritesImport.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/ProfileStrings.h"
@@ -187,13 +189,22 @@ void TFMainXeVorlix::Import1Click() {
   DesktopFolderChooser chooser(desktop_, this);
   LinkList imported;
   if (!RunFavoritesImport(chooser, FavoritesPath, imported).chosen) return;
+  // Into a database that holds records the links are added in a folder
+  // named as the Favorites folder, unless the user chooses to replace.
+  QString folder = QDir(FavoritesPath).dirName();
+  if (folder.isEmpty()) folder = QStringLiteral("Imported favorites");
+  const ImportChoice choice =
+      doc_.links().empty() ? ImportChoice::Replace : AskImportChoice(prompts_, folder);
+  if (choice == ImportChoice::Cancel) return;
   // One undo step: an import made by mistake can be taken back before a
   // Save writes it over the file.
-  doc_.replaceContent(std::move(imported), QStringLiteral("Import Favorites"));
+  FitReport report;
+  TakeImport(doc_, std::move(imported), choice, folder, QStringLiteral("Import Favorites"), report);
   ResetToRoot(pos_);
   RebuildList();
   RebuildTree();
   UpdateCommandState();
+  ShowFitSummary(prompts_, report);
 }
 
 }  // namespace vorlix

@@ -263,6 +263,17 @@ class TestFileCommands : public QObject {
     a.write("[InternetShortcut]\r\nURL=http://a.example/\r\n");
     a.close();
     f.desktop.folders = {f.home.path("fav")};
+    // Added by default into a folder named as the Favorites folder, every
+    // record there was kept.
+    const size_t before = w.links().size();
+    w.FavoritesLinksfromInternetExplorer1->trigger();
+    QCOMPARE(w.links().size(), before + 3);
+    QCOMPARE(w.links()[before].fullName(), std::string_view("Favorites\\fav\\"));
+    QCOMPARE(w.links()[before + 2].fullName(), std::string_view("Favorites\\fav\\Tech\\A.url"));
+    w.document().undo();
+    QCOMPARE(w.links().size(), before);
+    f.desktop.folders = {f.home.path("fav")};
+    f.prompts.answers = {Answer::No};  // replace the content
     w.FavoritesLinksfromInternetExplorer1->trigger();
     QCOMPARE(w.links().size(), size_t(2));
     QCOMPARE(w.links()[0].fullName(), std::string_view("Favorites\\Tech\\"));
