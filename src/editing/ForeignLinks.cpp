@@ -27,7 +27,8 @@ AnsiString DescriptionForLink(const ForeignLink& link) {
 }
 
 std::vector<LinkRecord> RecordsForLinks(const LinkList& list, const AnsiString& folder,
-                                        const std::vector<ForeignLink>& links, std::uint32_t date) {
+                                        const std::vector<ForeignLink>& links, std::uint32_t date,
+                                        FitReport* report) {
   UniqueNames names;
   // Everything directly in the folder, folders that only exist as the
   // parent of deeper records included.
@@ -40,9 +41,13 @@ std::vector<LinkRecord> RecordsForLinks(const LinkList& list, const AnsiString& 
   std::vector<LinkRecord> out;
   out.reserve(links.size());
   for (const ForeignLink& l : links) {
-    const AnsiString full = names.claim(folder, DescriptionForLink(l), false);
+    bool cut = false;
+    const AnsiString full = names.claim(folder, DescriptionForLink(l), false, &cut);
     if (full.empty()) continue;
-    out.push_back(LinkRecord::make(full, urlToAnsi(l.url.trimmed()), date, kKindUrl));
+    const AnsiString url = urlToAnsi(l.url.trimmed());
+    out.push_back(LinkRecord::make(full, url, date, kKindUrl));
+    if (report && cut) report->cutTitles << fromAnsi(full);
+    if (report && out.back().url().size() != url.size()) report->cutUrls << fromAnsi(full);
   }
   return out;
 }
