@@ -5,6 +5,7 @@
 #include "store/FolderTree.h"
 #include "store/LinkList.h"
 #include "store/ListBuilder.h"
+#include "store/Paths.h"
 
 using namespace vorlix;
 
@@ -188,6 +189,31 @@ class TestListBuilder : public QObject {
     QCOMPARE(FindRecords(list, toAnsi(QStringLiteral("\u65E5\u672C"))),
              std::vector<std::uint32_t>{1});
     QCOMPARE(FindRecords(list, "STD::"), std::vector<std::uint32_t>{2});
+  }
+
+  void findMatchesAPlainSearchInEveryBlock() {
+    // Enough records for many filter blocks, titles in several scripts.
+    const char* const words[] = {"alpha", "Beta:gamma", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
+                                 "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", "caf\xC3\xA9"};
+    LinkList list;
+    for (int i = 0; i < 100; ++i) {
+      const std::string title = std::string(words[i % 5]) + " " + std::to_string(i * 7);
+      list.append(LinkRecord::make("Favorites\\F\\" + title, "http://h" + std::to_string(i) + "/",
+                                   0, "Url"));
+    }
+    FindIndex index;
+    index.rebuild(list);
+    for (const char* needle : {"ALPHA 1", "a:g", "\xE6\x9C\xAC\xE8\xAA\x9E", "\xD0\xB8\xD0\xB2",
+                               "h42/", "p:/", "\xC3\xA9 3", "none"}) {
+      std::vector<std::uint32_t> want;
+      for (std::uint32_t i = 0; i < list.size(); ++i) {
+        const std::string text =
+            upperAscii(FileName(list[i].fullName())) + "|" + upperAscii(list[i].url());
+        if (text.find(upperAscii(needle)) != std::string::npos) want.push_back(i);
+      }
+      index.resetNarrowing();
+      QCOMPARE(index.find(needle), want);
+    }
   }
 
   void findInTheCurrentFolder() {
