@@ -1,9 +1,12 @@
 // The Add Url / Edit Url dialog's behaviour on a real store.
+#include <QMimeData>
 #include <QTest>
 
 #include "EditorTestHost.h"
 #include "editing/DialogFolderTree.h"
+#include "editing/ForeignLinks.h"
 #include "editing/LinkEditor.h"
+#include "editing/LinkMime.h"
 
 using namespace vorlix;
 using vorlix::test::EditorTestHost;
@@ -291,6 +294,40 @@ class TestLinkEditor : public QObject {
     h.doc.undo();
     QCOMPARE(h.names(), before);
     QCOMPARE(h.record("News\\old")->url(), std::string_view("u:News\\old"));
+  }
+
+  void everyScriptRoundTripsThroughDialogAndClipboard_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("chinese") << QStringLiteral("\u4E2D\u6587: \u4E66\u7B7E?");
+    QTest::newRow("japanese") << QStringLiteral("\u65E5\u672C\u8A9E\u306E\u30DA\u30FC\u30B8");
+    QTest::newRow("cyrillic") << QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442 / AC/DC");
+    QTest::newRow("greek") << QStringLiteral("\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC");
+    QTest::newRow("arabic") << QStringLiteral("\u0645\u0631\u062D\u0628\u0627 *<>\"");
+    QTest::newRow("emoji") << QStringLiteral("\U0001F600 \U0001F44D\U0001F3FD");
+    QTest::newRow("combining") << QStringLiteral("e\u0301 n\u0303 a\u0308");
+    QTest::newRow("looks like UTF-8") << QStringLiteral("\u00C3\u00A9");
+  }
+  void everyScriptRoundTripsThroughDialogAndClipboard() {
+    QFETCH(QString, text);
+    const QString url = QStringLiteral("https://example.org/") + text;
+    EditorTestHost h;
+    h.load({"News\\", "Other\\"});
+    LinkEditor e(h);
+    e.startAdd();
+    e.activate();
+    QVERIFY(e.ok(text, url));
+    const LinkRecord* added = h.record(toAnsi(text));
+    QVERIFY(added);
+    QCOMPARE(fromAnsi(added->url()), url);
+    // Onto the clipboard in every format and pasted back in another folder.
+    QMimeData mime;
+    PutLinksOnMime(mime, {{url, text}});
+    const std::vector<ForeignLink> back = LinksFromMime(mime);
+    QCOMPARE(back.size(), size_t(1));
+    const auto records = RecordsForLinks(h.list, "Favorites\\Other\\", back, 0);
+    QCOMPARE(records.size(), size_t(1));
+    QCOMPARE(fromAnsi(records[0].fullName()), "Favorites\\Other\\" + text);
+    QCOMPARE(fromAnsi(records[0].url()), url);
   }
 };
 

@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "interchange/BookmarkFile.h"
 #include "store/Ansi.h"
 #include "store/DosDate.h"
 #include "store/LdbFile.h"
@@ -137,6 +138,11 @@ class TestLdbFile : public QObject {
     QCOMPARE(fromAnsi(back[1].fullName()), "Favorites\\" + text + "\\" + text);
     QCOMPARE(fromAnsi(back[1].url()), "http://x/" + text);
     QCOMPARE(isUtf8(back[0].storedFullName()) && !isAscii(back[0].storedFullName()), utf8);
+    // Exported as a bookmark file and read back: the same texts.
+    const BookmarkImport reread = ParseBookmarks(FormatBookmarks(back), 0, QStringLiteral("x"));
+    QCOMPARE(reread.links.size(), size_t(2));
+    QCOMPARE(fromAnsi(reread.links[1].fullName()), fromAnsi(back[1].fullName()));
+    QCOMPARE(fromAnsi(reread.links[1].url()), "http://x/" + text);
     // Loaded and saved again without a change: the same bytes.
     const QString again = dir.filePath("again.ldb");
     QVERIFY(saveLdbFile(again, back));
