@@ -11,6 +11,8 @@
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
+#include "editing/FitSummary.h"
+#include "editing/ImportPlacement.h"
 #include "editing/LinkExchange.h"
 #include "interchange/BookmarkFile.h"
 #include "interchange/ImportFile.h"
@@ -48,14 +50,20 @@ void BookmarkFileCommands::importBookmarks() {
     return;
   }
   const QString summary = BookmarkImportSummary(result);
-  // One undo step, as the Favorites import: the file name and caption stay
-  // and the next Save writes the bookmarks to the open file.
-  w_.document().replaceContent(std::move(result.links), QStringLiteral("Import Bookmarks"));
+  // Into a database that holds records the links are added in a new folder,
+  // unless the user chooses to replace; one undo step either way.
+  const QString folder = QStringLiteral("Imported bookmarks");
+  const ImportChoice choice =
+      w_.document().links().empty() ? ImportChoice::Replace : AskImportChoice(w_.prompts(), folder);
+  if (choice == ImportChoice::Cancel) return;
+  TakeImport(w_.document(), std::move(result.links), choice, folder,
+             QStringLiteral("Import Bookmarks"), result.report);
   ResetToRoot(w_.position());
   w_.RebuildList();
   w_.RebuildTree();
   w_.UpdateCommandState();
   tell(summary);
+  ShowFitSummary(w_.prompts(), result.report);
 }
 
 void BookmarkFileCommands::exportBookmarks() {

@@ -3,6 +3,7 @@
 #include "document/DocumentEdit.h"
 #include "document/LinkDocument.h"
 #include "store/DosDate.h"
+#include "store/LdbFile.h"
 #include "sync/FloccusCrypto.h"
 #include "sync/FloccusXbel.h"
 #include "sync/LocalApply.h"
@@ -23,11 +24,6 @@ QString describeSide(const SideChanges& c) {
 
 bool tooMany(const SideChanges& c, double share) {
   return c.linksRemoved > 0 && double(c.linksRemoved) > share * double(c.linksBefore);
-}
-
-QByteArray recordBytes(const LinkList& list) {
-  return QByteArray(reinterpret_cast<const char*>(list.storage().data()),
-                    qsizetype(list.size() * sizeof(LinkRecord)));
 }
 
 // Holds the lock for one run.
@@ -148,7 +144,7 @@ SyncReport runSync(LinkDocument& doc, SyncTarget& target, const SyncOptions& opt
   const bool uploads = merge.remote.any() || !remoteExists;
   const QByteArray mergedFile = writeFloccusXbel(merge.merged);
   if (merge.local.any() || uploads) {
-    report.snapshot = keepSnapshots(options.databasePath, recordBytes(doc.links()),
+    report.snapshot = keepSnapshots(options.databasePath, ldbBytes(doc.links()),
                                     remoteExists ? &remoteFile : nullptr, report.message);
     if (report.snapshot.isEmpty()) {
       report.message = QStringLiteral("No snapshot could be kept, so nothing was changed: %1")
