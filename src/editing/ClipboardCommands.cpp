@@ -143,6 +143,8 @@ void ClipboardCommands::paste() {
   if (clipboard_.empty()) return;
   if (!askPasteQuestions()) return;
   if (clipboard_.empty()) return;
+  if (RefuseWhenFull(host_.prompts(), host_.document().links().size(), clipboard_.records.size()))
+    return;
 
   DocumentEdit edit(host_.document(), QStringLiteral("Paste"));
   FitReport report;

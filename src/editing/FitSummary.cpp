@@ -1,6 +1,7 @@
 #include "editing/FitSummary.h"
 
 #include "platform/Prompts.h"
+#include "store/LdbFile.h"
 
 namespace vorlix {
 namespace {
@@ -34,6 +35,17 @@ QString FitSummaryText(const FitReport& report) {
 void ShowFitSummary(Prompts& prompts, const FitReport& report) {
   const QString text = FitSummaryText(report);
   if (!text.isEmpty()) prompts.message(MsgType::Information, Buttons::Ok, text);
+}
+
+bool RefuseWhenFull(Prompts& prompts, size_t already, size_t adding) {
+  if (adding <= kMaxLdbRecords && already <= kMaxLdbRecords - adding) return false;
+  prompts.message(MsgType::Error, Buttons::Ok,
+                  QStringLiteral("%1 more items with the %2 records already open are more than "
+                                 "the %3 records a database can hold: nothing was added.")
+                      .arg(adding)
+                      .arg(already)
+                      .arg(kMaxLdbRecords));
+  return true;
 }
 
 }  // namespace vorlix

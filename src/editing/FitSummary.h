@@ -15,4 +15,9 @@ QString FitSummaryText(const FitReport& report);
 // Shows the box when there is anything to tell.
 void ShowFitSummary(Prompts& prompts, const FitReport& report);
 
+// Nothing Vorlix writes may be refused when read back: a paste or drop that
+// would take the database past what Open accepts says so with both counts
+// and returns true, and the caller adds nothing.
+bool RefuseWhenFull(Prompts& prompts, size_t already, size_t adding);
+
 }  // namespace vorlix

@@ -40,15 +40,21 @@ std::vector<LinkRecord> RecordsForLinks(const LinkList& list, const AnsiString& 
   }
   std::vector<LinkRecord> out;
   out.reserve(links.size());
+  qsizetype noRoom = 0;
   for (const ForeignLink& l : links) {
     bool cut = false;
     const AnsiString full = names.claim(folder, DescriptionForLink(l), false, &cut);
-    if (full.empty()) continue;
+    if (full.empty()) {
+      ++noRoom;
+      continue;
+    }
     const AnsiString url = urlToAnsi(l.url.trimmed());
     out.push_back(LinkRecord::make(full, url, date, kKindUrl));
     if (report && cut) report->cutTitles << fromAnsi(full);
     if (report && out.back().url().size() != url.size()) report->cutUrls << fromAnsi(full);
   }
+  if (report && noRoom > 0)
+    report->skipped.append({QStringLiteral("links for which the folder left no room"), noRoom});
   return out;
 }
 

@@ -9,6 +9,7 @@
 #include "document/LinkDocument.h"
 #include "editing/ClipboardList.h"
 #include "editing/EditorHost.h"
+#include "editing/FitSummary.h"
 #include "editing/ForeignLinks.h"
 #include "store/DosDate.h"
 #include "store/FolderPosition.h"
@@ -92,13 +93,18 @@ void LinkExchange::takeLinks(const std::vector<ForeignLink>& links, const AnsiSt
     addOne_(links.front(), folder);
     return;
   }
-  DocumentEdit edit(host_.document(), QStringLiteral("Add %1 links").arg(links.size()));
-  for (const LinkRecord& r :
-       RecordsForLinks(host_.document().links(), folder, links, currentDosDateTime()))
-    edit.links().append(r);
-  edit.commit();
-  host_.rebuildList();
-  host_.updateCommandState();
+  if (RefuseWhenFull(host_.prompts(), host_.document().links().size(), links.size())) return;
+  FitReport report;
+  const std::vector<LinkRecord> records =
+      RecordsForLinks(host_.document().links(), folder, links, currentDosDateTime(), &report);
+  if (!records.empty()) {
+    DocumentEdit edit(host_.document(), QStringLiteral("Add %1 links").arg(records.size()));
+    for (const LinkRecord& r : records) edit.links().append(r);
+    edit.commit();
+    host_.rebuildList();
+    host_.updateCommandState();
+  }
+  ShowFitSummary(host_.prompts(), report);
 }
 
 }  // namespace vorlix

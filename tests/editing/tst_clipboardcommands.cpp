@@ -1,7 +1,13 @@
 #include <QTest>
 
+#include <limits>
+
 #include "editing/ClipboardCommands.h"
 #include "editing/EditorTestHost.h"
+#include "editing/FitSummary.h"
+#include "editing/ForeignLinks.h"
+#include "store/LdbFile.h"
+#include "support/ScriptedPrompts.h"
 
 using namespace vorlix;
 using vorlix::test::EditorTestHost;
@@ -263,6 +269,40 @@ class TestClipboardCommands : public QObject {
     QVERIFY(h.list.indexOf(pasted) >= 0);
     QCOMPARE(h.scripted.asked.size(), size_t(1));
     QVERIFY(h.scripted.lastText().contains(fromAnsi(pasted)));
+  }
+
+  void foreignLinksThatDoNotFitAreToldInOneBox() {
+    // Below a deep folder a long title is cut and named; nothing is lost
+    // without a word.
+    const AnsiString folder = "Favorites\\" + std::string(230, 'd') + "\\";
+    LinkList list;
+    FitReport report;
+    const std::vector<LinkRecord> out = RecordsForLinks(
+        list, folder,
+        {{"https://a.example/", "short"}, {"https://b.example/", QString(40, QChar(0x65E5))}}, 0,
+        &report);
+    QCOMPARE(out.size(), size_t(2));
+    QCOMPARE(report.cutTitles, QStringList{fromAnsi(out[1].fullName())});
+    QVERIFY(FitSummaryText(report).contains(fromAnsi(out[1].fullName())));
+  }
+
+  void aPasteThatWouldOverfillTheDatabaseAddsNothing_data() {
+    QTest::addColumn<size_t>("already");
+    QTest::addColumn<size_t>("adding");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("fits") << size_t(10) << size_t(5) << false;
+    QTest::newRow("exactly full") << kMaxLdbRecords - 5 << size_t(5) << false;
+    QTest::newRow("one too many") << kMaxLdbRecords - 5 << size_t(6) << true;
+    QTest::newRow("no overflow") << size_t(1) << std::numeric_limits<size_t>::max() << true;
+  }
+  void aPasteThatWouldOverfillTheDatabaseAddsNothing() {
+    QFETCH(size_t, already);
+    QFETCH(size_t, adding);
+    QFETCH(bool, refused);
+    test::ScriptedPrompts prompts;
+    QCOMPARE(RefuseWhenFull(prompts, already, adding), refused);
+    QCOMPARE(prompts.asked.size(), size_t(refused ? 1 : 0));
+    if (refused) QVERIFY(prompts.lastText().contains(QString::number(already)));
   }
 
   void pasteTwiceAndAcrossNew() {
