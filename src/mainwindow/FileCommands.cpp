@@ -159,9 +159,8 @@ bool TFMainXeVorlix::Saveas1Click() {
 
 void TFMainXeVorlix::Import1Click() {
   if (!AskSaveChanges()) return;
-  DesktopFolderChooser chooser(desktop_, this);
   LinkList imported;
-  if (!RunFavoritesImport(chooser, FavoritesPath, imported).chosen) return;
+  if (!RunFavoritesImport(desktop_, this, FavoritesPath, imported).chosen) return;
   // One undo step: an import made by mistake can be taken back before a
   // Save writes it over the file.
   doc_.replaceContent(std::move(imported), QStringLiteral("Import Favorites"));

@@ -45,9 +45,8 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
         MsgType::Information, Buttons::YesNo,
         QStringLiteral("Do you want to import favorites links from Internet Explorer ?"), false);
     if (a == Answer::Yes) {
-      DesktopFolderChooser chooser(desktop_, this);
       LinkList imported;
-      RunFavoritesImport(chooser, FavoritesPath, imported);
+      RunFavoritesImport(desktop_, this, FavoritesPath, imported);
       // Nothing of it is in a file yet.
       doc_.adopt(std::move(imported), QString(), true);
     }
