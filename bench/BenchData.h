@@ -28,13 +28,45 @@ inline std::string randomName(std::mt19937& rng, int minLen, int maxLen) {
   return s;
 }
 
+// A title in another script, in UTF-8: Cyrillic, Greek or CJK by turns.
+inline std::string nonLatinName(std::mt19937& rng, int minLen, int maxLen) {
+  std::uniform_int_distribution<int> len(minLen, maxLen);
+  const int script = int(rng() % 3);
+  std::string s;
+  const int n = len(rng);
+  for (int i = 0; i < n; ++i) {
+    char32_t cp;
+    if (i > 0 && rng() % 6 == 0) {
+      cp = ' ';
+    } else if (script == 0) {
+      cp = 0x0410 + rng() % 64;  // Cyrillic letters
+    } else if (script == 1) {
+      cp = 0x03B1 + rng() % 25;  // Greek small letters
+    } else {
+      cp = 0x4E00 + rng() % 2000;  // common CJK ideographs
+    }
+    if (cp < 0x80) {
+      s.push_back(char(cp));
+    } else if (cp < 0x800) {
+      s.push_back(char(0xC0 | (cp >> 6)));
+      s.push_back(char(0x80 | (cp & 0x3F)));
+    } else {
+      s.push_back(char(0xE0 | (cp >> 12)));
+      s.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+      s.push_back(char(0x80 | (cp & 0x3F)));
+    }
+  }
+  return s;
+}
+
 struct Database {
   LinkList list;
   size_t folders = 0;
   std::string bigFolder;  // the first-level folder holding the most records
 };
 
-inline Database makeDatabase(size_t records, std::uint32_t seed = 42) {
+// With `nonLatin`, every third title is in another script (nonLatinName).
+inline Database makeDatabase(size_t records, std::uint32_t seed = 42, bool nonLatin = false) {
   std::mt19937 rng(seed);
   const size_t folderCount = std::max<size_t>(1, records / 21);
   struct F {
@@ -74,7 +106,8 @@ inline Database makeDatabase(size_t records, std::uint32_t seed = 42) {
     const size_t before = db.list.size();
     if (f != 0) db.list.append(LinkRecord::make(fs[f].path, "", stamp(), "Folder"));
     for (size_t k = 0; k < fs[f].links; ++k) {
-      const std::string desc = randomName(rng, 20, 80);
+      const std::string desc =
+          nonLatin && db.list.size() % 3 == 0 ? nonLatinName(rng, 6, 30) : randomName(rng, 20, 80);
       const std::string url =
           "http://www." + randomName(rng, 6, 20) + ".example.org/" + randomName(rng, 0, 30);
       db.list.append(LinkRecord::make(fs[f].path + desc, url, stamp(), "Url"));

@@ -8,9 +8,10 @@ pkgs=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-webengine-dev
   qt6-l10n-tools libgl-dev libxkbcommon-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libicu-dev liblz4-dev libxcb1-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libicu-dev liblz4-dev libxcb1-dev libsqlite3-dev
   xvfb xauth util-linux ccache
   desktop-file-utils appstream shared-mime-info dpkg-dev
+  libssl-dev lighttpd lighttpd-mod-webdav python3-cryptography
 )
 # The fuzz targets (cmake -DVORLIX_FUZZ=ON) need clang and its libFuzzer.
 if [ "${VORLIX_FUZZ:-OFF}" = "ON" ]; then pkgs+=(clang-14 libclang-rt-14-dev); fi

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <cstring>
 
+#include "cli/InterchangeVerbs.h"
 #include "health/HealthVerbs.h"
+#include "sync/SyncVerb.h"
 
 namespace vorlix {
 namespace {
@@ -17,6 +19,21 @@ const Verb kVerbs[] = {
      "checks every link of the database and prints its verdict", runCheckLinksVerb},
     {"--find-duplicates", "FILE.ldb [--json OUT]", "lists the links that share one canonical URL",
      runFindDuplicatesVerb},
+    {"--list-browsers", "",
+     "lists the browsers' bookmarks found: browser, profile, links and file, tab-separated",
+     ListBrowsersVerb},
+    {"--import-browser", "SOURCE FILE.ldb",
+     "adds a browser's bookmarks (a file --list-browsers printed, or a browser's name for its "
+     "default profile) into a folder of FILE.ldb, made when missing",
+     ImportBrowserVerb},
+    {"--import", "FILE.html|FILE.xbel FILE.ldb",
+     "adds the bookmarks of a bookmark file into a folder of FILE.ldb, made when missing",
+     ImportFileVerb},
+    {"--export", "FILE.ldb OUT.html|OUT.xbel", "writes the database as a bookmark or XBEL file",
+     ExportFileVerb},
+    {"--sync", "FILE.ldb [--to TARGET] [--allow-deletions]",
+     "syncs the database with its target (a WebDAV URL or a folder) in floccus's format",
+     sync::runSyncVerb},
 };
 
 int help(const QStringList&, QTextStream& out, QTextStream&) {

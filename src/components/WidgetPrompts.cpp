@@ -101,6 +101,15 @@ void WidgetPrompts::setUpBox(QMessageBox& box, MsgType type, Buttons buttons, co
 }
 
 Answer WidgetPrompts::message(MsgType type, Buttons buttons, const QString& text, bool sound) {
+  return show(type, buttons, text, sound, nullptr);
+}
+
+Answer WidgetPrompts::ask(MsgType type, Buttons buttons, const QString& text, Answer preferred) {
+  return show(type, buttons, text, true, &preferred);
+}
+
+Answer WidgetPrompts::show(MsgType type, Buttons buttons, const QString& text, bool sound,
+                           const Answer* preferred) {
   if (sound) {
     if (sound_) {
       sound_(type);
@@ -111,6 +120,14 @@ Answer WidgetPrompts::message(MsgType type, Buttons buttons, const QString& text
   QMessageBox box(owner());
   box.setWindowTitle(caption_);
   setUpBox(box, type, buttons, text);
+  if (preferred) {
+    static const std::pair<Answer, QMessageBox::StandardButton> kButtons[] = {
+        {Answer::Ok, QMessageBox::Ok},           {Answer::Yes, QMessageBox::Yes},
+        {Answer::No, QMessageBox::No},           {Answer::Cancel, QMessageBox::Cancel},
+        {Answer::NoToAll, QMessageBox::NoToAll}, {Answer::YesToAll, QMessageBox::YesToAll}};
+    for (const auto& [answer, button] : kButtons)
+      if (answer == *preferred) box.setDefaultButton(button);
+  }
   box.exec();
   switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Ok:

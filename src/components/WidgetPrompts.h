@@ -18,6 +18,7 @@ class WidgetPrompts : public Prompts {
   explicit WidgetPrompts(QWidget* parent = nullptr);
 
   Answer message(MsgType type, Buttons buttons, const QString& text, bool sound = true) override;
+  Answer ask(MsgType type, Buttons buttons, const QString& text, Answer preferred) override;
   QString input(const QString& caption, const QString& prompt, const QString& defaultText) override;
 
   void setParent(QWidget* parent) { parent_ = parent; }
@@ -40,6 +41,8 @@ class WidgetPrompts : public Prompts {
 
  private:
   QWidget* owner() const;
+  Answer show(MsgType type, Buttons buttons, const QString& text, bool sound,
+              const Answer* preferred);
 
   QPointer<QWidget> parent_;
   QString caption_ = QStringLiteral("Vorlix");

@@ -1,5 +1,7 @@
 #include "editing/ClipboardCommands.h"
 
+#include "editing/FitSummary.h"
+
 #include "document/DocumentEdit.h"
 #include "document/LinkDocument.h"
 #include "editing/EditTexts.h"
@@ -143,11 +145,13 @@ void ClipboardCommands::paste() {
   if (clipboard_.empty()) return;
 
   DocumentEdit edit(host_.document(), QStringLiteral("Paste"));
-  InsertRecords(edit.links(), current, clipboard_.records);
+  FitReport report;
+  InsertRecords(edit.links(), current, clipboard_.records, &report);
   edit.links().sortByFullName();
   edit.commit();
   host_.rebuildList();
   RebuildTreeKeepingPosition(host_);
+  ShowFitSummary(host_.prompts(), report);
 
   const int item = host_.currentItem();
   const ListRows& rows = host_.rows();

@@ -1,5 +1,7 @@
 #include "editing/DragDrop.h"
 
+#include "editing/FitSummary.h"
+
 #include <unordered_set>
 
 #include "document/DocumentEdit.h"
@@ -115,7 +117,8 @@ void DragDrop::drop(FolderNode* target) {
   DocumentEdit edit(host_.document(), QStringLiteral("Move to ") + QuotedName(target->label));
   LinkList& links = edit.links();
   RemoveRows(links, source, leaving);
-  InsertRecords(links, targetPath, arriving);
+  FitReport report;
+  InsertRecords(links, targetPath, arriving, &report);
   links.sortByFullName();
   edit.commit();
 
@@ -137,6 +140,7 @@ void DragDrop::drop(FolderNode* target) {
 
   host_.rebuildList();
   host_.updateCommandState();
+  ShowFitSummary(host_.prompts(), report);
 
   // What was left in place is no longer part of this drag.
   std::vector<size_t> keptRows;

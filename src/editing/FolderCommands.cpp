@@ -1,5 +1,7 @@
 #include "editing/FolderCommands.h"
 
+#include <algorithm>
+
 #include "document/DocumentEdit.h"
 #include "document/LinkDocument.h"
 #include "editing/EditorHost.h"
@@ -24,6 +26,22 @@ FolderNode* OwnNode(const FolderTreeModel& tree, const AnsiString& path) {
   return node && FolderTreeModel::NodePath(node) == path ? node : nullptr;
 }
 
+// False (after the warning) when renaming or making the folder `oldPath` as
+// `newPath` would leave a record too long for its field.
+bool FitsAfterRename(EditorHost& host, std::string_view oldPath, const AnsiString& newPath,
+                     const AnsiString& name) {
+  size_t longest = storedSize(newPath);
+  if (!oldPath.empty())
+    longest = std::max(longest, LongestAfterRename(host.document().links(), oldPath, newPath));
+  if (longest <= size_t(kMaxText)) return true;
+  const size_t needed = storedSize(name);
+  const size_t over = longest - size_t(kMaxText);
+  host.prompts().message(
+      MsgType::Warning, Buttons::Ok,
+      TooLongText(QStringLiteral("folder name"), needed > over ? needed - over : 0, needed));
+  return false;
+}
+
 }  // namespace
 
 void FolderCommands::newFolder() {
@@ -34,6 +52,7 @@ void FolderCommands::newFolder() {
 
   const AnsiString current = host_.position().currentPath;
   const AnsiString path = current + name + '\\';
+  if (!FitsAfterRename(host_, {}, path, name)) return;
   // Any record below a path of that name, link or folder, in any letter case.
   for (const LinkRecord& r : host_.document().links()) {
     if (startsWithNoCase(r.fullName(), path)) {
@@ -75,6 +94,7 @@ bool FolderCommands::TreeLinksEdited(FolderNode* node, const QString& text) {
   // The edited node names the folder, whichever folder the list shows.
   const AnsiString oldPath = FolderTreeModel::NodePath(node);
   const AnsiString newPath = FolderTreeModel::NodePath(node->parent) + name + '\\';
+  if (!FitsAfterRename(host_, oldPath, newPath, name)) return false;
   DocumentEdit edit(host_.document(), QStringLiteral("Rename ") + QuotedName(node->label) +
                                           QStringLiteral(" to ") + QuotedName(name));
   RenameFolderPath(edit.links(), oldPath, newPath);
@@ -120,6 +140,7 @@ void FolderCommands::renameListFolder(int item, const QString& text) {
 
   const AnsiString current = host_.position().currentPath;
   const AnsiString oldPath = current + caption + '\\';
+  if (!FitsAfterRename(host_, oldPath, current + name + '\\', name)) return;
   DocumentEdit edit(host_.document(), QStringLiteral("Rename ") + QuotedName(caption) +
                                           QStringLiteral(" to ") + QuotedName(name));
   RenameFolderPath(edit.links(), oldPath, current + name + '\\');

@@ -5,16 +5,26 @@
 
 namespace vorlix {
 
+bool IsNameCharacter(QChar c) {
+  return c != QLatin1Char('\\') && c.category() != QChar::Other_Control;
+}
+
+bool HoldsOnlyNameCharacters(const QString& name) {
+  for (QChar c : name)
+    if (!IsNameCharacter(c)) return false;
+  return true;
+}
+
 bool IsValidFolderName(std::string_view name) {
   if (!name.empty() && name.front() == '.') return false;
-  return name.find_first_of(":|/\\*><?\"") == std::string_view::npos;
+  return HoldsOnlyNameCharacters(fromAnsi(name));
 }
 
 QString InvalidFolderNameText(std::string_view name) {
-  // The last line leaves out ':' and lists '.', as the program always has.
+  // The last line lists what a name may not hold: '\', and '.' at its start.
   return fromAnsi(name) + QStringLiteral("\r\nThe above folder name is invalid.") +
          QStringLiteral("\r\nPlease do not include special characters :") +
-         QStringLiteral("\r\n/ \\ * \" < > ? | .");
+         QStringLiteral("\r\n\\ .");
 }
 
 FolderNameVerdict CheckFolderName(Prompts& prompts, std::string_view name) {
@@ -23,6 +33,14 @@ FolderNameVerdict CheckFolderName(Prompts& prompts, std::string_view name) {
     return FolderNameVerdict::Rejected;
   }
   return name.empty() ? FolderNameVerdict::Empty : FolderNameVerdict::Accepted;
+}
+
+QString TooLongText(const QString& what, size_t room, size_t needed) {
+  if (needed <= room) return {};
+  return QStringLiteral("The %1 is too long.\r\nThere is room for %2 bytes here; it takes %3.")
+      .arg(what)
+      .arg(room)
+      .arg(needed);
 }
 
 }  // namespace vorlix

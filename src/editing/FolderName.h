@@ -1,5 +1,5 @@
 #pragma once
-// The rule every new or renamed folder name has to pass.
+// The rules every new or renamed name has to pass.
 #include <QString>
 #include <string_view>
 
@@ -7,8 +7,13 @@ namespace vorlix {
 
 class Prompts;
 
-// False when the name holds one of : | / \ * > < ? " or starts with a dot.
-// An empty name is valid here; the commands then end without a change.
+// Names take any character but '\' (the path separator) and control
+// characters.
+bool IsNameCharacter(QChar c);
+bool HoldsOnlyNameCharacters(const QString& name);
+
+// False when the name holds a character names may not hold, or starts with
+// a dot. An empty name is valid here; the commands then end without a change.
 bool IsValidFolderName(std::string_view name);
 
 // The four-line warning shown for a rejected name.
@@ -18,5 +23,10 @@ enum class FolderNameVerdict { Accepted, Rejected, Empty };
 
 // Applies the rule and, for a rejected name, shows the warning.
 FolderNameVerdict CheckFolderName(Prompts& prompts, std::string_view name);
+
+// The warning for a name or URL whose stored form does not fit the room
+// left for it (in bytes), or an empty text when it fits. `what` is "folder
+// name", "description" or "URL".
+QString TooLongText(const QString& what, size_t room, size_t needed);
 
 }  // namespace vorlix

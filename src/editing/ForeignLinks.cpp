@@ -1,5 +1,6 @@
 #include "editing/ForeignLinks.h"
 
+#include "editing/FolderName.h"
 #include "store/HtmlText.h"
 #include "store/LinkList.h"
 #include "store/UniqueNames.h"
@@ -8,26 +9,13 @@ namespace vorlix {
 namespace {
 
 AnsiString validDescription(const QString& text) {
-  AnsiString d = toAnsiCounting(text, nullptr);
-  for (char& c : d) {
-    switch (c) {
-      case ':':
-      case '/':
-      case '\\':
-      case '*':
-      case '>':
-      case '<':
-      case '?':
-      case '"':
-        c = ' ';
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    }
-  }
-  const size_t first = d.find_first_not_of(' ');
-  if (first == AnsiString::npos) return {};
-  return d.substr(first, d.find_last_not_of(' ') - first + 1);
+  QString d = text;
+  for (QChar& c : d)
+    if (!IsNameCharacter(c)) c = QLatin1Char(' ');
+  qsizetype first = 0, last = d.size();
+  while (first < last && d[first] == QLatin1Char(' ')) ++first;
+  while (last > first && d[last - 1] == QLatin1Char(' ')) --last;
+  return toAnsi(d.mid(first, last - first));
 }
 
 }  // namespace
@@ -39,7 +27,8 @@ AnsiString DescriptionForLink(const ForeignLink& link) {
 }
 
 std::vector<LinkRecord> RecordsForLinks(const LinkList& list, const AnsiString& folder,
-                                        const std::vector<ForeignLink>& links, std::uint32_t date) {
+                                        const std::vector<ForeignLink>& links, std::uint32_t date,
+                                        FitReport* report) {
   UniqueNames names;
   // Everything directly in the folder, folders that only exist as the
   // parent of deeper records included.
@@ -52,9 +41,13 @@ std::vector<LinkRecord> RecordsForLinks(const LinkList& list, const AnsiString& 
   std::vector<LinkRecord> out;
   out.reserve(links.size());
   for (const ForeignLink& l : links) {
-    const AnsiString full = names.claim(folder, DescriptionForLink(l), false);
+    bool cut = false;
+    const AnsiString full = names.claim(folder, DescriptionForLink(l), false, &cut);
     if (full.empty()) continue;
-    out.push_back(LinkRecord::make(full, urlToAnsi(l.url.trimmed()), date, kKindUrl));
+    const AnsiString url = urlToAnsi(l.url.trimmed());
+    out.push_back(LinkRecord::make(full, url, date, kKindUrl));
+    if (report && cut) report->cutTitles << fromAnsi(full);
+    if (report && out.back().url().size() != url.size()) report->cutUrls << fromAnsi(full);
   }
   return out;
 }

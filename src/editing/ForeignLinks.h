@@ -5,6 +5,7 @@
 
 #include "editing/LinkMime.h"
 #include "store/Ansi.h"
+#include "store/FitReport.h"
 #include "store/LinkRecord.h"
 
 namespace vorlix {
@@ -20,8 +21,10 @@ AnsiString DescriptionForLink(const ForeignLink& link);
 // New link records for `links` in `folder`, dated `date`: described as
 // DescriptionForLink says, a name already used in the folder (or by an
 // earlier link of the same batch) getting " (2)", " (3)", ... Links for
-// which the folder path leaves no room are left out.
+// which the folder path leaves no room are left out. Titles and URLs cut to
+// fit are named in `report` when one is given.
 std::vector<LinkRecord> RecordsForLinks(const LinkList& list, const AnsiString& folder,
-                                        const std::vector<ForeignLink>& links, std::uint32_t date);
+                                        const std::vector<ForeignLink>& links, std::uint32_t date,
+                                        FitReport* report = nullptr);
 
 }  // namespace vorlix

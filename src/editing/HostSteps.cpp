@@ -1,5 +1,7 @@
 #include "editing/HostSteps.h"
 
+#include <algorithm>
+
 #include "editing/EditorHost.h"
 #include "store/FolderPosition.h"
 #include "store/LinkList.h"
@@ -21,6 +23,20 @@ void MoveToFolder(EditorHost& host, const AnsiString& path) {
 
 QString QuotedName(std::string_view name) {
   return QLatin1Char('\'') + fromAnsi(name) + QLatin1Char('\'');
+}
+
+size_t LongestAfterRename(const LinkList& links, std::string_view oldPath,
+                          std::string_view newPath) {
+  size_t longest = 0;
+  AnsiString name;
+  for (const LinkRecord& r : links) {
+    const std::string_view full = r.fullName();
+    if (!startsWithNoCase(full, oldPath)) continue;
+    name.assign(newPath);
+    name.append(full.substr(oldPath.size()));
+    longest = std::max(longest, storedSize(name));
+  }
+  return longest;
 }
 
 size_t RenameFolderPath(LinkList& links, std::string_view oldPath, std::string_view newPath) {

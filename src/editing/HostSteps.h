@@ -22,6 +22,10 @@ void MoveToFolder(EditorHost& host, const AnsiString& path);
 // "'name'" for step captions such as "Delete 'News'".
 QString QuotedName(std::string_view name);
 
+// The longest stored full name RenameFolderPath would make.
+size_t LongestAfterRename(const LinkList& links, std::string_view oldPath,
+                          std::string_view newPath);
+
 // Renames a folder path in every record: each full name beginning with
 // `oldPath` (letter case ignored) gets `newPath` in place of that beginning,
 // cut to 255 characters. Returns how many records changed.

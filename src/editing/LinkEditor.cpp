@@ -6,6 +6,7 @@
 #include "document/LinkDocument.h"
 #include "editing/DialogFolderTree.h"
 #include "editing/EditorHost.h"
+#include "editing/FolderName.h"
 #include "editing/HostSteps.h"
 #include "platform/Prompts.h"
 #include "store/DosDate.h"
@@ -19,19 +20,17 @@ namespace vorlix {
 
 namespace {
 
-const QString kSpecialCharacters =
-    QStringLiteral("Please do not include special characters : , / , \\ , * , \"\" , < , > , ?");
+const QString kSpecialCharacters = QStringLiteral("Please do not include special characters \\");
 
-bool hasForbidden(const QString& text) {
-  static const QString forbidden = QStringLiteral(":/\\*><?\"");
-  for (QChar c : text)
-    if (forbidden.contains(c)) return true;
-  return false;
-}
+bool hasForbidden(const QString& text) { return !HoldsOnlyNameCharacters(text); }
 
-AnsiString cut(AnsiString s) {
-  if (s.size() > size_t(kMaxText)) s.resize(size_t(kMaxText));
-  return s;
+// The warning when `name` does not fit a record below `folder`, or empty.
+QString tooLongBelow(const QString& what, const AnsiString& folder, const AnsiString& name,
+                     std::string_view tail = {}) {
+  const size_t base = storedSize(folder) + tail.size();
+  const size_t room = base >= size_t(kMaxText) ? 0 : size_t(kMaxText) - base;
+  const size_t whole = storedSize(folder + name) + tail.size();
+  return TooLongText(what, room, whole - std::min(whole, base));
 }
 
 // The node that is `path`'s own folder, not merely its deepest existing
@@ -110,11 +109,20 @@ bool LinkEditor::ok(const QString& description, const QString& url) {
     return false;
   }
   const AnsiString desc = toAnsi(description);
-  const AnsiString newUrl = cut(toAnsi(url));
+  const AnsiString newUrl = toAnsi(url);
+  // Nothing is cut: a text that does not fit is refused with its room.
+  QString tooLong =
+      tooLongBelow(QStringLiteral("description"), editMode_ ? editedFolder_ : target_, desc);
+  if (tooLong.isEmpty())
+    tooLong = TooLongText(QStringLiteral("URL"), size_t(kMaxText), storedSize(newUrl));
+  if (!tooLong.isEmpty()) {
+    warn(prompts, tooLong);
+    return false;
+  }
   if (editMode_) {
     // Every record of that name changes; no duplicate test, as for a rename
     // in place.
-    const AnsiString newName = cut(editedFolder_ + desc);
+    const AnsiString newName = editedFolder_ + desc;
     const std::uint32_t now = currentDosDateTime();
     DocumentEdit edit(host_.document(),
                       QStringLiteral("Edit ") + QuotedName(FileNameView(newName)));
@@ -131,7 +139,7 @@ bool LinkEditor::ok(const QString& description, const QString& url) {
     edit.commit();
     return true;
   }
-  const AnsiString name = cut(target_ + desc);
+  const AnsiString name = target_ + desc;
   if (host_.document().links().indexOf(name) >= 0) {
     warn(prompts, QStringLiteral("The Description name you have entered already exist !"));
     return false;
@@ -154,6 +162,11 @@ void LinkEditor::newFolder() {
   }
   if (typed.isEmpty()) return;
   const AnsiString name = toAnsi(typed);
+  const QString tooLong = tooLongBelow(QStringLiteral("folder name"), target_, name, "\\");
+  if (!tooLong.isEmpty()) {
+    warn(prompts, tooLong);
+    return;
+  }
   const AnsiString path = target_ + name + '\\';
   for (const LinkRecord& r : host_.document().links()) {
     if (startsWithNoCase(r.fullName(), path)) {
@@ -162,7 +175,7 @@ void LinkEditor::newFolder() {
     }
   }
   DocumentEdit edit(host_.document(), QStringLiteral("New Folder ") + QuotedName(name));
-  edit.links().append(LinkRecord::make(cut(path), {}, currentDosDateTime(), kKindFolder));
+  edit.links().append(LinkRecord::make(path, {}, currentDosDateTime(), kKindFolder));
   edit.links().sortByFullName();
   edit.commit();
 

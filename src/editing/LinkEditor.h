@@ -59,10 +59,11 @@ class LinkEditor {
 };
 
 // The description rule: the warning for a description that may not be used
-// (empty, or holding one of : / \ * > < ? "), or an empty text when it passes.
+// (empty, or holding '\' or a control character), or an empty text when it
+// passes.
 QString checkDescription(const QString& description);
 // The same rule for a folder name made in the dialog; empty names pass here.
-// Unlike the folder commands, '|' and a leading dot are allowed.
+// Unlike the folder commands, a leading dot is allowed.
 QString checkDialogFolderName(const QString& name);
 
 }  // namespace vorlix

@@ -93,16 +93,24 @@ size_t RemoveRows(LinkList& links, std::string_view source, const std::vector<Tr
   });
 }
 
-void InsertRecords(LinkList& links, std::string_view target,
-                   const std::vector<LinkRecord>& records) {
+void InsertRecords(LinkList& links, std::string_view target, const std::vector<LinkRecord>& records,
+                   FitReport* report) {
   std::vector<LinkRecord> fresh;
   fresh.reserve(records.size());
   NameMap<size_t> replaceable;  // full name -> copies of it
-  // Every arriving name begins with this, also once cut to the record's size.
-  const std::string_view stem = target.substr(0, std::min<size_t>(target.size(), kMaxText));
+  // Every arriving name begins with this (a target too long for a record
+  // leaves nothing certain).
+  const std::string_view stem =
+      storedSize(target) <= size_t(kMaxText) ? target : std::string_view();
+  AnsiString wanted;
   for (const LinkRecord& r : records) {
     LinkRecord copy = r;
-    copy.setFullName(AnsiString(target) + AnsiString(r.fullName()));
+    wanted.assign(target).append(r.fullName());
+    copy.setFullName(wanted);
+    if (report && copy.fullName().size() != wanted.size()) {
+      // Nothing is cut unseen: the summary names it.
+      (r.isFolder() ? report->mergedFolders : report->cutTitles) << fromAnsi(copy.fullName());
+    }
     ++replaceable[AnsiString(copy.fullName())];
     fresh.push_back(copy);
   }

@@ -7,6 +7,7 @@
 
 #include "editing/ClipboardList.h"
 #include "store/Ansi.h"
+#include "store/FitReport.h"
 
 namespace vorlix {
 
@@ -31,10 +32,11 @@ size_t RemoveRows(LinkList& links, std::string_view source, const std::vector<Tr
 
 // Puts copies of the relative `records` into `target`: each replaces a
 // record of exactly the same full name (one existing record per copy), the
-// rest is appended. Names are cut to the record's 255 characters before they
-// are compared, so a cut name replaces its own earlier copy.
-void InsertRecords(LinkList& links, std::string_view target,
-                   const std::vector<LinkRecord>& records);
+// rest is appended. Names are cut to the record's 255 bytes before they
+// are compared, so a cut name replaces its own earlier copy; each cut name
+// goes into `report` when one is given.
+void InsertRecords(LinkList& links, std::string_view target, const std::vector<LinkRecord>& records,
+                   FitReport* report = nullptr);
 
 // What a folder holds directly, as its explorer listing shows it: the names
 // of its sub-folders and of its links, upper-cased (a to z only).

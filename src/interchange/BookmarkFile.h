@@ -6,6 +6,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "interchange/ImportTree.h"
+#include "store/Ansi.h"
 #include "store/FitReport.h"
 #include "store/LinkList.h"
 
@@ -19,6 +21,10 @@ struct BookmarkImport {
   LinkList links;
   size_t linkCount = 0;
   size_t folderCount = 0;
+  // Links left out because the folder they went into already held their URL.
+  size_t knownLinks = 0;
+  // The folder the import went into ("Favorites\" or a folder below it).
+  AnsiString target;
   // Titles that lost characters: ones the code page lacks, or cut to fit.
   size_t lossyTitles = 0;
   // Everything cut, merged or skipped, for the summary box.
@@ -27,19 +33,25 @@ struct BookmarkImport {
   QString error;
 };
 
-// Reads the bookmarks in `bytes`: <H3> folders and <A HREF> links under
-// "Favorites\", dates from ADD_DATE (seconds, or milliseconds and
-// microseconds for the values only those can be), `importTime` for an item
-// without one. Titles and URLs are decoded (UTF-8, else Windows-1252;
-// character references) into the code page, a '\' in a title becomes '/',
-// a name used twice in a folder gets " (2)". Bytes that are no bookmark
-// file are refused; `fileName` names the file in the message.
+// Reads the bookmarks in `bytes` into `out`: <H3> folders and <A HREF>
+// links (not those inside a <DD> description), dates from ADD_DATE
+// (seconds, or milliseconds and microseconds for the values only those can
+// be), titles and URLs decoded (UTF-8, else Windows-1252; character
+// references). Any file with a Netscape DOCTYPE, with a <DL> list of items
+// or with <DT><A HREF entries is a bookmark file; other bytes are refused
+// with `error` naming `fileName`.
+bool ParseBookmarkTree(QByteArrayView bytes, const QString& fileName, ImportedBookmarks& out,
+                       QString* error);
+
+// ParseBookmarkTree and BuildImport together: the records under
+// "Favorites\", `importTime` for an item without a date.
 BookmarkImport ParseBookmarks(QByteArrayView bytes, std::uint32_t importTime,
                               const QString& fileName);
 
 // Reads and parses the file at `path`, with the current time as the import
 // time. A file that cannot be read, is too large or is no bookmark file is
-// refused with a message naming it.
+// refused with a message naming it. (XBEL, places.sqlite and Chromium files
+// are read too: see ReadImportFile.)
 BookmarkImport ReadBookmarkFile(const QString& path);
 
 // The status bar text after an import.

@@ -2,27 +2,19 @@
 // only at the tags that matter (<H3>, <A>, <DL>, </DL>, <DT>) and skipping
 // everything else, so icons of several hundred KB, unknown attributes and
 // broken nesting cost nothing and stop nothing.
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <cstring>
 #include <vector>
 
 #include "interchange/BookmarkFile.h"
-#include "platform/AtomicFile.h"
+#include "interchange/ImportBuilder.h"
+#include "interchange/ImportFile.h"
 #include "store/DosDate.h"
-#include "store/EpochDates.h"
 #include "store/HtmlText.h"
-#include "store/Paths.h"
-#include "store/UniqueNames.h"
+#include "store/LdbFile.h"
 
 namespace vorlix {
 namespace {
-
-// Larger files are refused: no bookmark file of a browser comes near it.
-constexpr qint64 kMaxFileBytes = qint64(512) << 20;
-// A folder's path leaves this much of the record's 255 characters for what
-// it holds; deeper folders put their content into the deepest that fits.
-constexpr size_t kRoomBelowFolder = 16;
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
@@ -72,6 +64,30 @@ std::optional<qint64> parseDate(std::string_view v) {
   return n;
 }
 
+// Bytes of an attribute or text beyond this are never decoded: whatever
+// they encode cannot fit into a record's field, and a link address of
+// several hundred megabytes must not cost its size in memory and time.
+constexpr size_t kDecodeAtMost = 16 * 1024;
+
+// `raw` cut to at most kDecodeAtMost bytes, never inside a UTF-8 sequence
+// (which would make the rest read as Windows-1252).
+std::string_view decodable(std::string_view raw) {
+  if (raw.size() <= kDecodeAtMost) return raw;
+  size_t n = kDecodeAtMost;
+  for (int back = 0; back < 3 && n > 0 && (static_cast<unsigned char>(raw[n]) & 0xC0) == 0x80;
+       ++back)
+    --n;
+  return raw.substr(0, n);
+}
+
+// HTML text as Unicode; plain ASCII without references (most titles and
+// nearly every address) is taken as it is, without the decoder's work.
+QString decodeText(std::string_view raw) {
+  for (char c : raw)
+    if (c == '&' || static_cast<unsigned char>(c) >= 0x80) return decodeHtml(raw);
+  return QString::fromLatin1(raw.data(), qsizetype(raw.size()));
+}
+
 struct Attributes {
   std::string_view href;
   std::string_view addDate;
@@ -80,10 +96,12 @@ struct Attributes {
 
 class Reader {
  public:
-  Reader(std::string_view text, std::uint32_t importTime, BookmarkImport& out)
-      : p_(text.data()), end_(text.data() + text.size()), importTime_(importTime), out_(out) {}
+  Reader(std::string_view text, ImportedBookmarks& out)
+      : p_(text.data()), end_(text.data() + text.size()), out_(out) {
+    lists_.push_back(&out.root);
+  }
 
-  bool looksLikeBookmarks() const { return doctype_ || (sawList_ && sawItem_); }
+  bool looksLikeBookmarks() const { return doctype_ || (sawList_ && sawItem_) || sawDtLink_; }
 
   void run() {
     while (p_ < end_) {
@@ -100,19 +118,30 @@ class Reader {
       while (p_ < end_ && isNameChar(*p_)) ++p_;
       const std::string_view tag(name, size_t(p_ - name));
       if (tag.empty()) continue;  // a raw '<' in text
+      const bool afterDt = afterDt_;
+      afterDt_ = false;
       if (equalsLower(tag, "a") && !closing) {
-        link();
+        link(afterDt);
       } else if (equalsLower(tag, "h3") && !closing) {
+        inDescription_ = false;
         folder();
       } else if (equalsLower(tag, "dl")) {
         skipTag();
+        inDescription_ = false;
         closing ? closeList() : openList();
       } else if (equalsLower(tag, "dt")) {
         skipTag();
         // An item follows: a folder still waiting for its <DL> has none.
-        pendingFolder_ = false;
+        pendingFolder_ = nullptr;
+        inDescription_ = false;
+        afterDt_ = !closing;
+      } else if (equalsLower(tag, "dd") && !closing) {
+        skipTag();
+        inDescription_ = true;
       } else {
         skipTag();
+        // Only markup between <DT> and <A> keeps the link an entry.
+        afterDt_ = afterDt && (equalsLower(tag, "p") || equalsLower(tag, "dt"));
       }
     }
   }
@@ -181,130 +210,79 @@ class Reader {
     return trimmed(t);
   }
 
-  std::uint32_t dateOf(std::string_view addDate) {
-    const std::optional<qint64> secs = parseDate(addDate);
-    return secs ? dates_.toDos(*secs) : importTime_;
+  // A title decoded; line breaks of the file (not of the title: a
+  // reference such as &#10; is the title's own) as blanks.
+  static QString title(std::string_view raw) {
+    raw = decodable(raw);
+    if (raw.find_first_of("\r\n\t") == std::string_view::npos) return decodeText(raw);
+    std::string flat(raw);
+    for (char& c : flat)
+      if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    return decodeText(flat);
   }
 
-  // A title as a record name: decoded, line breaks as blanks, and a '\'
-  // as '/' so it cannot invent a folder.
-  AnsiString name(std::string_view raw, bool& lost) {
-    AnsiString n;
-    if (raw.find_first_of("\r\n\t") != std::string_view::npos) {
-      // Line breaks of the file, not of the title (a reference such as
-      // &#10; is the title's own and stays).
-      AnsiString flat(raw);
-      for (char& c : flat)
-        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-      n = decodeHtmlToAnsi(flat, &lost);
-    } else {
-      n = decodeHtmlToAnsi(raw, &lost);
-    }
-    for (char& c : n)
-      if (c == '\\') c = '/';
-    return n;
-  }
-
-  const AnsiString& currentPath() const { return lists_.empty() ? rootPath_ : lists_.back(); }
+  ImportedFolder* current() const { return lists_.back(); }
 
   void folder() {
     sawItem_ = true;
     const Attributes a = attributes();
-    bool lost = false;
-    AnsiString n = name(text(), lost);
-    if (n.empty()) n = "Untitled";
-    const AnsiString& parent = currentPath();
-    const AnsiString full =
-        names_.claim(parent, n, true, &lost, size_t(kMaxText) - kRoomBelowFolder);
-    if (lost) ++out_.lossyTitles;
-    pendingFolder_ = true;
-    if (full.empty()) {
-      // No room left in the record for a deeper path: the folder's content
-      // goes into its parent.
-      pendingPath_ = parent;
+    const std::string_view name = text();
+    if (!out_.keep()) {
+      // Past what is kept: only counted; what it holds goes nowhere.
+      pendingFolder_ = current();
       return;
     }
-    append(full, "", dateOf(a.addDate), kKindFolder);
-    ++out_.folderCount;
-    pendingPath_ = full;
+    pendingFolder_ = &current()->addFolder(title(name), parseDate(a.addDate));
   }
 
-  void link() {
+  void link(bool afterDt) {
     const Attributes a = attributes();
-    if (!a.hasHref) return;  // a named anchor, not a bookmark
+    // A named anchor is no bookmark, and neither is a link inside a
+    // description (a thumbnail, a reference).
+    if (!a.hasHref || inDescription_) return;
     sawItem_ = true;
-    pendingFolder_ = false;
-    const AnsiString url = decodeHtmlUrlToAnsi(trimmed(a.href));
-    bool lost = false;
-    AnsiString n = name(text(), lost);
-    if (n.empty()) n = toAnsi(urlWithoutScheme(fromAnsi(url)));
-    if (n.empty()) n = "Untitled";
-    const AnsiString full = names_.claim(currentPath(), n, false, &lost);
-    if (full.empty()) return;
-    if (lost) ++out_.lossyTitles;
-    append(full, url, dateOf(a.addDate), kKindUrl);
-    ++out_.linkCount;
-  }
-
-  // Fills the record in place: no copy of 528 bytes per item.
-  void append(std::string_view full, std::string_view url, std::uint32_t date,
-              std::string_view kind) {
-    LinkRecord& r = out_.links.storage().emplace_back();
-    r.setFullName(full);
-    r.setUrl(url);
-    r.setDateStamp(date);
-    r.setKind(kind);
+    if (afterDt) sawDtLink_ = true;
+    pendingFolder_ = nullptr;
+    const std::string_view name = text();
+    if (!out_.keep()) return;
+    current()->addLink(
+        {title(name), decodeText(decodable(trimmed(a.href))), parseDate(a.addDate), QString()});
   }
 
   void openList() {
     sawList_ = true;
     // A <DL> without a folder before it (the top one, or stray nesting)
     // stays in the folder it is in, so its </DL> closes nothing else.
-    lists_.push_back(pendingFolder_ ? pendingPath_ : currentPath());
-    pendingFolder_ = false;
+    lists_.push_back(pendingFolder_ ? pendingFolder_ : current());
+    pendingFolder_ = nullptr;
   }
 
   void closeList() {
-    pendingFolder_ = false;
-    if (!lists_.empty()) lists_.pop_back();  // an extra </DL> is ignored
+    pendingFolder_ = nullptr;
+    if (lists_.size() > 1) lists_.pop_back();  // an extra </DL> is ignored
   }
 
   const char* p_;
   const char* end_;
-  std::uint32_t importTime_;
-  BookmarkImport& out_;
-  const AnsiString rootPath_{kRootPath};
-  std::vector<AnsiString> lists_;  // the folder of each open <DL>
-  bool pendingFolder_ = false;     // a <H3> waits for its <DL>
-  AnsiString pendingPath_;
+  ImportedBookmarks& out_;
+  // The folder of each open <DL>: each one lies inside the one before, so
+  // adding to the last never moves one of them.
+  std::vector<ImportedFolder*> lists_;
+  ImportedFolder* pendingFolder_ = nullptr;  // a <H3> waits for its <DL>
   bool doctype_ = false;
   bool sawList_ = false;
   bool sawItem_ = false;
-  UniqueNames names_;
-  EpochDates dates_;
+  bool sawDtLink_ = false;
+  bool afterDt_ = false;
+  bool inDescription_ = false;
 };
-
-// Records to expect: one per <DT, at most one per 16 bytes.
-size_t estimateItems(std::string_view text) {
-  size_t n = 0;
-  const char* p = text.data();
-  const char* end = p + text.size();
-  while (p < end) {
-    const char* lt = static_cast<const char*>(std::memchr(p, '<', size_t(end - p)));
-    if (!lt || end - lt < 3) break;
-    if (lower(lt[1]) == 'd' && lower(lt[2]) == 't') ++n;
-    p = lt + 1;
-  }
-  return std::min(n, text.size() / 16);
-}
 
 QString quoted(const QString& fileName) { return QLatin1Char('\'') + fileName + QLatin1Char('\''); }
 
 }  // namespace
 
-BookmarkImport ParseBookmarks(QByteArrayView bytes, std::uint32_t importTime,
-                              const QString& fileName) {
-  BookmarkImport result;
+bool ParseBookmarkTree(QByteArrayView bytes, const QString& fileName, ImportedBookmarks& out,
+                       QString* error) {
   QByteArray converted;
   std::string_view text(bytes.data(), size_t(bytes.size()));
   if (text.size() >= 2 &&
@@ -317,48 +295,65 @@ BookmarkImport ParseBookmarks(QByteArrayView bytes, std::uint32_t importTime,
     text.remove_prefix(3);
   }
   if (trimmed(text).empty()) {
-    result.error = quoted(fileName) + QStringLiteral(" is empty: it holds no bookmarks.");
-    return result;
+    if (error) *error = quoted(fileName) + QStringLiteral(" is empty: it holds no bookmarks.");
+    return false;
   }
-  result.links.reserve(estimateItems(text));
-  Reader reader(text, importTime, result);
+  // The smallest item, "<H3>", takes 4 bytes: a file that may hold more
+  // items than are kept is first only counted, so one far too large for a
+  // database is refused without building what it holds.
+  if (text.size() / 4 > out.keepLimit) {
+    ImportedBookmarks counted;
+    counted.keepLimit = 0;
+    Reader counter(text, counted);
+    counter.run();
+    if (counter.looksLikeBookmarks() && counted.items > out.keepLimit) {
+      const size_t limit = out.keepLimit;
+      out = ImportedBookmarks{};
+      out.keepLimit = limit;
+      out.items = counted.items;
+      return true;
+    }
+  }
+  Reader reader(text, out);
   reader.run();
   if (!reader.looksLikeBookmarks()) {
-    BookmarkImport refused;
-    refused.error = quoted(fileName) + QStringLiteral(" is not a bookmark file.");
-    return refused;
+    out = ImportedBookmarks{};
+    if (error) *error = quoted(fileName) + QStringLiteral(" is not a bookmark file.");
+    return false;
   }
-  result.links.storage().shrink_to_fit();
-  result.ok = true;
-  return result;
+  return true;
+}
+
+BookmarkImport ParseBookmarks(QByteArrayView bytes, std::uint32_t importTime,
+                              const QString& fileName) {
+  BookmarkImport result;
+  try {
+    ImportedBookmarks tree;
+    tree.keepLimit = kMaxLdbRecords;
+    if (!ParseBookmarkTree(bytes, fileName, tree, &result.error)) return result;
+    BuildOptions options;
+    options.importTime = importTime;
+    options.sourceName = fileName;
+    return BuildImport(tree, options);
+  } catch (const std::bad_alloc&) {
+    result = BookmarkImport{};
+    result.error = OutOfMemoryMessage(fileName);
+    return result;
+  }
 }
 
 BookmarkImport ReadBookmarkFile(const QString& path) {
-  BookmarkImport result;
-  const QFileInfo info(path);
-  if (info.isDir() || (info.exists() && !info.isFile())) {
-    result.error = quoted(path) + QStringLiteral(" is not a bookmark file.");
-    return result;
-  }
-  if (info.size() > kMaxFileBytes) {
-    result.error = quoted(path) + QStringLiteral(" is too large to be a bookmark file.");
-    return result;
-  }
-  QByteArray bytes;
-  bool exists = false;
-  QString why;
-  if (!readWholeFile(path, bytes, &exists, &why, kMaxFileBytes) || !exists) {
-    result.error = QStringLiteral("Cannot read ") + quoted(path) + QStringLiteral(": ") +
-                   (exists ? why : QStringLiteral("File not found")) + QLatin1Char('.');
-    return result;
-  }
-  return ParseBookmarks(bytes, currentDosDateTime(), path);
+  // The file's bytes are let go before the records are built.
+  return ImportFileInto(path, LinkList(), QString(), currentDosDateTime());
 }
 
 QString BookmarkImportSummary(const BookmarkImport& r) {
   QString text =
       QStringLiteral("Imported %1 links and %2 folders").arg(r.linkCount).arg(r.folderCount);
   if (r.lossyTitles > 0) text += QStringLiteral("; %1 titles lost characters").arg(r.lossyTitles);
+  if (r.knownLinks > 0) text += QStringLiteral("; %1 links were already there").arg(r.knownLinks);
+  for (const auto& s : r.report.skipped)
+    text += QStringLiteral("; skipped %1 %2").arg(s.second).arg(s.first);
   return text + QLatin1Char('.');
 }
 

@@ -41,7 +41,7 @@ struct Folder {
 
 class Tree {
  public:
-  explicit Tree(const LinkList& links) : links_(links) {
+  explicit Tree(const LinkList& links) {
     folders_.push_back({});
     byPath_.emplace(kRootPath, 0);
     for (size_t i = 0; i < links.size(); ++i) {
@@ -86,7 +86,6 @@ class Tree {
     return f;
   }
 
-  const LinkList& links_;
   std::vector<Folder> folders_;
   std::unordered_map<std::string_view, size_t> byPath_;  // views into the records
   std::string_view lastPath_;

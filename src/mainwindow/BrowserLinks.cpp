@@ -11,8 +11,11 @@
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
+#include "editing/FitSummary.h"
+#include "editing/ImportPlacement.h"
 #include "editing/LinkExchange.h"
 #include "interchange/BookmarkFile.h"
+#include "interchange/ImportFile.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
@@ -47,24 +50,30 @@ void BookmarkFileCommands::importBookmarks() {
     return;
   }
   const QString summary = BookmarkImportSummary(result);
-  // One undo step, as the Favorites import: the file name and caption stay
-  // and the next Save writes the bookmarks to the open file.
-  w_.document().replaceContent(std::move(result.links), QStringLiteral("Import Bookmarks"));
+  // Into a database that holds records the links are added in a new folder,
+  // unless the user chooses to replace; one undo step either way.
+  const QString folder = QStringLiteral("Imported bookmarks");
+  const ImportChoice choice =
+      w_.document().links().empty() ? ImportChoice::Replace : AskImportChoice(w_.prompts(), folder);
+  if (choice == ImportChoice::Cancel) return;
+  TakeImport(w_.document(), std::move(result.links), choice, folder,
+             QStringLiteral("Import Bookmarks"), result.report);
   ResetToRoot(w_.position());
   w_.RebuildList();
   w_.RebuildTree();
   w_.UpdateCommandState();
   tell(summary);
+  ShowFitSummary(w_.prompts(), result.report);
 }
 
 void BookmarkFileCommands::exportBookmarks() {
-  QString path = w_.desktop().saveFileName(&w_, fileDialogFolder(true),
-                                           QString::fromLatin1(kBookmarkFileFilter));
+  QString path =
+      w_.desktop().saveFileName(&w_, fileDialogFolder(true), QString::fromLatin1(kExportFilter));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".html");
   rememberFileDialogFolder(path);
   QString error;
-  if (!WriteBookmarkFile(path, w_.document().links(), &error)) {
+  if (!WriteExportFile(path, w_.document().links(), &error)) {
     w_.prompts().message(MsgType::Error, Buttons::Ok,
                          QStringLiteral("Cannot write '") + path + QStringLiteral("': ") + error);
     return;

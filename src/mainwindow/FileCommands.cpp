@@ -5,6 +5,8 @@
 #include <QMenu>
 
 #include "document/LinkDocument.h"
+#include "editing/FitSummary.h"
+#include "editing/ImportPlacement.h"
 #include "interchange/FavoritesImport.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/ProfileStrings.h"
@@ -19,6 +21,23 @@ namespace {
 
 const QString kLdbFilter = QStringLiteral("Link files (*.ldb);;All Files(*.*)");
 
+// The question before a file that is not a database is opened: what it
+// holds, and what a Save would drop.
+QString NotADatabaseText(const QString& path, const LdbShape& shape) {
+  QString text =
+      QStringLiteral("'%1' does not look like a Vorlix database:").arg(QFileInfo(path).fileName());
+  if (shape.trailingBytes > 0)
+    text += QStringLiteral(
+                "\r\n%1 bytes at the end are not a whole record and would be lost "
+                "at the next Save.")
+                .arg(shape.trailingBytes);
+  if (shape.otherKinds == 1)
+    text += QStringLiteral("\r\n1 record is neither a link nor a folder.");
+  else if (shape.otherKinds > 1)
+    text += QStringLiteral("\r\n%1 records are neither links nor folders.").arg(shape.otherKinds);
+  return text + QStringLiteral("\r\nOpen it all the same ?");
+}
+
 }  // namespace
 
 const LinkList& TFMainXeVorlix::links() const { return doc_.links(); }
@@ -32,12 +51,18 @@ void TFMainXeVorlix::setCaptionFor(const QString& path) {
 
 bool TFMainXeVorlix::LoadDatabase(const QString& path) {
   LinkList loaded;
-  const IoResult r = loadLdbFile(path, loaded);
+  LdbShape shape;
+  const IoResult r = loadLdbFile(path, loaded, &shape);
   if (!r) {
     // The database that was open stays as it was, completely.
     prompts_.message(MsgType::Error, Buttons::Ok, r.message);
     return false;
   }
+  // Any file "loads"; one that is not a database is only taken for one
+  // when the user says so, as a Save would then rewrite it.
+  if (!shape.isDatabase() && prompts_.ask(MsgType::Warning, Buttons::YesNo,
+                                          NotADatabaseText(path, shape), Answer::No) != Answer::Yes)
+    return false;
   doc_.adopt(std::move(loaded), path);
   pos_.currentPath = AnsiString(kRootPath);
   return true;
@@ -161,13 +186,22 @@ void TFMainXeVorlix::Import1Click() {
   if (!AskSaveChanges()) return;
   LinkList imported;
   if (!RunFavoritesImport(desktop_, this, FavoritesPath, imported).chosen) return;
+  // Into a database that holds records the links are added in a folder
+  // named as the Favorites folder, unless the user chooses to replace.
+  QString folder = QDir(FavoritesPath).dirName();
+  if (folder.isEmpty()) folder = QStringLiteral("Imported favorites");
+  const ImportChoice choice =
+      doc_.links().empty() ? ImportChoice::Replace : AskImportChoice(prompts_, folder);
+  if (choice == ImportChoice::Cancel) return;
   // One undo step: an import made by mistake can be taken back before a
   // Save writes it over the file.
-  doc_.replaceContent(std::move(imported), QStringLiteral("Import Favorites"));
+  FitReport report;
+  TakeImport(doc_, std::move(imported), choice, folder, QStringLiteral("Import Favorites"), report);
   ResetToRoot(pos_);
   RebuildList();
   RebuildTree();
   UpdateCommandState();
+  ShowFitSummary(prompts_, report);
 }
 
 }  // namespace vorlix

@@ -7,6 +7,7 @@
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
 #include "interchange/FavoritesImport.h"
+#include "mainwindow/BrowserImport.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
 #include "platform/CommandLine.h"
@@ -41,12 +42,23 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
       }
     }
   } else {
-    const Answer a = prompts_.message(
-        MsgType::Information, Buttons::YesNo,
-        QStringLiteral("Do you want to import favorites links from Internet Explorer ?"), false);
+    // The browser whose bookmarks were found stands in for the system's
+    // browser; without one, the Favorites folder import is offered.
+    auto* browsers = findChild<BrowserImportCommands*>();
+    const QString browser = browsers ? browsers->firstStartBrowser() : QString();
+    const Answer a =
+        prompts_.message(MsgType::Information, Buttons::YesNo,
+                         QStringLiteral("Do you want to import favorites links from ") +
+                             (browser.isEmpty() ? QStringLiteral("Internet Explorer") : browser) +
+                             QStringLiteral(" ?"),
+                         false);
     if (a == Answer::Yes) {
       LinkList imported;
-      RunFavoritesImport(desktop_, this, FavoritesPath, imported);
+      if (!browser.isEmpty()) {
+        browsers->importFirstStart(imported);
+      } else {
+        RunFavoritesImport(desktop_, this, FavoritesPath, imported);
+      }
       // Nothing of it is in a file yet.
       doc_.adopt(std::move(imported), QString(), true);
     }

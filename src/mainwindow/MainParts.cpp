@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "browser/BrowserActions.h"
+#include "browser/DefaultBrowser.h"
 #include "components/PanelSplitter.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
@@ -15,12 +16,14 @@
 #include "health/widgets/DuplicateHint.h"
 #include "health/widgets/HealthCommands.h"
 #include "mainwindow/AddedKeys.h"
+#include "mainwindow/BrowserImport.h"
 #include "mainwindow/BrowserLinks.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/ListCountPanel.h"
 #include "mainwindow/ListRename.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShellParts.h"
+#include "mainwindow/SyncCommand.h"
 #include "mainwindow/WindowMemory.h"
 #include "platform/Desktop.h"
 #include "platform/SingleInstance.h"
@@ -132,6 +135,14 @@ void MainParts::connectExchange() {
   // File > Import > "Favorites Links from Netscape", File > Export; both
   // parts live as children of the window.
   new BookmarkFileCommands(window);
+  // File > Import from installed browsers and XBEL files, and the first
+  // start's offer of the default browser's bookmarks.
+  new BrowserImportCommands(window, [] {
+    const std::optional<DefaultBrowserEntry> entry = FindDefaultBrowser();
+    return entry ? entry->desktopId : QString();
+  });
+  // File > Sync: the database with its floccus file (sync/).
+  new SyncCommand(window);
   auto* exchange = new LinkExchange(*window.editor(), *QGuiApplication::clipboard(),
                                     [&window](const ForeignLink& link, const AnsiString& folder) {
                                       AddOneLinkInDialog(window, link.url, link.title, folder);

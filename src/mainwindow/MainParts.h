@@ -11,8 +11,9 @@
 //      hint that a page is already filed;
 //   4. the status bar's count of the rows listed (after the window's own
 //      find handler, which it must follow), the added keys, F2 in the list;
-//   5. bookmark files, and the links of Copy, Paste and drag and drop with
-//      other programs;
+//   5. bookmark files, the imports from installed browsers and XBEL files
+//      (the first start's offer asks them), File > Sync, and the links of
+//      Copy, Paste and drag and drop with other programs;
 //   6. health/: Check Links and Find Duplicates;
 //   7. the shell: the Options dialog, the recent files and the tray icon.
 //      The dialog applies the stored preferences as it is made, so the

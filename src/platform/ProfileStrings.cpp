@@ -243,7 +243,7 @@ QString readRememberedOpenFolder() {
 bool writeRememberedOpenFolder(const QString& folder) {
   QString value = folder;
   if (!value.isEmpty() && !value.endsWith(QLatin1Char('/'))) value += QLatin1Char('/');
-  return writeProfileString(vorlixsIniPath(), kIniSection, kIniKey, toAnsi(value));
+  return writeProfileString(vorlixsIniPath(), kIniSection, kIniKey, storedBytes(toAnsi(value)));
 }
 
 AnsiString readShortcutUrl(const QString& urlFile) {

@@ -13,8 +13,13 @@ class Prompts {
  public:
   virtual ~Prompts() = default;
   // A modal message box; `sound` plays the box type's system sound first.
-  virtual Answer message(MsgType type, Buttons buttons, const QString& text,
-                         bool sound = true) = 0;
+  virtual Answer message(MsgType type, Buttons buttons, const QString& text, bool sound = true) = 0;
+  // A question whose default button (the one Enter presses) answers
+  // `preferred`, one of the box's buttons.
+  virtual Answer ask(MsgType type, Buttons buttons, const QString& text, Answer preferred) {
+    (void)preferred;
+    return message(type, buttons, text);
+  }
   // A modal input box; Cancel returns `defaultText`.
   virtual QString input(const QString& caption, const QString& prompt,
                         const QString& defaultText) = 0;

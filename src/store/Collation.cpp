@@ -39,19 +39,6 @@ int compareBytes(std::string_view x, std::string_view y) {
 }
 
 #ifdef VORLIX_HAVE_ICU
-// Per byte, the UTF-16 unit fromAnsi makes of it: one unit per byte.
-const std::array<UChar, 256>& utf16Units() {
-  static const auto table = [] {
-    std::array<UChar, 256> t{};
-    for (int b = 0; b < 256; ++b) {
-      const char c = char(b);
-      t[size_t(b)] = UChar(fromAnsi(std::string_view(&c, 1)).at(0).unicode());
-    }
-    return t;
-  }();
-  return table;
-}
-
 // Appends the key of `text` to `out`, without ICU's closing zero byte (keys
 // hold no other zero, so bytewise order is unchanged). The key of "" stays
 // empty: QCollator::compare puts "" before everything, even before text
@@ -59,9 +46,13 @@ const std::array<UChar, 256>& utf16Units() {
 void appendIcuKey(const UCollator* u, std::string_view text, std::string& out) {
   if (text.empty()) return;
   thread_local std::vector<UChar> units;
-  units.resize(text.size());
-  const auto& table = utf16Units();
-  for (size_t i = 0; i < text.size(); ++i) units[i] = table[static_cast<unsigned char>(text[i])];
+  if (isAscii(text)) {
+    units.resize(text.size());
+    for (size_t i = 0; i < text.size(); ++i) units[i] = UChar(text[i]);
+  } else {
+    const QString s = fromAnsi(text);
+    units.assign(s.utf16(), s.utf16() + s.size());
+  }
   const size_t at = out.size();
   size_t room = 16 + text.size() + text.size() / 2;
   for (;;) {
@@ -92,7 +83,7 @@ bool agreesWith(const UCollator* u, const QCollator& c) {
   std::vector<std::string> keys;
   for (const char* s : samples) {
     keys.emplace_back();
-    appendIcuKey(u, s, keys.back());
+    appendIcuKey(u, canonicalText(s), keys.back());
   }
   for (size_t a = 0; a < keys.size(); ++a)
     for (size_t b = 0; b < keys.size(); ++b) {
@@ -109,9 +100,8 @@ UCollator* openLike(const QCollator& c) {
   const QByteArray name = c.locale().bcp47Name().replace(u'-', u'_').toLatin1();
   UCollator* u = ucol_open(name.constData(), &status);
   if (U_FAILURE(status)) return nullptr;
-  // Qt turns normalization on. Windows-1252 text has no combining marks, so
-  // it is always in FCD form, which ICU orders the same without it, faster.
-  ucol_setAttribute(u, UCOL_NORMALIZATION_MODE, UCOL_OFF, &status);
+  // As Qt does: names may hold combining marks in any order.
+  ucol_setAttribute(u, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
   ucol_setAttribute(
       u, UCOL_STRENGTH,
       c.caseSensitivity() == Qt::CaseSensitive ? UCOL_DEFAULT_STRENGTH : UCOL_SECONDARY, &status);
@@ -182,8 +172,8 @@ std::uint32_t CollationKeys::add(std::string_view text) {
     empty_.push_back(text.empty());
     return std::uint32_t(keys_.size() - 1);
   }
-  // Per byte, the UTF-8 of its (case-folded) character: UTF-8 orders
-  // bytewise as the code points do.
+  // The (case-folded) text in UTF-8, which orders bytewise as the code
+  // points do; per byte from a table for plain ASCII.
   struct Table {
     char bytes[256][4];
     unsigned char size[256];
@@ -203,6 +193,12 @@ std::uint32_t CollationKeys::add(std::string_view text) {
   }();
   const Table& t = tables[cs_ == Qt::CaseInsensitive ? 1 : 0];
   offsets_.push_back(std::uint32_t(bytes_.size()));
+  if (!isAscii(text)) {
+    QString s = fromAnsi(text);
+    if (cs_ == Qt::CaseInsensitive) s = s.toCaseFolded();
+    bytes_.append(toAnsi(s));
+    return std::uint32_t(offsets_.size() - 1);
+  }
   for (char c : text) {
     const auto b = static_cast<unsigned char>(c);
     bytes_.append(t.bytes[b], t.size[b]);

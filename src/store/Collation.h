@@ -1,5 +1,5 @@
 #pragma once
-// The user locale's string comparisons, on Windows-1252 text.
+// The user locale's string comparisons, on program text (store/Ansi.h).
 #include <QCollator>
 #include <cstdint>
 #include <memory>

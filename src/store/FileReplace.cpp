@@ -64,17 +64,6 @@ void removeStaleTemporaries(const QByteArray& dir, const QByteArray& prefix) {
   ::closedir(d);
 }
 
-bool writeAll(int fd, const char* src, size_t n) {
-  while (n > 0) {
-    const ssize_t put = ::write(fd, src, n);
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return false;
-    src += put;
-    n -= size_t(put);
-  }
-  return true;
-}
-
 // 0 or errno of the first failing step of syncing the folder.
 int syncFolder(const QByteArray& dir) {
   if (const int e = injected(testing::FailPoint::OpenFolder)) return e;
@@ -89,6 +78,17 @@ int syncFolder(const QByteArray& dir) {
 
 }  // namespace
 
+bool writeAll(int fd, const char* src, size_t n) {
+  while (n > 0) {
+    const ssize_t put = ::write(fd, src, n);
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return false;
+    src += put;
+    n -= size_t(put);
+  }
+  return true;
+}
+
 void testing::setFailHook(FailHook hook) { failHook = hook; }
 
 QByteArray temporaryPrefix(const QByteArray& fileName) {
@@ -97,6 +97,10 @@ QByteArray temporaryPrefix(const QByteArray& fileName) {
 }
 
 IoResult replaceFile(const QString& path, const char* data, size_t size) {
+  return replaceFile(path, [&](int fd) { return writeAll(fd, data, size); });
+}
+
+IoResult replaceFile(const QString& path, const std::function<bool(int fd)>& write) {
   QByteArray final = QFile::encodeName(QFileInfo(path).absoluteFilePath());
   if (const int e = resolveLinks(final)) return IoResult::failure(e);
   const QByteArray dir = folderOf(final);
@@ -133,7 +137,7 @@ IoResult replaceFile(const QString& path, const char* data, size_t size) {
     return IoResult::failure(err);
   };
   if (::fchmod(fd, mode) != 0) return fail(errno, true);
-  if (!writeAll(fd, data, size)) return fail(errno, true);
+  if (!write(fd)) return fail(errno, true);
   int err = injected(testing::FailPoint::SyncFile);
   if (!err && ::fdatasync(fd) != 0) err = errno;
   if (err) return fail(err, true);

@@ -4,6 +4,7 @@
 // the file's place in one rename, and the folder is synced after it.
 #include <QString>
 #include <cstddef>
+#include <functional>
 
 #include "store/IoResult.h"
 
@@ -20,6 +21,12 @@ namespace vorlix {
 // A failure to sync the folder after the rename is reported too, with
 // `replaced` set: the new content is in place but may not survive a crash.
 IoResult replaceFile(const QString& path, const char* data, size_t size);
+// The same with the content written by `write` to the open temporary file;
+// it returns false with errno set on failure.
+IoResult replaceFile(const QString& path, const std::function<bool(int fd)>& write);
+// Writes all `size` bytes to `fd`, going on after short writes; false with
+// errno set on failure.
+bool writeAll(int fd, const char* data, size_t size);
 
 // The name prefix of `fileName`'s temporary files.
 QByteArray temporaryPrefix(const QByteArray& fileName);

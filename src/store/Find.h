@@ -13,10 +13,18 @@ class LinkList;
 
 inline constexpr size_t kFindMinChars = 3;  // shorter texts do not filter
 
+// A needle of three or more bytes is first looked for in a filter per block
+// of kFindBlock records: one bit per hashed three-byte sequence the block's
+// texts hold. Only blocks holding every sequence of the needle are scanned,
+// which skips most of the text for all but the commonest needles.
+inline constexpr size_t kFindBlock = 8;
+inline constexpr size_t kFindFilterBits = 4096;
+
 class FindIndex {
  public:
   // Copies the upper-cased descriptions and URLs of every record into one
-  // compact buffer. Call after every change of the LinkList.
+  // compact buffer and fills the block filters. Call after every change of
+  // the LinkList.
   void rebuild(const LinkList& list);
   void clear();
   size_t recordCount() const { return offsets_.empty() ? 0 : offsets_.size() - 1; }
@@ -33,9 +41,12 @@ class FindIndex {
 
  private:
   bool segmentContains(std::uint32_t record, std::string_view upperNeedle) const;
+  // Appends to hits_ every record in [from, to) whose text holds `upper`.
+  void scan(size_t from, size_t to, std::string_view upper);
 
   AnsiString text_;                     // per record: DESCRIPTION \0 URL \0
   std::vector<std::uint32_t> offsets_;  // record i spans [offsets_[i], offsets_[i+1])
+  std::vector<std::uint64_t> filters_;  // kFindFilterBits per block
   AnsiString lastNeedle_;
   bool haveLast_ = false;
   std::vector<std::uint32_t> hits_;

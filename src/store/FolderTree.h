@@ -39,7 +39,7 @@ class FolderTreeModel : public QAbstractItemModel {
  public:
   // imageIndex, or selectedImageIndex for the selected node.
   static constexpr int ImageIndexRole = Qt::UserRole + 1;
-  // The node's label as its Windows-1252 bytes (QByteArray).
+  // The node's label as program text (UTF-8) in a QByteArray.
   static constexpr int AnsiLabelRole = Qt::UserRole + 2;
 
   explicit FolderTreeModel(QObject* parent = nullptr);

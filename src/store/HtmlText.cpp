@@ -206,21 +206,9 @@ char ansiFromCodePoint(char32_t cp, bool* lost) {
   return '?';
 }
 
-AnsiString toAnsiCounting(const QString& text, bool* lost) {
-  AnsiString out;
-  out.reserve(size_t(text.size()));
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    char32_t cp = text[i].unicode();
-    if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-      cp = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
-      ++i;
-    }
-    out.push_back(ansiFromCodePoint(cp, lost));
-  }
-  return out;
-}
+AnsiString toAnsiCounting(const QString& text, bool* /*lost*/) { return toAnsi(text); }
 
-AnsiString decodeHtmlToAnsi(std::string_view raw, bool* lost) {
+AnsiString decodeHtmlToAnsi(std::string_view raw, bool* /*lost*/) {
   bool plain = true;  // ASCII without references: the bytes are the text
   for (char c : raw)
     if (c == '&' || static_cast<unsigned char>(c) >= 0x80) {
@@ -228,12 +216,7 @@ AnsiString decodeHtmlToAnsi(std::string_view raw, bool* lost) {
       break;
     }
   if (plain) return AnsiString(raw);
-  AnsiString out;
-  out.reserve(raw.size());
-  decode(
-      raw, [&](char32_t cp) { out.push_back(ansiFromCodePoint(cp, lost)); },
-      [&](unsigned char b) { out.push_back(char(b)); });
-  return out;
+  return toAnsi(decodeHtml(raw));
 }
 
 QString decodeHtml(std::string_view raw) {
@@ -251,15 +234,7 @@ QString decodeHtml(const QString& text) {
   return decodeHtml(std::string_view(utf8.constData(), size_t(utf8.size())));
 }
 
-AnsiString urlToAnsi(const QString& url) {
-  bool lost = false;
-  AnsiString out = toAnsiCounting(url, &lost);
-  if (!lost) return out;
-  const QUrl parsed(url, QUrl::TolerantMode);
-  if (!parsed.isValid()) return out;
-  const QByteArray encoded = parsed.toEncoded();
-  return AnsiString(encoded.constData(), size_t(encoded.size()));
-}
+AnsiString urlToAnsi(const QString& url) { return toAnsi(url); }
 
 QString urlWithoutScheme(const QString& url) {
   QString s = url.trimmed();
@@ -275,33 +250,15 @@ QString urlWithoutScheme(const QString& url) {
   return s;
 }
 
-AnsiString decodeHtmlUrlToAnsi(std::string_view raw) {
-  bool lost = false;
-  AnsiString out = decodeHtmlToAnsi(raw, &lost);
-  return lost ? urlToAnsi(decodeHtml(raw)) : out;
-}
+AnsiString decodeHtmlUrlToAnsi(std::string_view raw) { return decodeHtmlToAnsi(raw, nullptr); }
 
 void appendUtf8FromAnsi(QByteArray& out, std::string_view text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t run = i;
-    while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
-    if (run > i) {
-      out.append(text.data() + i, qsizetype(run - i));
-      i = run;
-      continue;
-    }
-    const auto u = static_cast<unsigned char>(text[i++]);
-    const char16_t cp = unicodeFromAnsi(u);
-    if (cp < 0x800) {
-      out.append(char(0xC0 | (cp >> 6)));
-      out.append(char(0x80 | (cp & 0x3F)));
-    } else {
-      out.append(char(0xE0 | (cp >> 12)));
-      out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-      out.append(char(0x80 | (cp & 0x3F)));
-    }
+  if (isUtf8(text)) {
+    out.append(text.data(), qsizetype(text.size()));
+    return;
   }
+  const AnsiString utf8 = canonicalText(text);
+  out.append(utf8.data(), qsizetype(utf8.size()));
 }
 
 void appendHtmlEscaped(QByteArray& out, std::string_view text) {

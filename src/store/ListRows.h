@@ -97,7 +97,7 @@ class LinkListModel : public QAbstractTableModel {
 
  public:
   static constexpr int ImageIndexRole = Qt::UserRole + 1;
-  // The cell's text as Windows-1252 bytes (QByteArray).
+  // The cell's program text (UTF-8, store/Ansi.h) as a QByteArray.
   static constexpr int AnsiTextRole = Qt::UserRole + 2;
 
   explicit LinkListModel(QObject* parent = nullptr);

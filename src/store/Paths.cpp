@@ -7,14 +7,11 @@
 namespace vorlix {
 namespace {
 
-// These run on every record of every rebuild: two vectorised searches beat
-// find_last_of, which tests the character set once per character.
+// This runs on every record of every rebuild: memrchr is vectorised.
 size_t lastSeparator(std::string_view s) {
   if (s.empty()) return std::string_view::npos;
   const auto* slash = static_cast<const char*>(::memrchr(s.data(), '\\', s.size()));
-  const auto* colon = static_cast<const char*>(::memrchr(s.data(), ':', s.size()));
-  const char* last = !slash ? colon : (!colon ? slash : std::max(slash, colon));
-  return last ? size_t(last - s.data()) : std::string_view::npos;
+  return slash ? size_t(slash - s.data()) : std::string_view::npos;
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
 // String operations on folder paths ("Favorites\News\Local\") and full names.
 // Folder paths end in '\'; a link's full name is its folder path followed by
-// the description. All of them work on single-byte text.
+// the description. '\' is the only separator; names may hold any other
+// character. They work on program text (UTF-8, store/Ansi.h), where '\' is
+// never part of another character.
 //
 // The *View variants return a view into their argument (no allocation) for
 // the hot loops of the list and tree rebuilds; the plain ones return a copy
@@ -12,9 +14,9 @@
 
 namespace vorlix {
 
-// Up to and including the last '\' or ':'; empty when there is none.
+// Up to and including the last '\'; empty when there is none.
 std::string_view FilePathView(std::string_view s);
-// After the last '\' or ':'; the whole text when there is none.
+// After the last '\'; the whole text when there is none.
 std::string_view FileNameView(std::string_view s);
 // Before the first '\'; empty when there is none.
 std::string_view FirstComponentView(std::string_view s);

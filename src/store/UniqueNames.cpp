@@ -49,13 +49,22 @@ void UniqueNames::reserve(std::string_view fullName) {
 
 AnsiString UniqueNames::claim(std::string_view folderPath, std::string_view name, bool folder,
                               bool* cut, size_t limit) {
+  // What follows the name (" (n)", a folder's '\') is ASCII, which takes
+  // one byte in either encoding of the field.
   const size_t room = std::min(limit, size_t(kMaxText)) - (folder ? 1 : 0);
-  if (folderPath.size() >= room) return {};
-  const size_t nameRoom = room - folderPath.size();
-  if (name.size() > nameRoom) {
-    name = name.substr(0, nameRoom);
+  const size_t pathSize = storedSize(folderPath);
+  const auto fitted = [&](std::string_view base, size_t tail) -> AnsiString {
+    AnsiString full(folderPath);
+    full.append(base);
+    if (storedSize(full) + tail <= room) return AnsiString(base);
     if (cut) *cut = true;
-  }
+    full = cutToFit(full, room - tail);
+    return full.size() > folderPath.size() ? full.substr(folderPath.size()) : AnsiString();
+  };
+  if (pathSize >= room) return {};
+  const AnsiString whole = fitted(name, 0);
+  if (whole.empty() && !name.empty()) return {};
+  name = whole;
   const std::uint64_t key = keyOf(folderPath, name);
   if (take(key)) {
     AnsiString full;
@@ -70,13 +79,9 @@ AnsiString UniqueNames::claim(std::string_view folderPath, std::string_view name
   int& next = nextNumber_.try_emplace(key, 2).first->second;
   for (;; ++next) {
     const AnsiString suffix = " (" + std::to_string(next) + ")";
-    if (suffix.size() >= nameRoom) return {};
-    std::string_view base = name;
-    if (base.size() + suffix.size() > nameRoom) {
-      base = base.substr(0, nameRoom - suffix.size());
-      if (cut) *cut = true;
-    }
-    const AnsiString full = AnsiString(folderPath) + AnsiString(base) + suffix;
+    if (pathSize + suffix.size() >= room) return {};
+    const AnsiString base = fitted(name, suffix.size());
+    const AnsiString full = AnsiString(folderPath) + base + suffix;
     if (take(keyOf(full))) {
       ++next;
       return folder ? full + '\\' : full;

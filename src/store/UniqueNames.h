@@ -21,9 +21,9 @@ class UniqueNames {
   // The full name for a new record called `name` in `folderPath`: the name
   // itself or, when taken, with the first free " (n)". The name is cut so
   // that the full name (with a folder's trailing '\') fits the record's 255
-  // characters (or `limit`), the number included. Empty when the folder
-  // path leaves no room for a name at all. `cut` (when given) is set when
-  // the name had to be cut. The result counts as taken from then on.
+  // bytes as stored (or `limit`), cut between characters, the number included. Empty when the
+  // folder path leaves no room for a name at all. `cut` (when given) is set when the name had to be
+  // cut. The result counts as taken from then on.
   AnsiString claim(std::string_view folderPath, std::string_view name, bool folder,
                    bool* cut = nullptr, size_t limit = 255);
 

@@ -8,6 +8,7 @@
 #include "document/DocumentEdit.h"
 #include "document/LinkDocument.h"
 #include "store/Find.h"
+#include "support/Records.h"
 
 using namespace vorlix;
 
@@ -25,10 +26,7 @@ LinkList listOf(std::initializer_list<const char*> names) {
   return l;
 }
 
-QByteArray bytesOf(const LinkList& l) {
-  return QByteArray(reinterpret_cast<const char*>(l.storage().data()),
-                    qsizetype(l.size() * sizeof(LinkRecord)));
-}
+QByteArray bytesOf(const LinkList& l) { return test::recordBytes(l); }
 
 }  // namespace
 

@@ -242,6 +242,29 @@ class TestClipboardCommands : public QObject {
                                            "T\\Newsletter", "T\\news"}));
   }
 
+  void pasteIntoADeepFolderTellsWhatWasCut() {
+    // A title that fits where it was but not below a longer path is cut,
+    // and the one summary box names it; non-Latin text keeps every
+    // character that fits.
+    const std::string deep(200, 'd');
+    const QString title = QString(20, QChar(0x65E5));  // 60 bytes in UTF-8
+    EditorTestHost h;
+    const AnsiString titleName = "S\\" + toAnsi(title), deepName = deep + "\\";
+    h.load({"S\\", titleName.c_str(), deepName.c_str()});
+    ClipboardList clip;
+    ClipboardCommands cmd(h, clip);
+    h.open("S\\");
+    const AnsiString caption = toAnsi(title);
+    h.select({caption.c_str()});
+    cmd.copy();
+    h.open(deep + "\\");
+    cmd.paste();
+    const AnsiString pasted = "Favorites\\" + deep + "\\" + toAnsi(title.left(14));
+    QVERIFY(h.list.indexOf(pasted) >= 0);
+    QCOMPARE(h.scripted.asked.size(), size_t(1));
+    QVERIFY(h.scripted.lastText().contains(fromAnsi(pasted)));
+  }
+
   void pasteTwiceAndAcrossNew() {
     EditorTestHost h;
     h.load({"A\\", "A\\x", "A\\Sub\\", "A\\Sub\\y", "P\\", "Q\\"});

@@ -1,8 +1,11 @@
 #include <QTest>
 
 #include "editing/EditorTestHost.h"
+#include "editing/FitSummary.h"
 #include "editing/FolderCommands.h"
 #include "editing/FolderName.h"
+#include "editing/ImportPlacement.h"
+#include "store/Paths.h"
 
 using namespace vorlix;
 using vorlix::test::EditorTestHost;
@@ -16,11 +19,15 @@ class TestFolderCommands : public QObject {
     QTest::addColumn<bool>("valid");
     QTest::newRow("inner dot") << "a.b" << true;
     QTest::newRow("leading dot") << ".a" << false;
-    QTest::newRow("colon") << "a:b" << false;
-    QTest::newRow("bar") << "a|b" << false;
+    // Names take every sign but '\\' and control characters.
+    QTest::newRow("colon") << "a:b" << true;
+    QTest::newRow("bar") << "a|b" << true;
+    QTest::newRow("slash") << "AC/DC" << true;
     QTest::newRow("backslash") << "a\\b" << false;
-    QTest::newRow("quote") << "a\"b" << false;
-    QTest::newRow("question") << "why?" << false;
+    QTest::newRow("tab") << "a\tb" << false;
+    QTest::newRow("quote") << "a\"b" << true;
+    QTest::newRow("question") << "why?" << true;
+    QTest::newRow("cyrillic") << QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442") << true;
     QTest::newRow("blank") << "my links" << true;
   }
   void folderNameRule() {
@@ -40,7 +47,7 @@ class TestFolderCommands : public QObject {
       QCOMPARE(h.scripted.lastText(), name +
                                           "\r\nThe above folder name is invalid."
                                           "\r\nPlease do not include special characters :"
-                                          "\r\n/ \\ * \" < > ? | .");
+                                          "\r\n\\ .");
       QCOMPARE(h.names(), QStringList{"Old\\"});
     }
   }
@@ -148,7 +155,7 @@ class TestFolderCommands : public QObject {
 
     // A rejected name: no change and no refresh of the commands.
     h.doc.markSaved({});
-    h.scripted.inputs = {"a/b"};
+    h.scripted.inputs = {"a\\b"};
     cmd.renameFromList();
     QVERIFY(!h.dirty());
     QCOMPARE(h.stateUpdates, 1);
@@ -231,6 +238,36 @@ class TestFolderCommands : public QObject {
     QCOMPARE(h.list.size(), size_t(1));
     h.clicked = h.node("A\\");
     QVERIFY(cmd.popupState().rename && cmd.popupState().deleteFolder);
+  }
+
+  void importAddedBesideWhatIsThere() {
+    LinkList existing;
+    existing.append(LinkRecord::make("Favorites\\Imported bookmarks\\", "", 0, kKindFolder));
+    existing.append(
+        LinkRecord::make("Favorites\\imported bookmarks (2)", "http://x/", 0, kKindUrl));
+    const AnsiString deep =
+        "Favorites\\" + std::string(120, 'a') + "\\" + std::string(110, 'b') + "\\";
+    LinkList imported;
+    imported.append(LinkRecord::make("Favorites\\Dev\\", "", 0, kKindFolder));
+    imported.append(
+        LinkRecord::make("Favorites\\Dev\\" + std::string(230, 'c'), "http://c/", 0, kKindUrl));
+    imported.append(LinkRecord::make(deep, "", 0, kKindFolder));
+    imported.append(LinkRecord::make(deep + "x", "http://d/", 0, kKindUrl));
+    FitReport report;
+    const LinkList placed = PlaceImport(existing, imported, "Imported bookmarks", 0, report);
+    // Both taken names count, letter case ignored.
+    const AnsiString top = "Favorites\\Imported bookmarks (3)\\";
+    QCOMPARE(placed[0].fullName(), std::string_view(top));
+    QCOMPARE(placed[1].fullName(), std::string_view(top + "Dev\\"));
+    QCOMPARE(placed[2].fullName().size(), size_t(255));  // cut, and told
+    QCOMPARE(report.cutTitles, QStringList{fromAnsi(placed[2].fullName())});
+    // The folder that lies too deep now goes into its parent, and is told.
+    QCOMPARE(report.mergedFolders, QStringList{fromAnsi(deep)});
+    QCOMPARE(placed.size(), size_t(4));
+    QCOMPARE(FilePath(placed[3].fullName()), top + std::string(120, 'a') + "\\");
+    const QString summary = FitSummaryText(report);
+    QVERIFY(summary.contains(fromAnsi(deep)) && summary.contains(fromAnsi(placed[2].fullName())));
+    QVERIFY(FitSummaryText(FitReport()).isEmpty());
   }
 };
 

@@ -9,16 +9,14 @@
 #include "editing/EditorTestHost.h"
 #include "editing/FolderCommands.h"
 #include "platform/Prompts.h"
+#include "support/Records.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
 
 namespace {
 
-QByteArray bytesOf(const LinkList& l) {
-  return QByteArray(reinterpret_cast<const char*>(l.storage().data()),
-                    qsizetype(l.size() * sizeof(LinkRecord)));
-}
+QByteArray bytesOf(const LinkList& l) { return test::recordBytes(l); }
 
 // Runs `edit` once and checks the undo round trip; returns the step's
 // caption.

@@ -34,10 +34,7 @@ LinkRecord link(const char* name, const char* url, std::uint32_t date = 0x58E960
   return LinkRecord::make(name, url, date, kKindUrl);
 }
 
-QByteArray bytesOf(const LinkList& l) {
-  return QByteArray(reinterpret_cast<const char*>(l.storage().data()),
-                    qsizetype(l.size() * sizeof(LinkRecord)));
-}
+QByteArray bytesOf(const LinkList& l) { return ldbBytes(l); }
 
 // Dates: 2024-04-09 (older) and 2024-05-01 (newer), as MS-DOS stamps.
 constexpr std::uint32_t kOld = 0x58896000u;

@@ -94,8 +94,8 @@ class TestFavoritesImport : public QObject {
     ImportFavoritesFolder(fav, fav, list);
     QCOMPARE(list.size(), size_t(2));
     QCOMPARE(std::string(list[0].fullName()), std::string("Favorites\\back/slash.url"));
-    QCOMPARE(std::string(list[1].fullName()), std::string("Favorites\\Caf\xE9 \x80.url"));
-    QCOMPARE(std::string(list[1].url()), std::string("http://caf\xE9/"));
+    QCOMPARE(std::string(list[1].storedFullName()), std::string("Favorites\\Caf\xE9 \x80.url"));
+    QCOMPARE(std::string(list[1].storedUrl()), std::string("http://caf\xE9/"));
     QCOMPARE(list[1].dateStamp(), toDosDateTime(when));
   }
 

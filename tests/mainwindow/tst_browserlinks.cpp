@@ -1,9 +1,13 @@
 #include <QAction>
 #include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
@@ -16,6 +20,7 @@
 #include "editing/LinkExchange.h"
 #include "editing/LinkMime.h"
 #include "interchange/BookmarkFile.h"
+#include "mainwindow/BrowserImport.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/SystemDesktop.h"
 #include "mainwindow/TreeLinksView.h"
@@ -96,6 +101,15 @@ QStringList answerAddDialog(TFMainXeVorlix& w, const std::function<void()>& open
   return seen;
 }
 
+// A Firefox profile with the bookmarks of a real Firefox, under `home`.
+void installFirefox(const QString& home) {
+  writeFile(home + "/.mozilla/firefox/profiles.ini",
+            "[Profile0]\nName=default-release\nIsRelative=1\nPath=p\nDefault=1\n");
+  QDir().mkpath(home + "/.mozilla/firefox/p");
+  QVERIFY(QFile::copy(QFINDTESTDATA("../interchange/data/firefox-places.sqlite"),
+                      home + "/.mozilla/firefox/p/places.sqlite"));
+}
+
 }  // namespace
 
 class TestBrowserLinks : public QObject {
@@ -112,19 +126,40 @@ class TestBrowserLinks : public QObject {
               "</DL><p>\n<DT><A HREF=\"http://r/\">Root</A>\n</DL>\n");
     QVERIFY(w.FavoritesLinksfromNetscape1->isEnabled());
     markDirty(w);
+    const QStringList old = names(w.links());
+    // Added by default, in a new folder, keeping every record there was.
     f.prompts.answers = {Answer::No};  // do not save first
+    f.desktop.openNames = {file};
+    w.FavoritesLinksfromNetscape1->trigger();
+    QCOMPARE(f.prompts.asked.back().preferred, std::optional(Answer::Yes));
+    QVERIFY(f.prompts.lastText().contains(QStringLiteral("'Imported bookmarks'")));
+    QCOMPARE(names(w.links()), old + QStringList({"Favorites\\Imported bookmarks\\",
+                                                  "Favorites\\Imported bookmarks\\Dev\\",
+                                                  "Favorites\\Imported bookmarks\\Dev\\D \u65E5",
+                                                  "Favorites\\Imported bookmarks\\Root"}));
+    // A second one gets a folder of its own.
+    f.desktop.openNames = {file};
+    f.prompts.answers = {Answer::No};
+    w.FavoritesLinksfromNetscape1->trigger();
+    QVERIFY(w.links().indexOf("Favorites\\Imported bookmarks (2)\\Root") >= 0);
+    w.document().undo();
+    w.document().undo();
+    QCOMPARE(names(w.links()), old);
+
+    // Or replacing the content.
+    f.prompts.answers = {Answer::No, Answer::No};  // do not save first; replace
     f.desktop.openNames = {file};
     const QString caption = w.windowTitle();
     w.FavoritesLinksfromNetscape1->trigger();
-    QCOMPARE(f.prompts.asked.back().text, QStringLiteral("Save the new modification ?"));
+    QCOMPARE(f.prompts.asked[f.prompts.asked.size() - 2].text,
+             QStringLiteral("Save the new modification ?"));
     QCOMPARE(names(w.links()),
-             QStringList({"Favorites\\Dev\\", "Favorites\\Dev\\D ?", "Favorites\\Root"}));
+             QStringList({"Favorites\\Dev\\", "Favorites\\Dev\\D \u65E5", "Favorites\\Root"}));
     QCOMPARE(w.fileName(), f.dbPath());
     QCOMPARE(w.windowTitle(), caption);
     QVERIFY(w.dirty());
     QCOMPARE(f.captions(), QStringList({"Dev", "Root"}));
-    QCOMPARE(statusText(w),
-             QStringLiteral("Imported 2 links and 1 folders; 1 titles lost characters."));
+    QCOMPARE(statusText(w), QStringLiteral("Imported 2 links and 1 folders."));
     // One step takes it all back.
     w.document().undo();
     QCOMPARE(names(w.links()),
@@ -168,6 +203,109 @@ class TestBrowserLinks : public QObject {
              QStringLiteral("ldb"));
   }
 
+  void firstStartNamesTheBrowserFoundAndImportsItsDefaultProfile() {
+    MainWindowFixture f;  // no browser yet: the question of the Favorites folder
+    QCOMPARE(f.prompts.asked.front().text,
+             QStringLiteral("Do you want to import favorites links from Internet Explorer ?"));
+    installFirefox(f.home.path());
+    f.prompts.answers = {Answer::Yes};
+    f.w().FormShow({});
+    QCOMPARE(f.prompts.asked[1].text,
+             QStringLiteral("Do you want to import favorites links from Firefox ?"));
+    // No folder is asked for: the roots come straight under Favorites.
+    QVERIFY(f.desktop.folders.empty());
+    QCOMPARE(names(f.w().links()).mid(0, 2),
+             QStringList({"Favorites\\Bookmarks Menu\\", "Favorites\\Bookmarks Menu\\Debian"}));
+    QCOMPARE(f.w().links().size(), size_t(10));
+    QVERIFY(f.w().dirty());
+    QVERIFY(f.w().fileName().isEmpty());
+    // What was skipped is told in one box.
+    QVERIFY(
+        f.prompts.lastText().contains("skipped 1 separators; skipped 1 keyword searches; "
+                                      "skipped 2 tags"));
+  }
+
+  void importsChosenBrowsersAsOneStepAndRefreshes() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    installFirefox(f.home.path());
+    writeFile(f.home.path("config/chromium/Default/Bookmarks"),
+              readFile(QFINDTESTDATA("../interchange/data/chromium-Bookmarks.json")));
+    auto* commands = w.findChild<BrowserImportCommands*>();
+    QVERIFY(commands);
+    QStringList offered;
+    commands->setChooser([&](const std::vector<BrowserSource>& list, const BrowserSource* pick) {
+      for (const BrowserSource& s : list)
+        offered << s.browser + '|' + s.profile + '|' + QString::number(s.links) +
+                       (&s == pick ? "|preferred" : "");
+      return list;
+    });
+    QVERIFY(w.Import1->actions().contains(commands->browserAction));
+    QCOMPARE(commands->browserAction->text(), "Bookmarks from an Installed Browser...");
+    const size_t steps = w.document().history().count();
+    commands->browserAction->trigger();
+    QCOMPARE(offered, QStringList({"Firefox|default-release|6|preferred", "Chromium|Default|4"}));
+    QCOMPARE(w.document().history().count(), steps + 1);
+    QCOMPARE(w.links().size(), size_t(3 + 11 + 9));
+    QVERIFY(
+        names(w.links()).contains("Favorites\\Firefox (default-release)\\Bookmarks Toolbar\\"
+                                  "On the toolbar"));
+    QVERIFY(names(w.links()).contains("Favorites\\Chromium (Default)\\Bookmarks bar\\"));
+
+    // Again: nothing new, and the box says why.
+    commands->browserAction->trigger();
+    QCOMPARE(w.links().size(), size_t(3 + 11 + 9));
+    QVERIFY(f.prompts.lastText().contains(
+        "Imported 0 links and 0 folders; 6 links were already there"));
+    w.document().undo();
+    w.document().undo();
+    QCOMPARE(names(w.links()),
+             QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News"}));
+  }
+
+  void sourceDialogReturnsTheCheckedSources() {
+    MainWindowFixture f;
+    std::vector<BrowserSource> sources(3);
+    const char* names[] = {"Firefox", "Chromium", "Brave"};
+    for (size_t i = 0; i < 3; ++i) {
+      sources[i].browser = names[i];
+      sources[i].profile = "Default";
+      sources[i].links = qsizetype(i * 10);
+    }
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      auto* list = dialog ? dialog->findChild<QListWidget*>("SourceList") : nullptr;
+      if (!list) return;
+      for (int i = 0; i < list->count(); ++i)
+        shown << list->item(i)->text() + (list->item(i)->checkState() ? " [x]" : "");
+      list->item(2)->setCheckState(Qt::Checked);
+      dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    const std::vector<BrowserSource> chosen = ChooseSourcesInDialog(&f.w(), sources, &sources[1]);
+    QCOMPARE(shown, QStringList({"Firefox - Default (0 links)", "Chromium - Default (10 links) [x]",
+                                 "Brave - Default (20 links)"}));
+    QCOMPARE(chosen.size(), size_t(2));
+    QCOMPARE(chosen[0].browser, "Chromium");
+    QCOMPARE(chosen[1].browser, "Brave");
+  }
+
+  void xbelExportAndImport() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    const QString out = f.home.path(QStringLiteral("out/links.xbel"));
+    f.desktop.saveNames = {out};
+    w.Export1->trigger();
+    QVERIFY(readFile(out).contains("<xbel version=\"1.0\">"));
+    auto* commands = w.findChild<BrowserImportCommands*>();
+    QCOMPARE(commands->xbelAction->text(), "Bookmarks from an XBEL File...");
+    f.desktop.openNames = {out};
+    commands->xbelAction->trigger();
+    QCOMPARE(names(w.links()), QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News",
+                                            "Favorites\\links\\", "Favorites\\links\\A\\",
+                                            "Favorites\\links\\A\\x", "Favorites\\links\\News"}));
+  }
+
   void copyGoesToTheSystemClipboardAndPastesAsOwnRecords() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
@@ -202,7 +340,7 @@ class TestBrowserLinks : public QObject {
     w.EPaste->trigger();
     QCOMPARE(names(w.links()),
              QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News",
-                          "Favorites\\News (2)", "Favorites\\Ne ws", "Favorites\\three.org"}));
+                          "Favorites\\News (2)", "Favorites\\Ne/ws", "Favorites\\three.org"}));
     QCOMPARE(w.document().history().count(), steps + 1);
     QVERIFY(f.captions().contains("News (2)"));
 

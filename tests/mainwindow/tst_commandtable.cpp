@@ -66,13 +66,18 @@ class TestCommandTable : public QObject {
     QStringList menus;
     for (QAction* a : f.w().menuBar()->actions()) menus << a->menu()->objectName();
     QCOMPARE(menus, QStringList({"File1", "Edit1", "View1", "Help1"}));
-    QCOMPARE(describe(f.w().File1->actions()),
-             QStringList({"New1:New:Ctrl+N", "Open1:Open:Ctrl+O", "ReOpen1:ReOpen:[", "]",
-                          "Save2:Save:Ctrl+S", "Saveas1:Save as:", "-", "Import1:Import:[",
-                          "FavoritesLinksfromInternetExplorer1:Favorites Links from Internet "
-                          "Explorer:",
-                          "FavoritesLinksfromNetscape1:Favorites Links from Netscape:", "]",
-                          "Export1:Export:", "-", "Exit1:Exit:Ctrl+X"}));
+    QCOMPARE(
+        describe(f.w().File1->actions()),
+        QStringList({"New1:New:Ctrl+N", "Open1:Open:Ctrl+O", "ReOpen1:ReOpen:[", "]",
+                     "Save2:Save:Ctrl+S", "Saveas1:Save as:", "-", "Import1:Import:[",
+                     "FavoritesLinksfromInternetExplorer1:Favorites Links from Internet "
+                     "Explorer:",
+                     "FavoritesLinksfromNetscape1:Favorites Links from Netscape:",
+                     "BookmarksfromanInstalledBrowser1:Bookmarks from an Installed "
+                     "Browser...:",
+                     "BookmarksfromanXBELFile1:Bookmarks from an XBEL File...:", "]",
+                     "Export1:Export:", "-", "Sync1:Sync:Ctrl+Shift+S",
+                     "RestorefromaSnapshot1:Restore from a Snapshot:", "-", "Exit1:Exit:Ctrl+X"}));
     QCOMPARE(describe(f.w().Edit1->actions()),
              QStringList({"Undo1:Undo:Ctrl+Z", "Redo1:Redo:Ctrl+Y", "-",
                           "AddUrl1:Add Url...:Ctrl+D", "Edit3:Edit:F4", "-", "Cut1:Delete:Ctrl+X",

@@ -157,6 +157,71 @@ class TestFileCommands : public QObject {
     QCOMPARE(f.captions(), QStringList({"News", "Qt"}));
   }
 
+  void fileThatIsNoDatabaseIsAskedAbout_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("question");  // empty: opens without one
+    QTest::addColumn<int>("records");
+    const QByteArray link(LinkRecord::make("Favorites\\a", "http://a/", 0, "Url").raw.data(),
+                          kRecordSize);
+    QTest::newRow("text") << QByteArray(669, 'x')
+                          << "'other.ldb' does not look like a Vorlix database:\r\n141 bytes at "
+                             "the end are not a whole record and would be lost at the next "
+                             "Save.\r\n1 record is neither a link nor a folder.\r\nOpen it all the "
+                             "same ?"
+                          << 1;
+    QByteArray odd = link;
+    odd[517] = 'X';  // kind "Xrl"
+    QTest::newRow("unknown kind") << link + odd
+                                  << "'other.ldb' does not look like a Vorlix database:\r\n1 "
+                                     "record is neither a link nor a folder.\r\nOpen it all the "
+                                     "same ?"
+                                  << 2;
+    QTest::newRow("database") << link + link << QString() << 2;
+    QTest::newRow("empty") << QByteArray() << QString() << 0;
+  }
+  void fileThatIsNoDatabaseIsAskedAbout() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, question);
+    QFETCH(int, records);
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    const QString other = f.home.path("other.ldb");
+    writeFile(other, content);
+    const QByteArray db = readFile(f.dbPath());
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+      f.prompts.asked.clear();
+      f.prompts.answers = {answer};
+      f.desktop.openNames = {other};
+      w.FOpenExecute();
+      if (question.isEmpty()) {
+        QVERIFY(f.prompts.asked.empty());
+      } else {
+        QCOMPARE(f.prompts.lastText(), question);
+        QCOMPARE(f.prompts.asked.back().preferred, std::optional(Answer::No));
+      }
+      if (answer == Answer::No && !question.isEmpty()) {
+        // No keeps the open database and leaves the file untouched.
+        QCOMPARE(w.fileName(), f.dbPath());
+        QCOMPARE(w.links().size(), size_t(3));
+      } else {
+        QCOMPARE(w.fileName(), other);
+        QCOMPARE(w.links().size(), size_t(records));
+      }
+      QCOMPARE(readFile(other), content);
+      QCOMPARE(readFile(f.dbPath()), db);
+    }
+  }
+
+  void folderIsNoFile() {
+    MainWindowFixture f(kSample);
+    TFMainXeVorlix& w = f.w();
+    QVERIFY(QDir(f.home.path()).mkpath("x.ldb"));
+    f.desktop.openNames = {f.home.path("x.ldb")};
+    w.FOpenExecute();
+    QCOMPARE(f.prompts.lastText(), QStringLiteral("x.ldb is a folder, not a file"));
+    QCOMPARE(w.fileName(), f.dbPath());
+  }
+
   void failedSaveKeepsFileAndDirtyFlag() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
@@ -215,6 +280,17 @@ class TestFileCommands : public QObject {
     a.write("[InternetShortcut]\r\nURL=http://a.example/\r\n");
     a.close();
     f.desktop.folders = {f.home.path("fav")};
+    // Added by default into a folder named as the Favorites folder, every
+    // record there was kept.
+    const size_t before = w.links().size();
+    w.FavoritesLinksfromInternetExplorer1->trigger();
+    QCOMPARE(w.links().size(), before + 3);
+    QCOMPARE(w.links()[before].fullName(), std::string_view("Favorites\\fav\\"));
+    QCOMPARE(w.links()[before + 2].fullName(), std::string_view("Favorites\\fav\\Tech\\A.url"));
+    w.document().undo();
+    QCOMPARE(w.links().size(), before);
+    f.desktop.folders = {f.home.path("fav")};
+    f.prompts.answers = {Answer::No};  // replace the content
     w.FavoritesLinksfromInternetExplorer1->trigger();
     QCOMPARE(w.links().size(), size_t(2));
     QCOMPARE(w.links()[0].fullName(), std::string_view("Favorites\\Tech\\"));

@@ -139,6 +139,7 @@ class TestUndoWiring : public QObject {
     TFMainXeVorlix& w = f.w();
     QDir(f.home.path()).mkpath(QStringLiteral("fav"));
     f.desktop.folders = {f.home.path(QStringLiteral("fav"))};
+    f.prompts.answers = {Answer::No};  // replace the content
     w.Import1Click();
     QVERIFY(w.links().empty());
     QCOMPARE(w.fileName(), f.dbPath());

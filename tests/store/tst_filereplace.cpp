@@ -17,6 +17,7 @@
 #include "store/LdbFile.h"
 #include "support/Child.h"
 #include "support/Files.h"
+#include "support/Records.h"
 
 using namespace vorlix;
 using vorlix::test::readFile;
@@ -47,10 +48,7 @@ LinkList makeList(int count, const std::string& tag) {
   return list;
 }
 
-QByteArray bytesOf(const LinkList& list) {
-  return QByteArray(reinterpret_cast<const char*>(list.storage().data()),
-                    qsizetype(list.size()) * kRecordSize);
-}
+QByteArray bytesOf(const LinkList& list) { return test::recordBytes(list); }
 
 QStringList entriesOf(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,

@@ -20,6 +20,7 @@
 
 #include "store/LdbFile.h"
 #include "support/Child.h"
+#include "support/Records.h"
 
 using namespace vorlix;
 
@@ -36,10 +37,7 @@ LinkList makeList(int count, const std::string& tag) {
   return list;
 }
 
-QByteArray bytesOf(const LinkList& list) {
-  return QByteArray(reinterpret_cast<const char*>(list.storage().data()),
-                    qsizetype(list.size()) * kRecordSize);
-}
+QByteArray bytesOf(const LinkList& list) { return test::recordBytes(list); }
 
 QByteArray readFile(const QString& p) {
   QFile f(p);
@@ -344,7 +342,7 @@ class TestLdbFileFailures : public QObject {
     const IoResult r = loadLdbFile(sub, held);
     QVERIFY(!r.ok);
     QCOMPARE(r.error, EISDIR);
-    QCOMPARE(r.message, QStringLiteral("File access denied"));
+    QCOMPARE(r.message, QStringLiteral("folder.ldb is a folder, not a file"));
     QCOMPARE(bytesOf(held), before);
     QVERIFY(isDirectory(sub));
   }

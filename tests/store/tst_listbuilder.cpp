@@ -2,8 +2,10 @@
 
 #include "store/DosDate.h"
 #include "store/Find.h"
+#include "store/FolderTree.h"
 #include "store/LinkList.h"
 #include "store/ListBuilder.h"
+#include "store/Paths.h"
 
 using namespace vorlix;
 
@@ -155,6 +157,63 @@ class TestListBuilder : public QObject {
     // Below a folder, compared without letter case.
     rows = BuildRows(list, at("Favorites\\a\\", "a"), true);
     QCOMPARE(captions(rows), (QStringList{"one", "two"}));
+  }
+
+  void mixedStoredEncodingsShareTheirFolder() {
+    // As a file may hold them: the folder in Windows-1252 (é = E9), a link
+    // below it in UTF-8 (é = C3 A9) because of its Japanese title, and a
+    // title holding ':'.
+    auto stored = [](std::string_view name, std::string_view kind) {
+      LinkRecord r = LinkRecord::make("", "http://x/", 0, kind);
+      r.raw[0] = char(name.size());
+      std::copy(name.begin(), name.end(), r.raw.begin() + 1);
+      r.readTexts();
+      return r;
+    };
+    LinkList list;
+    list.append(stored("Favorites\\Caf\xE9\\", "Folder"));
+    list.append(stored("Favorites\\Caf\xC3\xA9\\\xE6\x97\xA5\xE6\x9C\xAC", "Url"));
+    list.append(stored("Favorites\\Caf\xE9\\std::vector \x96 cppreference", "Url"));
+    const QString cafe = QStringLiteral("Caf\u00E9");
+    QCOMPARE(captions(BuildRows(list, at("Favorites\\"), false)), QStringList{cafe});
+    const FolderPosition inCafe = at(list[0].fullName().data(), "x");
+    const QStringList links{QStringLiteral("\u65E5\u672C"),
+                            QStringLiteral("std::vector \u2013 cppreference")};
+    QCOMPARE(captions(BuildRows(list, inCafe, false)), QStringList{".."} + links);
+    const ListRows flat = BuildRows(list, at("Favorites\\"), true);
+    QCOMPARE(captions(flat), links);
+    QCOMPARE(fromAnsi(flat[0].path), "Favorites\\" + cafe + "\\");
+    FolderTreeModel tree;
+    RebuildTree(tree, list);
+    QCOMPARE(tree.root()->children.size(), size_t(1));
+    QCOMPARE(FindRecords(list, toAnsi(QStringLiteral("\u65E5\u672C"))),
+             std::vector<std::uint32_t>{1});
+    QCOMPARE(FindRecords(list, "STD::"), std::vector<std::uint32_t>{2});
+  }
+
+  void findMatchesAPlainSearchInEveryBlock() {
+    // Enough records for many filter blocks, titles in several scripts.
+    const char* const words[] = {"alpha", "Beta:gamma", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
+                                 "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", "caf\xC3\xA9"};
+    LinkList list;
+    for (int i = 0; i < 100; ++i) {
+      const std::string title = std::string(words[i % 5]) + " " + std::to_string(i * 7);
+      list.append(LinkRecord::make("Favorites\\F\\" + title, "http://h" + std::to_string(i) + "/",
+                                   0, "Url"));
+    }
+    FindIndex index;
+    index.rebuild(list);
+    for (const char* needle : {"ALPHA 1", "a:g", "\xE6\x9C\xAC\xE8\xAA\x9E", "\xD0\xB8\xD0\xB2",
+                               "h42/", "p:/", "\xC3\xA9 3", "none"}) {
+      std::vector<std::uint32_t> want;
+      for (std::uint32_t i = 0; i < list.size(); ++i) {
+        const std::string text =
+            upperAscii(FileName(list[i].fullName())) + "|" + upperAscii(list[i].url());
+        if (text.find(upperAscii(needle)) != std::string::npos) want.push_back(i);
+      }
+      index.resetNarrowing();
+      QCOMPARE(index.find(needle), want);
+    }
   }
 
   void findInTheCurrentFolder() {

@@ -23,7 +23,8 @@ class TestPaths : public QObject {
  private slots:
   void pathOperations() {
     QCOMPARE(FilePath("Favorites\\News\\Daily"), AnsiString("Favorites\\News\\"));
-    QCOMPARE(FilePath("C:x"), AnsiString("C:"));  // ':' ends a path as well
+    QCOMPARE(FilePath("C:x"), AnsiString());  // only '\\' separates
+    QCOMPARE(FileName("Favorites\\Ref\\std::vector"), AnsiString("std::vector"));
     QCOMPARE(FilePath("plain"), AnsiString());
     QCOMPARE(FileName("Favorites\\News\\Daily"), AnsiString("Daily"));
     QCOMPARE(FileName("Favorites\\News\\"), AnsiString());

@@ -16,4 +16,12 @@ inline QStringList describe(const LinkList& list) {
   return out;
 }
 
+// The bytes a save writes: every record's 528 bytes in list order.
+inline QByteArray recordBytes(const LinkList& list) {
+  QByteArray out;
+  out.reserve(qsizetype(list.size()) * kRecordSize);
+  for (const LinkRecord& r : list) out.append(r.raw.data(), kRecordSize);
+  return out;
+}
+
 }  // namespace vorlix::test

@@ -2,6 +2,7 @@
 // A Prompts that answers from a script and records every question asked.
 #include <QStringList>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "platform/Prompts.h"
@@ -13,6 +14,8 @@ struct AskedMessage {
   Buttons buttons;
   QString text;
   bool sound;
+  // The answer Enter would give, for questions asked with one.
+  std::optional<Answer> preferred = {};
 };
 
 class ScriptedPrompts : public Prompts {
@@ -28,6 +31,13 @@ class ScriptedPrompts : public Prompts {
     const Answer a = answers.front();
     answers.pop_front();
     return a;
+  }
+  // Without a scripted answer, the preferred one.
+  Answer ask(MsgType type, Buttons buttons, const QString& text, Answer preferred) override {
+    const bool scripted = !answers.empty();
+    const Answer a = message(type, buttons, text, true);
+    asked.back().preferred = preferred;
+    return scripted ? a : preferred;
   }
   QString input(const QString& caption, const QString& prompt, const QString& def) override {
     inputCaptions << caption + QLatin1Char('|') + prompt;

@@ -1,0 +1,67 @@
+#pragma once
+// Where the bookmarks file lives, with floccus's lock beside it: a lock
+// file "<file>.lock" that the syncing program writes, refreshes every two
+// minutes while it works and deletes at the end. A lock younger than
+// fifteen minutes belongs to a sync under way elsewhere: we wait and try
+// again, telling the user, and never break it. An older one is stale.
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace vorlix::sync {
+
+inline constexpr int kLockRefreshMs = 2 * 60 * 1000;
+inline constexpr qint64 kLockStaleSecs = 15 * 60;
+inline constexpr char kLockContent[] = "<html><body>I am a lock file</body></html>";
+
+struct LockWait {
+  int retryMs = 15 * 1000;       // between two looks at a held lock
+  int giveUpMs = 5 * 60 * 1000;  // then the sync fails, naming the lock's time
+};
+
+class SyncTarget {
+ public:
+  virtual ~SyncTarget() = default;
+
+  // The target as the user gave it (no password), for messages, the undo
+  // step's name and the sync state.
+  virtual QString describe() const = 0;
+  // The file's own name, floccus's salt for its older encrypted form.
+  virtual QString fileName() const = 0;
+
+  // Takes the lock, waiting while another holds a fresh one.
+  virtual bool lock(QString& error) = 0;
+  virtual void unlock() = 0;
+  // The file's bytes; `exists` false when there is none yet.
+  virtual bool fetch(QByteArray& data, bool& exists, QString& error) = 0;
+  // Replaces the file whole: an interrupted write leaves the old one.
+  virtual bool store(const QByteArray& data, QString& error) = 0;
+
+  LockWait wait;
+  // Told what the sync is waiting for.
+  std::function<void(const QString&)> progress;
+
+ protected:
+  void tell(const QString& text) const {
+    if (progress) progress(text);
+  }
+  // The message of a lock still held after the wait.
+  static QString lockedSince(const QDateTime& since);
+  static QString waitingFor(const QDateTime& since);
+};
+
+struct TargetOptions {
+  QString user;
+  QString password;
+};
+
+// A target from what the user typed: an http(s) URL is WebDAV (ending in
+// ".xbel" it names the file, else its folder, which then holds
+// "bookmarks.xbel"), anything else a folder or an .xbel file on disk.
+// nullptr and `error` for what cannot be a target.
+std::unique_ptr<SyncTarget> makeTarget(const QString& spec, const TargetOptions& options,
+                                       QString& error);
+
+}  // namespace vorlix::sync
