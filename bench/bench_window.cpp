@@ -6,12 +6,14 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <optional>
 
 #include "BenchData.h"
+#include "components/TrayIcon.h"
 #include "components/XeListView.h"
 #include "document/LinkDocument.h"
+#include "mainwindow/MainParts.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/StartUp.h"
 #include "mainwindow/TreeLinksView.h"
 #include "platform/Prompts.h"
 #include "platform/Registry.h"
@@ -31,12 +33,22 @@ class SilentPrompts : public Prompts {
 
 class NoDesktop : public DesktopServices {
  public:
-  QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+  QString openFileName(QObject*, const QString&, const QString&) override { return {}; }
+  QString saveFileName(QObject*, const QString&, const QString&) override { return {}; }
+  QString chooseFolder(QObject*, const QString&, const QString&) override { return {}; }
   bool openUrl(const QString&) override { return true; }
   void openFile(const QString&) override {}
   void setClipboardText(const QString&) override {}
+};
+
+class NoTray : public TrayShell {
+ public:
+  bool isAvailable() const override { return false; }
+  bool addIcon(const QIcon&, const QString&) override { return false; }
+  void removeIcon() override {}
+  void modifyIcon(const QIcon&, const QString&) override {}
+  void popupMenu(QMenu*, const QPoint&) override {}
+  QPoint cursorPos() const override { return {}; }
 };
 
 QTemporaryDir& tempDir() {
@@ -50,18 +62,21 @@ QString databaseFile(size_t records) {
   return path;
 }
 
-// range(1): 0 the window alone, 1 with its parts connected as the program
-// starts it (the preview pane docked and shown, its engine not started).
+// range(1): 0 the window alone, 1 with its parts assembled as the program
+// starts it (the preview pane docked and shown, its engine not started, the
+// Options dialog made and applied).
 void OpenToFirstPaint(benchmark::State& state) {
   const QString path = databaseFile(size_t(state.range(0)));
   SilentPrompts prompts;
   NoDesktop desktop;
+  NoTray tray;
   Registry registry(tempDir().filePath(QStringLiteral("registry.reg")));
   Settings settings(registry);
   for (auto _ : state) {
     LinkDocument doc;
     TFMainXeVorlix w(doc, settings, prompts, desktop);
-    if (state.range(1)) connectParts(w, desktop);
+    std::optional<MainParts> parts;
+    if (state.range(1)) parts.emplace(w, settings, prompts, desktop, tray);
     w.LoadDatabase(path);
     w.RebuildList();
     w.RebuildTree();

@@ -4,12 +4,8 @@
 
 namespace vorlix {
 
-BrowserActions::BrowserActions(std::unique_ptr<UrlOpener> opener, PageCapture capture,
-                               QObject* parent)
-    : QObject(parent),
-      opener_(std::move(opener)),
-      launcher_(*opener_),
-      capture_(std::move(capture)) {}
+BrowserActions::BrowserActions(DesktopServices& desktop, PageCapture capture, QObject* parent)
+    : QObject(parent), launcher_(desktop), capture_(std::move(capture)) {}
 
 BrowserActions::~BrowserActions() = default;
 
@@ -19,8 +15,12 @@ QStringList BrowserActions::captureFields() {
   return SplitCaptureReply(capture_.GetBrowserWindowInfo(QStringLiteral("IExplore")));
 }
 
-void BrowserActions::browseInNewWindow(const QString& url) { launcher_.OpenUrlInNewWindow(url); }
+void BrowserActions::browseInNewWindow(const QString& url) {
+  if (!launcher_.OpenUrlInNewWindow(url)) emit linkNotOpened(url);
+}
 
-void BrowserActions::browseInActiveWindow(const QString& url) { launcher_.OpenInActiveWindow(url); }
+void BrowserActions::browseInActiveWindow(const QString& url) {
+  if (!launcher_.OpenInActiveWindow(url)) emit linkNotOpened(url);
+}
 
 }  // namespace vorlix

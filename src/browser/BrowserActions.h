@@ -4,7 +4,6 @@
 // for.
 #include <QObject>
 #include <QStringList>
-#include <memory>
 
 #include "browser/BrowserLauncher.h"
 #include "browser/PageCapture.h"
@@ -14,9 +13,9 @@ namespace vorlix {
 class BrowserActions : public QObject {
   Q_OBJECT
  public:
-  // `opener` is the fall-back and the active-window opener; `capture` reads
-  // the user's browser unless told otherwise.
-  explicit BrowserActions(std::unique_ptr<UrlOpener> opener, PageCapture capture = PageCapture(),
+  // `desktop` is the fall-back and the active-window opener; `capture`
+  // reads the user's browser unless told otherwise.
+  explicit BrowserActions(DesktopServices& desktop, PageCapture capture = PageCapture(),
                           QObject* parent = nullptr);
   ~BrowserActions() override;
 
@@ -28,8 +27,12 @@ class BrowserActions : public QObject {
   void browseInNewWindow(const QString& url);
   void browseInActiveWindow(const QString& url);
 
+ signals:
+  // No program took `url`, or it was refused; the launch shows no message
+  // box of its own.
+  void linkNotOpened(const QString& url);
+
  private:
-  std::unique_ptr<UrlOpener> opener_;
   BrowserLauncher launcher_;
   PageCapture capture_;
 };

@@ -10,7 +10,7 @@
 
 namespace vorlix {
 
-bool DesktopUrlOpener::openUrl(const QString& url) {
+bool OpenUrlOnDesktop(const QString& url) {
   if (!IsUrlArgument(url)) return false;
   if (QProcess::startDetached(QStringLiteral("xdg-open"), {url})) return true;
   return QDesktopServices::openUrl(QUrl::fromUserInput(url));
@@ -20,25 +20,25 @@ bool IsUrlArgument(const QString& url) {
   return !url.isEmpty() && !url.startsWith(QLatin1Char('-'));
 }
 
-void BrowserLauncher::OpenUrlInNewWindow(const QString& url) {
-  // The opener refuses what is no argument, and says so where it can.
-  if (!IsUrlArgument(url)) {
-    opener_.openUrl(url);
-    return;
-  }
+bool BrowserLauncher::openOnDesktop(const QString& url) {
+  return IsUrlArgument(url) && desktop_.openUrl(url);
+}
+
+bool BrowserLauncher::OpenUrlInNewWindow(const QString& url) {
+  if (!IsUrlArgument(url)) return false;
   if (const auto entry = FindDefaultBrowser()) {
     if (BrowserFamilyOf(TrimOpenCommand(entry->exec)) != BrowserFamily::None) {
       QStringList args = NewWindowCommand(entry->exec, url);
       if (!args.isEmpty()) {
         const QString program = args.takeFirst();
         // A running browser takes the URL over and raises the new window.
-        if (QProcess::startDetached(program, args)) return;
+        if (QProcess::startDetached(program, args)) return true;
       }
     }
   }
-  opener_.openUrl(url);
+  return openOnDesktop(url);
 }
 
-void BrowserLauncher::OpenInActiveWindow(const QString& url) { opener_.openUrl(url); }
+bool BrowserLauncher::OpenInActiveWindow(const QString& url) { return openOnDesktop(url); }
 
 }  // namespace vorlix

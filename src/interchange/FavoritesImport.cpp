@@ -101,9 +101,10 @@ LinkList& ImportFavoritesFolder(const QString& folder, const QString& favoritesP
   return list;
 }
 
-ImportOutcome RunFavoritesImport(FolderChooser& chooser, QString& favoritesPath, LinkList& list) {
-  const QString chosen =
-      chooser.chooseFolder(QString::fromLatin1(kChooseFavoritesPrompt), favoritesPath);
+ImportOutcome RunFavoritesImport(DesktopServices& desktop, QObject* dialogParent,
+                                 QString& favoritesPath, LinkList& list) {
+  const QString chosen = desktop.chooseFolder(
+      dialogParent, QString::fromLatin1(kChooseFavoritesPrompt), favoritesPath);
   if (chosen.isEmpty() || !QFileInfo(chosen).isDir()) return {};
   favoritesPath = chosen;
   list.clear();

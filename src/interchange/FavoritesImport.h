@@ -3,7 +3,7 @@
 // (*.url, any letter case) becomes a link and every sub-folder a folder.
 #include <QString>
 
-#include "platform/FolderChooser.h"
+#include "platform/Desktop.h"
 #include "store/LinkList.h"
 
 namespace vorlix {
@@ -28,11 +28,13 @@ struct ImportOutcome {
 };
 
 // The folder choice and walk shared by the import command and the first-run
-// offer: asks with kChooseFavoritesPrompt, starting at `favoritesPath`; when
+// offer: asks the desktop's folder chooser (over `dialogParent`) with
+// kChooseFavoritesPrompt, starting at `favoritesPath`; when
 // a folder is chosen, `favoritesPath` becomes it and `list` is emptied and
 // refilled from it. A choice that is not an existing folder counts as a
 // cancel. The save question, the dirty flag and the views stay with the
 // caller.
-ImportOutcome RunFavoritesImport(FolderChooser& chooser, QString& favoritesPath, LinkList& list);
+ImportOutcome RunFavoritesImport(DesktopServices& desktop, QObject* dialogParent,
+                                 QString& favoritesPath, LinkList& list);
 
 }  // namespace vorlix

@@ -184,9 +184,8 @@ bool TFMainXeVorlix::Saveas1Click() {
 
 void TFMainXeVorlix::Import1Click() {
   if (!AskSaveChanges()) return;
-  DesktopFolderChooser chooser(desktop_, this);
   LinkList imported;
-  if (!RunFavoritesImport(chooser, FavoritesPath, imported).chosen) return;
+  if (!RunFavoritesImport(desktop_, this, FavoritesPath, imported).chosen) return;
   // Into a database that holds records the links are added in a folder
   // named as the Favorites folder, unless the user chooses to replace.
   QString folder = QDir(FavoritesPath).dirName();

@@ -57,8 +57,7 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
       if (!browser.isEmpty()) {
         browsers->importFirstStart(imported);
       } else {
-        DesktopFolderChooser chooser(desktop_, this);
-        RunFavoritesImport(chooser, FavoritesPath, imported);
+        RunFavoritesImport(desktop_, this, FavoritesPath, imported);
       }
       // Nothing of it is in a file yet.
       doc_.adopt(std::move(imported), QString(), true);

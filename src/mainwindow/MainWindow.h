@@ -3,12 +3,12 @@
 // It shows the open database (a LinkDocument) at a folder position; the
 // algorithms live in store/ and editing/, this class turns user events into
 // calls to them. Features of their own (browser launch, preview, settings,
-// recent files, tray) are parts that the composition root (StartUp) connects
+// recent files, tray) are parts that the composition root (MainParts) connects
 // to the signals below.
 #include <QMainWindow>
 #include <memory>
 
-#include "platform/FolderChooser.h"
+#include "platform/Desktop.h"
 #include "store/FolderPosition.h"
 #include "store/FolderTree.h"
 #include "store/LinkList.h"
@@ -38,35 +38,6 @@ class TXeStatusBar;
 class TreeLinksView;
 class MainEditorHost;
 struct MainRebuildProgress;
-
-// What the window asks of the desktop: file dialogs, opening URLs and files.
-// Tests replace it so no dialog waits for a person.
-class DesktopServices {
- public:
-  virtual ~DesktopServices() = default;
-  // Empty when cancelled.
-  virtual QString openFileName(QWidget* parent, const QString& startDir, const QString& filter) = 0;
-  virtual QString saveFileName(QWidget* parent, const QString& startDir, const QString& filter) = 0;
-  virtual QString chooseFolder(QWidget* parent, const QString& prompt, const QString& initial) = 0;
-  // False when no program could be started for it.
-  virtual bool openUrl(const QString& url) = 0;
-  virtual void openFile(const QString& path) = 0;
-  virtual void setClipboardText(const QString& text) = 0;
-};
-
-// The desktop's folder dialog as the Favorites import asks for a folder.
-class DesktopFolderChooser : public FolderChooser {
- public:
-  DesktopFolderChooser(DesktopServices& desktop, QWidget* parent)
-      : desktop_(desktop), parent_(parent) {}
-  QString chooseFolder(const QString& prompt, const QString& initial) override {
-    return desktop_.chooseFolder(parent_, prompt, initial);
-  }
-
- private:
-  DesktopServices& desktop_;
-  QWidget* parent_;
-};
 
 class TFMainXeVorlix : public QMainWindow {
   Q_OBJECT

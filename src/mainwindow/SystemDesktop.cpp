@@ -17,29 +17,35 @@ QString DefaultSuffixFor(const QString& filter) {
   return pattern.match(filter).captured(1);
 }
 
-QString SystemDesktop::openFileName(QWidget* parent, const QString& startDir,
+namespace {
+// The window a dialog belongs to; what is no widget gives none.
+QWidget* dialogParent(QObject* parent) { return qobject_cast<QWidget*>(parent); }
+}  // namespace
+
+QString SystemDesktop::openFileName(QObject* parent, const QString& startDir,
                                     const QString& filter) {
-  return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), startDir, filter);
+  return QFileDialog::getOpenFileName(dialogParent(parent), QStringLiteral("Open"), startDir,
+                                      filter);
 }
 
-QString SystemDesktop::saveFileName(QWidget* parent, const QString& startDir,
+QString SystemDesktop::saveFileName(QObject* parent, const QString& startDir,
                                     const QString& filter) {
-  QFileDialog dialog(parent, QStringLiteral("Save as"), startDir, filter);
+  QFileDialog dialog(dialogParent(parent), QStringLiteral("Save as"), startDir, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(DefaultSuffixFor(filter));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().constFirst();
 }
 
-QString SystemDesktop::chooseFolder(QWidget* parent, const QString& prompt,
+QString SystemDesktop::chooseFolder(QObject* parent, const QString& prompt,
                                     const QString& initial) {
-  return QFileDialog::getExistingDirectory(parent, prompt, initial);
+  return QFileDialog::getExistingDirectory(dialogParent(parent), prompt, initial);
 }
 
 bool SystemDesktop::openUrl(const QString& url) {
   // A URL is handed over as data, never as a command line: xdg-open gets
   // it as one argument, exactly as stored.
-  return DesktopUrlOpener().openUrl(url);
+  return OpenUrlOnDesktop(url);
 }
 
 void SystemDesktop::openFile(const QString& path) {

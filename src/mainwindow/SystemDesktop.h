@@ -1,7 +1,7 @@
 #pragma once
 // The real desktop behind DesktopServices: Qt's file dialogs, the desktop's
 // URL and file opener, the system clipboard.
-#include "mainwindow/MainWindow.h"
+#include "platform/Desktop.h"
 
 namespace vorlix {
 
@@ -11,9 +11,9 @@ QString DefaultSuffixFor(const QString& filter);
 
 class SystemDesktop : public DesktopServices {
  public:
-  QString openFileName(QWidget* parent, const QString& startDir, const QString& filter) override;
-  QString saveFileName(QWidget* parent, const QString& startDir, const QString& filter) override;
-  QString chooseFolder(QWidget* parent, const QString& prompt, const QString& initial) override;
+  QString openFileName(QObject* parent, const QString& startDir, const QString& filter) override;
+  QString saveFileName(QObject* parent, const QString& startDir, const QString& filter) override;
+  QString chooseFolder(QObject* parent, const QString& prompt, const QString& initial) override;
   bool openUrl(const QString& url) override;
   void openFile(const QString& path) override;
   void setClipboardText(const QString& text) override;

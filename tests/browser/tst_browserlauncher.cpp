@@ -2,10 +2,12 @@
 // arguments they were started with.
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "browser/BrowserActions.h"
 #include "browser/BrowserLauncher.h"
+#include "support/FakeDesktop.h"
 #include "support/TempDir.h"
 
 using namespace vorlix;
@@ -14,13 +16,10 @@ namespace {
 
 const QString kUrl = QStringLiteral("http://example.com/a?b=1&c=2 x");
 
-class RecordingOpener : public UrlOpener {
+// The desktop's real URL opener behind the fake's dialogs.
+class XdgDesktop : public test::FakeDesktop {
  public:
-  QStringList opened;
-  bool openUrl(const QString& url) override {
-    opened << url;
-    return true;
-  }
+  bool openUrl(const QString& url) override { return OpenUrlOnDesktop(url); }
 };
 
 }  // namespace
@@ -79,20 +78,20 @@ class TestBrowserLauncher : public QObject {
 
   void newWindowGetsTheUrlAsOneArgument() {
     registerBrowser("fake-firefox --private %u");
-    RecordingOpener opener;
-    BrowserLauncher(opener).OpenUrlInNewWindow(kUrl);
+    test::FakeDesktop desktop;
+    QVERIFY(BrowserLauncher(desktop).OpenUrlInNewWindow(kUrl));
     QTRY_COMPARE(calls(), "CALL fake-firefox\n[--private]\n[--new-window]\n[" + kUrl + "]\n");
-    QVERIFY(opener.opened.isEmpty());
+    QVERIFY(desktop.openedUrls.isEmpty());
   }
 
   void optionLikeUrlStartsNothing() {
     registerBrowser("fake-firefox %u");
-    DesktopUrlOpener opener;
-    BrowserLauncher launcher(opener);
-    launcher.OpenUrlInNewWindow(QStringLiteral("--version"));
-    launcher.OpenInActiveWindow(QStringLiteral("-x"));
-    opener.openUrl(QStringLiteral("--help"));
-    launcher.OpenUrlInNewWindow(QString());
+    XdgDesktop desktop;
+    BrowserLauncher launcher(desktop);
+    QVERIFY(!launcher.OpenUrlInNewWindow(QStringLiteral("--version")));
+    QVERIFY(!launcher.OpenInActiveWindow(QStringLiteral("-x")));
+    QVERIFY(!OpenUrlOnDesktop(QStringLiteral("--help")));
+    QVERIFY(!launcher.OpenUrlInNewWindow(QString()));
     // A start made afterwards shows that the ones before were never made.
     launcher.OpenUrlInNewWindow(QStringLiteral("http://after/"));
     QTRY_VERIFY(calls().contains("[http://after/]"));
@@ -109,29 +108,36 @@ class TestBrowserLauncher : public QObject {
   void fallBackToTheDesktopOpener() {
     QFETCH(QByteArray, exec);
     if (!exec.isEmpty()) registerBrowser(exec);
-    DesktopUrlOpener opener;
-    BrowserLauncher(opener).OpenUrlInNewWindow(kUrl);
+    XdgDesktop desktop;
+    BrowserLauncher(desktop).OpenUrlInNewWindow(kUrl);
     QTRY_COMPARE(calls(), "CALL xdg-open\n[" + kUrl + "]\n");
   }
 
   void activeWindowGoesToTheOpener() {
     registerBrowser("fake-firefox %u");
-    RecordingOpener opener;
-    BrowserLauncher(opener).OpenInActiveWindow(kUrl);
-    QCOMPARE(opener.opened, QStringList{kUrl});
+    test::FakeDesktop desktop;
+    BrowserLauncher(desktop).OpenInActiveWindow(kUrl);
+    QCOMPARE(desktop.openedUrls, QStringList{kUrl});
   }
 
   void actionsPart() {
-    auto recording = std::make_unique<RecordingOpener>();
-    RecordingOpener& opener = *recording;
+    test::FakeDesktop desktop;
     BrowserActions actions(
-        std::move(recording), PageCapture(home_->path(), [] {
+        desktop, PageCapture(home_->path(), [] {
           return std::optional<ActiveWindowInfo>({"Docs - Chromium", "Chromium"});
         }));
+    QSignalSpy notOpened(&actions, &BrowserActions::linkNotOpened);
     QCOMPARE(actions.captureFields(), (QStringList{"", "Docs"}));
     actions.browseInActiveWindow(kUrl);
     actions.browseInNewWindow(QStringLiteral("http://nothing-registered/"));
-    QCOMPARE(opener.opened, (QStringList{kUrl, "http://nothing-registered/"}));
+    QCOMPARE(desktop.openedUrls, (QStringList{kUrl, "http://nothing-registered/"}));
+    QCOMPARE(notOpened.count(), 0);
+    // What no program takes, or what is no argument, is told, not lost.
+    desktop.urlsOpen = false;
+    actions.browseInActiveWindow(kUrl);
+    actions.browseInNewWindow(QStringLiteral("-v"));
+    QCOMPARE(notOpened.count(), 2);
+    QCOMPARE(desktop.openedUrls.size(), 3);  // "-v" never reached the desktop
   }
 };
 

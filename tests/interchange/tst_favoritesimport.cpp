@@ -10,6 +10,7 @@
 #include "interchange/FavoritesImport.h"
 #include "store/Ansi.h"
 #include "store/DosDate.h"
+#include "support/FakeDesktop.h"
 #include "support/Records.h"
 
 using namespace vorlix;
@@ -25,16 +26,6 @@ void makeFile(const QString& path, const QByteArray& content) {
 }
 
 QByteArray shortcut(const QByteArray& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
-
-class FakeChooser : public FolderChooser {
- public:
-  QString answer;
-  QStringList asked;
-  QString chooseFolder(const QString& prompt, const QString& initial) override {
-    asked << prompt + QLatin1Char('|') + initial;
-    return answer;
-  }
-};
 
 }  // namespace
 
@@ -126,20 +117,20 @@ class TestFavoritesImport : public QObject {
     LinkList list;
     list.append(LinkRecord::make("Favorites\\old", "", 0, "Url"));
     QString favoritesPath = QStringLiteral("/start/here");
-    FakeChooser chooser;
+    test::FakeDesktop desktop;
 
-    const ImportOutcome cancelled = RunFavoritesImport(chooser, favoritesPath, list);
+    const ImportOutcome cancelled = RunFavoritesImport(desktop, nullptr, favoritesPath, list);
     QVERIFY(!cancelled.chosen);
-    QCOMPARE(chooser.asked, QStringList{"Choose favorites folder:|/start/here"});
+    QCOMPARE(desktop.folderQuestions, QStringList{"Choose favorites folder:|/start/here"});
     QCOMPARE(favoritesPath, QStringLiteral("/start/here"));
     QCOMPARE(list.size(), size_t(1));
 
-    chooser.answer = tmp.filePath("not-a-folder");
-    QVERIFY(!RunFavoritesImport(chooser, favoritesPath, list).chosen);
+    desktop.folders = {tmp.filePath("not-a-folder")};
+    QVERIFY(!RunFavoritesImport(desktop, nullptr, favoritesPath, list).chosen);
     QCOMPARE(list.size(), size_t(1));
 
-    chooser.answer = tmp.path();
-    const ImportOutcome done = RunFavoritesImport(chooser, favoritesPath, list);
+    desktop.folders = {tmp.path()};
+    const ImportOutcome done = RunFavoritesImport(desktop, nullptr, favoritesPath, list);
     QVERIFY(done.chosen);
     QCOMPARE(done.records, size_t(1));
     QCOMPARE(favoritesPath, tmp.path());

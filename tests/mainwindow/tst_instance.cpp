@@ -15,7 +15,6 @@
 #include <csignal>
 
 #include "editing/AddItemDialog.h"
-#include "mainwindow/StartUp.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "support/MainWindowFixture.h"
@@ -66,7 +65,7 @@ class TestInstance : public QObject {
     SingleInstance instance;
     if (!instance.tryBecomeFirst()) return {QStringLiteral("not first")};
     instance.listen();
-    connectInstance(instance, f.w());
+    f.parts->connectInstance(instance);
 
     QProcess* sender = startVorlix(this, args);
     QStringList seen;
@@ -123,7 +122,7 @@ class TestInstance : public QObject {
     SingleInstance instance;
     QVERIFY(instance.tryBecomeFirst());
     instance.listen();
-    connectInstance(instance, f.w());
+    f.parts->connectInstance(instance);
     // A relative path, as a shell in another folder gives it.
     QProcess* second = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -147,7 +146,7 @@ class TestInstance : public QObject {
     SingleInstance instance;
     QVERIFY(instance.tryBecomeFirst());
     instance.listen();
-    connectInstance(instance, f.w());
+    f.parts->connectInstance(instance);
     QProcess* second = startVorlix(this, {db});
     QVERIFY(second->waitForStarted(5000));
     QVERIFY(waitFor([&] { return second->state() == QProcess::NotRunning; }, 20000));
@@ -162,7 +161,7 @@ class TestInstance : public QObject {
     SingleInstance instance;
     QVERIFY(instance.tryBecomeFirst());
     instance.listen();
-    connectInstance(instance, f.w());
+    f.parts->connectInstance(instance);
     f.w().showMinimized();
     QCoreApplication::processEvents();
     QProcess* second = startVorlix(this, {});

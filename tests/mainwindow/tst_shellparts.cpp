@@ -15,8 +15,8 @@
 #include "components/TrayIcon.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
+#include "mainwindow/MainParts.h"
 #include "mainwindow/ShellParts.h"
-#include "mainwindow/StartUp.h"
 #include "support/MainWindowFixture.h"
 
 using namespace vorlix;
@@ -25,18 +25,6 @@ using namespace vorlix::test;
 namespace {
 
 const QString kHistory = QStringLiteral("\\SOFTWARE\\Vorlix\\FileHistory");
-
-class FakeTrayShell : public TrayShell {
- public:
-  bool available = true;
-  bool shown = false;
-  bool isAvailable() const override { return available; }
-  bool addIcon(const QIcon&, const QString&) override { return shown = true; }
-  void removeIcon() override { shown = false; }
-  void modifyIcon(const QIcon&, const QString&) override {}
-  void popupMenu(QMenu*, const QPoint&) override {}
-  QPoint cursorPos() const override { return {}; }
-};
 
 // One run of the program over a home that outlives it.
 struct Run {
@@ -47,17 +35,18 @@ struct Run {
   LinkDocument document;
   FakeTrayShell tray;
   std::unique_ptr<TFMainXeVorlix> window;
-  std::unique_ptr<ShellParts> parts;
+  std::unique_ptr<MainParts> assembled;
+  ShellParts* parts = nullptr;
 
   explicit Run(const QStringList& params = {}, bool trayAvailable = true) {
     initResources();
     tray.available = trayAvailable;
     settings.onlyOneAtStart();
     window = std::make_unique<TFMainXeVorlix>(document, settings, prompts, desktop);
-    parts = assembleParts(*window, settings, prompts, desktop, tray).shell;
+    assembled = std::make_unique<MainParts>(*window, settings, prompts, desktop, tray);
+    parts = &assembled->shell();
     window->show();
-    parts->FormShow();
-    window->FormShow(params);
+    assembled->FormShow(params);
     QCoreApplication::processEvents();
   }
   // Closes the window as the user does, without unsaved changes.

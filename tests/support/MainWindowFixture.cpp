@@ -1,7 +1,6 @@
 #include "support/MainWindowFixture.h"
 
 #include "document/DocumentEdit.h"
-#include "mainwindow/StartUp.h"
 #include "platform/Registry.h"
 #include "store/ListRows.h"
 
@@ -57,9 +56,9 @@ MainWindowFixture::MainWindowFixture(const QStringList& database) {
     prompts.answers.push_back(Answer::No);  // no first import
   }
   window = std::make_unique<TFMainXeVorlix>(document, settings, prompts, desktop);
-  connectParts(*window, desktop);
+  parts = std::make_unique<MainParts>(*window, settings, prompts, desktop, tray);
   window->show();
-  window->FormShow({});
+  parts->FormShow({});
   QCoreApplication::processEvents();
 }
 

@@ -1,19 +1,22 @@
 #pragma once
 // A real main window over a temporary home, with scripted answers to every
-// question and a fake desktop, so no dialog waits for a person.
+// question, a fake desktop and a fake notification area, so no dialog waits
+// for a person. Its parts are assembled as the program assembles them.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTest>
-#include <deque>
 #include <memory>
 
+#include "components/TrayIcon.h"
 #include "document/LinkDocument.h"
+#include "mainwindow/MainParts.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Registry.h"
 #include "settings/Settings.h"
 #include "store/LdbFile.h"
+#include "support/FakeDesktop.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -21,36 +24,16 @@ namespace vorlix::test {
 
 void initResources();
 
-class FakeDesktop : public DesktopServices {
+class FakeTrayShell : public TrayShell {
  public:
-  std::deque<QString> openNames, saveNames, folders;  // empty: cancelled
-  QStringList openedUrls, openedFiles, saveStartDirs, openStartDirs;
-  QString clipboard;
-  bool urlsOpen = true;  // false: as if no browser were installed
-
-  QString openFileName(QWidget*, const QString& start, const QString&) override {
-    openStartDirs << start;
-    return take(openNames);
-  }
-  QString saveFileName(QWidget*, const QString& start, const QString&) override {
-    saveStartDirs << start;
-    return take(saveNames);
-  }
-  QString chooseFolder(QWidget*, const QString&, const QString&) override { return take(folders); }
-  bool openUrl(const QString& url) override {
-    openedUrls << url;
-    return urlsOpen;
-  }
-  void openFile(const QString& path) override { openedFiles << path; }
-  void setClipboardText(const QString& text) override { clipboard = text; }
-
- private:
-  static QString take(std::deque<QString>& q) {
-    if (q.empty()) return {};
-    QString s = q.front();
-    q.pop_front();
-    return s;
-  }
+  bool available = true;
+  bool shown = false;
+  bool isAvailable() const override { return available; }
+  bool addIcon(const QIcon&, const QString&) override { return shown = true; }
+  void removeIcon() override { shown = false; }
+  void modifyIcon(const QIcon&, const QString&) override {}
+  void popupMenu(QMenu*, const QPoint&) override {}
+  QPoint cursorPos() const override { return {}; }
 };
 
 // Builds a LinkList from "name|url|kind" lines (kind defaults from the
@@ -72,7 +55,9 @@ struct MainWindowFixture {
   Registry registry;
   Settings settings{registry};
   LinkDocument document;
+  FakeTrayShell tray;
   std::unique_ptr<TFMainXeVorlix> window;
+  std::unique_ptr<MainParts> parts;  // goes before the window
 
   // Starts the window as the program does; `database` lines become the file
   // that "LastOpenFile" names (none: the import question, answered No).
