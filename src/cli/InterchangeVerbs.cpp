@@ -52,8 +52,12 @@ int importInto(const QString& source, const QString& ldb, const QString& folder,
     err << "vorlix: cannot save " << ldb << ": " << saved.message << '\n';
     return kFailed;
   }
-  out << BookmarkImportSummary(result).chopped(1) << " into " << fromAnsi(result.target) << " of "
-      << ldb << ".\n";
+  // "Imported N links and M folders into X of FILE; what else happened."
+  QString summary = BookmarkImportSummary(result).chopped(1);
+  const qsizetype rest = summary.indexOf(QLatin1Char(';'));
+  summary.insert(rest < 0 ? summary.size() : rest,
+                 QStringLiteral(" into ") + fromAnsi(result.target) + QStringLiteral(" of ") + ldb);
+  out << summary << ".\n";
   const QString report = ImportReportText(result, 1000);
   if (!report.isEmpty()) out << report << '\n';
   return 0;

@@ -416,7 +416,8 @@ class TestBrowserImport : public QObject {
          "Imported 1 links and 1 folders into Favorites\\links\\"},
         {{"--import", h + "/links.html", db},
          0,
-         "Imported 0 links and 0 folders; 1 links were already"},
+         "Imported 0 links and 0 folders into Favorites\\links\\ of " + db +
+             "; 1 links were already"},
         {{"--import", h + "/missing.html", db}, 1, "File not found"},
         {{"--import", h + "/notes.txt", db}, 1, "is not a bookmark file"},
         {{"--import", h + "/links.html", h + "/folder.ldb"}, 1, "cannot open"},
