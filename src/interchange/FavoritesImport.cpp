@@ -47,7 +47,7 @@ std::uint32_t dosDate(const QFileInfo& fi) {
 
 class Walker {
  public:
-  explicit Walker(LinkList& list) : list_(list) {}
+  Walker(LinkList& list, FitReport* report) : list_(list), report_(report) {}
 
   void walk(const QString& folder, const AnsiString& rel) {
     const QString canonical = QFileInfo(folder).canonicalFilePath();
@@ -60,20 +60,31 @@ class Walker {
       if (!e.info.fileName().endsWith(QLatin1String(".url"), Qt::CaseInsensitive)) continue;
       // Only a regular file is read: opening a named pipe would wait for ever.
       const AnsiString url = e.info.isFile() ? readShortcutUrl(e.info.filePath()) : AnsiString();
-      list_.append(LinkRecord::make(prefix + ansiName(e.info.fileName()), url, dosDate(e.info),
-                                    e.info.isDir() ? kKindFolder : kKindUrl));
+      add(prefix + ansiName(e.info.fileName()), url, dosDate(e.info),
+          e.info.isDir() ? kKindFolder : kKindUrl);
     }
     for (const Entry& e : entries) {
       if (!e.info.isDir() || e.info.fileName().startsWith(QLatin1Char('.'))) continue;
       const AnsiString name = ansiName(e.info.fileName());
-      list_.append(LinkRecord::make(prefix + name + "\\", "", dosDate(e.info), kKindFolder));
+      add(prefix + name + "\\", "", dosDate(e.info), kKindFolder);
       walk(e.info.filePath(), rel + "\\" + name);
     }
     onPath_.remove(canonical);
   }
 
  private:
+  // A name or URL longer than its field is cut, and the user is told.
+  void add(const AnsiString& name, const AnsiString& url, std::uint32_t date,
+           std::string_view kind) {
+    list_.append(LinkRecord::make(name, url, date, kind));
+    if (!report_) return;
+    const LinkRecord& r = list_[list_.size() - 1];
+    if (r.fullName().size() != name.size()) report_->cutTitles << fromAnsi(r.fullName());
+    if (r.url().size() != url.size()) report_->cutUrls << fromAnsi(r.fullName());
+  }
+
   LinkList& list_;
+  FitReport* report_;
   QSet<QString> onPath_;
 };
 
@@ -95,9 +106,9 @@ AnsiString relativePart(const QString& folder, const QString& favoritesPath) {
 
 }  // namespace
 
-LinkList& ImportFavoritesFolder(const QString& folder, const QString& favoritesPath,
-                                LinkList& list) {
-  Walker(list).walk(folder, relativePart(folder, favoritesPath));
+LinkList& ImportFavoritesFolder(const QString& folder, const QString& favoritesPath, LinkList& list,
+                                FitReport* report) {
+  Walker(list, report).walk(folder, relativePart(folder, favoritesPath));
   return list;
 }
 
@@ -108,8 +119,11 @@ ImportOutcome RunFavoritesImport(DesktopServices& desktop, QObject* dialogParent
   if (chosen.isEmpty() || !QFileInfo(chosen).isDir()) return {};
   favoritesPath = chosen;
   list.clear();
-  ImportFavoritesFolder(favoritesPath, favoritesPath, list);
-  return {true, list.size()};
+  ImportOutcome out;
+  ImportFavoritesFolder(favoritesPath, favoritesPath, list, &out.report);
+  out.chosen = true;
+  out.records = list.size();
+  return out;
 }
 
 }  // namespace vorlix

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "platform/Desktop.h"
+#include "store/FitReport.h"
 #include "store/LinkList.h"
 
 namespace vorlix {
@@ -19,12 +20,14 @@ inline constexpr char kChooseFavoritesPrompt[] = "Choose favorites folder:";
 // with a dot are left out; whatever cannot be read is skipped silently (a
 // shortcut that cannot be read still becomes a link, with an empty URL).
 // Neither clears nor sorts `list`.
-LinkList& ImportFavoritesFolder(const QString& folder, const QString& favoritesPath,
-                                LinkList& list);
+// Names and URLs cut to fit their fields are named in `report` when given.
+LinkList& ImportFavoritesFolder(const QString& folder, const QString& favoritesPath, LinkList& list,
+                                FitReport* report = nullptr);
 
 struct ImportOutcome {
   bool chosen = false;  // false: the user cancelled and nothing changed
   size_t records = 0;   // how many records the walk made
+  FitReport report;     // what had to be cut to fit
 };
 
 // The folder choice and walk shared by the import command and the first-run

@@ -185,7 +185,8 @@ bool TFMainXeVorlix::Saveas1Click() {
 void TFMainXeVorlix::Import1Click() {
   if (!AskSaveChanges()) return;
   LinkList imported;
-  if (!RunFavoritesImport(desktop_, this, FavoritesPath, imported).chosen) return;
+  ImportOutcome outcome = RunFavoritesImport(desktop_, this, FavoritesPath, imported);
+  if (!outcome.chosen) return;
   // Into a database that holds records the links are added in a folder
   // named as the Favorites folder, unless the user chooses to replace.
   QString folder = QDir(FavoritesPath).dirName();
@@ -195,7 +196,7 @@ void TFMainXeVorlix::Import1Click() {
   if (choice == ImportChoice::Cancel) return;
   // One undo step: an import made by mistake can be taken back before a
   // Save writes it over the file.
-  FitReport report;
+  FitReport& report = outcome.report;
   TakeImport(doc_, std::move(imported), choice, folder, QStringLiteral("Import Favorites"), report);
   ResetToRoot(pos_);
   RebuildList();

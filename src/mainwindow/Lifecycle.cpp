@@ -6,6 +6,7 @@
 
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
+#include "editing/FitSummary.h"
 #include "interchange/FavoritesImport.h"
 #include "mainwindow/BrowserImport.h"
 #include "mainwindow/MainWindow.h"
@@ -54,13 +55,15 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
                          false);
     if (a == Answer::Yes) {
       LinkList imported;
+      FitReport cut;
       if (!browser.isEmpty()) {
         browsers->importFirstStart(imported);
       } else {
-        RunFavoritesImport(desktop_, this, FavoritesPath, imported);
+        cut = RunFavoritesImport(desktop_, this, FavoritesPath, imported).report;
       }
       // Nothing of it is in a file yet.
       doc_.adopt(std::move(imported), QString(), true);
+      ShowFitSummary(prompts_, cut);
     }
   }
   if (!opened) {

@@ -52,7 +52,11 @@ class TestFavoritesImport : public QObject {
 
     LinkList list;
     list.append(LinkRecord::make("Favorites\\kept", "", 0, "Url"));  // appended to, not cleared
-    QCOMPARE(&ImportFavoritesFolder(fav, fav, list), &list);
+    FitReport report;
+    QCOMPARE(&ImportFavoritesFolder(fav, fav, list, &report), &list);
+    // The cut is told, not silent.
+    QCOMPARE(report.cutUrls, QStringList{"Favorites\\Long.url"});
+    QVERIFY(report.cutTitles.isEmpty());
     const QString cut = QString::fromLatin1(longUrl.left(255));
     QCOMPARE(describe(list), (QStringList{
                                  "Favorites\\kept||Url",
