@@ -27,8 +27,36 @@ int byteOf(char32_t cp) {
   return -1;
 }
 
+// Offset of the first byte >= 0x80, or s.size().
+size_t firstHigh(std::string_view s) {
+  size_t i = 0;
+  // Eight bytes at a time: names are mostly plain ASCII.
+  for (; i + 8 <= s.size(); i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, s.data() + i, 8);
+    if (w & 0x8080808080808080ull) break;
+  }
+  while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+  return i;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(char(cp));
+  } else if (cp < 0x800) {
+    out.push_back(char(0xC0 | (cp >> 6)));
+    out.push_back(char(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(char(0xE0 | (cp >> 12)));
+    out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(char(0x80 | (cp & 0x3F)));
+  }
+}
+
+}  // namespace
+
 // Length of the valid UTF-8 sequence at s[i] (lead byte >= 0x80), or 0.
-size_t sequenceAt(std::string_view s, size_t i, char32_t* cp = nullptr) {
+size_t utf8SequenceAt(std::string_view s, size_t i, char32_t* cp) {
   const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
   const unsigned char lead = b(i);
   size_t n;
@@ -58,34 +86,6 @@ size_t sequenceAt(std::string_view s, size_t i, char32_t* cp = nullptr) {
   return n;
 }
 
-// Offset of the first byte >= 0x80, or s.size().
-size_t firstHigh(std::string_view s) {
-  size_t i = 0;
-  // Eight bytes at a time: names are mostly plain ASCII.
-  for (; i + 8 <= s.size(); i += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, s.data() + i, 8);
-    if (w & 0x8080808080808080ull) break;
-  }
-  while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
-  return i;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(char(cp));
-  } else if (cp < 0x800) {
-    out.push_back(char(0xC0 | (cp >> 6)));
-    out.push_back(char(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(char(0xE0 | (cp >> 12)));
-    out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(char(0x80 | (cp & 0x3F)));
-  }
-}
-
-}  // namespace
-
 char16_t unicodeFromAnsi(unsigned char byte) { return decodeByte(byte); }
 
 bool isAscii(std::string_view bytes) { return firstHigh(bytes) == bytes.size(); }
@@ -96,7 +96,7 @@ bool isUtf8(std::string_view bytes) {
       ++i;
       continue;
     }
-    const size_t n = sequenceAt(bytes, i);
+    const size_t n = utf8SequenceAt(bytes, i);
     if (n == 0) return false;
     i += n;
   }
@@ -136,7 +136,7 @@ std::string storedBytes(std::string_view text) {
   std::string single(text.substr(0, high));
   for (size_t i = high; i < text.size();) {
     char32_t cp = static_cast<unsigned char>(text[i]);
-    const size_t n = cp < 0x80 ? 1 : sequenceAt(text, i, &cp);
+    const size_t n = cp < 0x80 ? 1 : utf8SequenceAt(text, i, &cp);
     const int b = byteOf(cp);
     if (b < 0) return std::string(text);  // beyond the code page: UTF-8
     single.push_back(char(b));

@@ -30,6 +30,10 @@ AnsiString canonicalText(std::string_view bytes);
 // The Unicode character of one Windows-1252 byte, as fromAnsi maps it.
 char16_t unicodeFromAnsi(unsigned char byte);
 
+// The length of the well-formed UTF-8 sequence at s[i] (a lead byte >= 0x80),
+// or 0; its code point goes to `cp` when given.
+size_t utf8SequenceAt(std::string_view s, size_t i, char32_t* cp = nullptr);
+
 bool isAscii(std::string_view bytes);
 // Valid UTF-8 (plain ASCII included).
 bool isUtf8(std::string_view bytes);

@@ -111,37 +111,6 @@ size_t parseReference(std::string_view raw, size_t i, char32_t& cp) {
   return j - i + (semicolon ? 1 : 0);
 }
 
-// Decodes one UTF-8 sequence at raw[i] (a lead byte >= 0x80); 0 when the
-// bytes are not well-formed UTF-8.
-size_t decodeUtf8(std::string_view raw, size_t i, char32_t& cp) {
-  const auto b = [&](size_t k) { return static_cast<unsigned char>(raw[k]); };
-  const unsigned char c = b(i);
-  size_t n;
-  char32_t v;
-  if (c >= 0xC2 && c <= 0xDF) {
-    n = 2;
-    v = c & 0x1F;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    n = 3;
-    v = c & 0x0F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    n = 4;
-    v = c & 0x07;
-  } else {
-    return 0;
-  }
-  if (i + n > raw.size()) return 0;
-  for (size_t k = 1; k < n; ++k) {
-    if ((b(i + k) & 0xC0) != 0x80) return 0;
-    v = (v << 6) | (b(i + k) & 0x3F);
-  }
-  if ((n == 3 && v < 0x800) || (n == 4 && (v < 0x10000 || v > 0x10FFFF)) ||
-      (v >= 0xD800 && v <= 0xDFFF))
-    return 0;
-  cp = v;
-  return n;
-}
-
 bool isValidUtf8(std::string_view raw) {
   for (size_t i = 0; i < raw.size();) {
     if (static_cast<unsigned char>(raw[i]) < 0x80) {
@@ -149,7 +118,7 @@ bool isValidUtf8(std::string_view raw) {
       continue;
     }
     char32_t cp;
-    const size_t n = decodeUtf8(raw, i, cp);
+    const size_t n = utf8SequenceAt(raw, i, &cp);
     if (n == 0) return false;
     i += n;
   }
@@ -178,7 +147,7 @@ void decode(std::string_view raw, Sink&& sink, SinkByte&& sinkByte) {
       ++i;
     } else if (utf8) {
       char32_t cp = 0;
-      i += decodeUtf8(raw, i, cp);
+      i += utf8SequenceAt(raw, i, &cp);
       sink(cp);
     } else {
       sinkByte(u);
