@@ -10,31 +10,6 @@ namespace vorlix {
 
 namespace {
 
-struct IniEntry {
-  QString section;
-  QString key;
-  QString value;
-};
-
-QList<IniEntry> readIni(const QString& file) {
-  QList<IniEntry> out;
-  QByteArray bytes;
-  if (!readConfigFile(file, bytes)) return out;
-  QString section;
-  for (const QByteArray& raw : bytes.split('\n')) {
-    const QString line = QString::fromUtf8(raw).trimmed();
-    if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
-      continue;
-    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-      section = line.mid(1, line.size() - 2);
-      continue;
-    }
-    const qsizetype eq = line.indexOf(QLatin1Char('='));
-    if (eq > 0) out.push_back({section, line.left(eq).trimmed(), line.mid(eq + 1).trimmed()});
-  }
-  return out;
-}
-
 QString profilePath(const QString& root, const QString& path, bool relative) {
   if (path.isEmpty()) return {};
   return QDir::cleanPath(relative ? root + QLatin1Char('/') + path : path);
@@ -62,7 +37,7 @@ QStringList FirefoxProfileFolders(const QString& root) {
     path.clear();
     relative = true;
   };
-  for (const IniEntry& e : readIni(root + QStringLiteral("/profiles.ini"))) {
+  for (const IniEntry& e : readIniFile(root + QStringLiteral("/profiles.ini"))) {
     if (e.section != section) {
       flush();
       section = e.section;
@@ -75,7 +50,7 @@ QStringList FirefoxProfileFolders(const QString& root) {
       found << profilePath(root, e.value, true);
   }
   flush();
-  for (const IniEntry& e : readIni(root + QStringLiteral("/installs.ini")))
+  for (const IniEntry& e : readIniFile(root + QStringLiteral("/installs.ini")))
     if (e.key == QLatin1String("Default")) found << profilePath(root, e.value, true);
   QStringList out;
   for (const QString& p : found)

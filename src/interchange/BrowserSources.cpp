@@ -10,7 +10,7 @@
 
 #include "interchange/ChromiumBookmarks.h"
 #include "interchange/FirefoxPlaces.h"
-#include "platform/AtomicFile.h"
+#include "platform/ConfigFile.h"
 
 namespace vorlix {
 namespace {
@@ -20,29 +20,17 @@ constexpr qint64 kMaxConfigBytes = 4 << 20;
 
 QByteArray readConfig(const QString& path) {
   QByteArray bytes;
-  bool exists = false;
-  // readWholeFile takes only regular files: a FIFO here never blocks.
-  if (!readWholeFile(path, bytes, &exists, nullptr, kMaxConfigBytes) || !exists) return {};
+  // Only a regular file is read, and the open never waits on a FIFO.
+  if (!readConfigFile(path, bytes, kMaxConfigBytes)) return {};
   return bytes;
 }
 
 // An INI file as sections of keys; later keys win.
 using Ini = QMap<QString, QMap<QString, QString>>;
 
-Ini parseIni(const QByteArray& bytes) {
+Ini readIni(const QString& path) {
   Ini ini;
-  QString section;
-  for (const QByteArray& raw : bytes.split('\n')) {
-    const QString line = QString::fromUtf8(raw).trimmed();
-    if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
-      continue;
-    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-      section = line.mid(1, line.size() - 2);
-      continue;
-    }
-    const qsizetype eq = line.indexOf(QLatin1Char('='));
-    if (eq > 0) ini[section][line.left(eq).trimmed()] = line.mid(eq + 1).trimmed();
-  }
+  for (const IniEntry& e : readIniFile(path, kMaxConfigBytes)) ini[e.section][e.key] = e.value;
   return ini;
 }
 
@@ -140,8 +128,8 @@ class Finder {
   // or an [Install...] section) names the one that install starts with,
   // which wins over the older Default=1 mark.
   void firefoxProfiles(const Family& f, const QString& dir) {
-    const Ini profiles = parseIni(readConfig(dir + QStringLiteral("/profiles.ini")));
-    const Ini installs = parseIni(readConfig(dir + QStringLiteral("/installs.ini")));
+    const Ini profiles = readIni(dir + QStringLiteral("/profiles.ini"));
+    const Ini installs = readIni(dir + QStringLiteral("/installs.ini"));
     QSet<QString> installDefaults;
     for (const Ini* ini : {&profiles, &installs})
       for (auto it = ini->begin(); it != ini->end(); ++it)
@@ -181,7 +169,7 @@ class Finder {
       // Debian's and others' ESR builds share the folder; the profile says
       // which program last ran it.
       if (s.key == QLatin1String("firefox") &&
-          parseIni(readConfig(p.folder + QStringLiteral("/compatibility.ini")))
+          readIni(p.folder + QStringLiteral("/compatibility.ini"))
               .value(QStringLiteral("Compatibility"))
               .value(QStringLiteral("LastPlatformDir"))
               .contains(QLatin1String("esr"))) {

@@ -14,4 +14,23 @@ bool readConfigFile(const QString& path, QByteArray& data, qint64 maxBytes, bool
   return false;
 }
 
+QList<IniEntry> readIniFile(const QString& path, qint64 maxBytes) {
+  QList<IniEntry> out;
+  QByteArray bytes;
+  if (!readConfigFile(path, bytes, maxBytes)) return out;
+  QString section;
+  for (const QByteArray& raw : bytes.split('\n')) {
+    const QString line = QString::fromUtf8(raw).trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+      continue;
+    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+      section = line.mid(1, line.size() - 2);
+      continue;
+    }
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq > 0) out.push_back({section, line.left(eq).trimmed(), line.mid(eq + 1).trimmed()});
+  }
+  return out;
+}
+
 }  // namespace vorlix

@@ -5,6 +5,7 @@
 // a writer for good), only a regular file is read, and one past the size
 // limit is refused rather than cut.
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace vorlix {
@@ -18,5 +19,17 @@ inline constexpr qint64 kConfigFileMaxBytes = 1 << 20;
 // `maxBytes`, or cannot be read.
 bool readConfigFile(const QString& path, QByteArray& data, qint64 maxBytes = kConfigFileMaxBytes,
                     bool* exists = nullptr, QString* error = nullptr);
+
+// One "key=value" line of an INI file such as Firefox's profiles.ini.
+struct IniEntry {
+  QString section;
+  QString key;
+  QString value;
+};
+
+// The entries of the INI file at `path` in file order, read through
+// readConfigFile (so never blocking); comments (';', '#') and lines that are
+// no entry are left out. Empty when the file is missing or refused.
+QList<IniEntry> readIniFile(const QString& path, qint64 maxBytes = kConfigFileMaxBytes);
 
 }  // namespace vorlix
