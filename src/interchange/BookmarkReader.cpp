@@ -9,6 +9,7 @@
 #include "interchange/BookmarkFile.h"
 #include "interchange/ImportBuilder.h"
 #include "interchange/ImportFile.h"
+#include "interchange/SourceFile.h"
 #include "store/DosDate.h"
 #include "store/HtmlText.h"
 #include "store/LdbFile.h"
@@ -276,8 +277,6 @@ class Reader {
   bool afterDt_ = false;
   bool inDescription_ = false;
 };
-
-QString quoted(const QString& fileName) { return QLatin1Char('\'') + fileName + QLatin1Char('\''); }
 
 }  // namespace
 

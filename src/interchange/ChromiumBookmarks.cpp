@@ -1,4 +1,5 @@
 #include "interchange/ChromiumBookmarks.h"
+#include "interchange/SourceFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -51,8 +52,6 @@ class Reader {
   ImportedBookmarks& out_;
 };
 
-QString quoted(const QString& name) { return QLatin1Char('\'') + name + QLatin1Char('\''); }
-
 }  // namespace
 
 bool ParseChromiumBookmarks(const QByteArray& json, const QString& fileName, ImportedBookmarks& out,
@@ -89,14 +88,7 @@ bool ParseChromiumBookmarks(const QByteArray& json, const QString& fileName, Imp
 
 bool ReadChromiumBookmarks(const QString& path, ImportedBookmarks& out, QString* error) {
   QByteArray bytes;
-  bool exists = false;
-  QString why;
-  if (!readWholeFile(path, bytes, &exists, &why, kMaxFileBytes) || !exists) {
-    if (error)
-      *error = QStringLiteral("Cannot read ") + quoted(path) + QStringLiteral(": ") +
-               (exists ? why : QStringLiteral("File not found")) + QLatin1Char('.');
-    return false;
-  }
+  if (!ReadSourceFile(path, kMaxFileBytes, bytes, error)) return false;
   return ParseChromiumBookmarks(bytes, path, out, error);
 }
 

@@ -1,4 +1,5 @@
 #include "interchange/FirefoxPlaces.h"
+#include "interchange/SourceFile.h"
 
 #include <sqlite3.h>
 
@@ -31,8 +32,6 @@ struct Finalizer {
 };
 using Db = std::unique_ptr<sqlite3, Closer>;
 using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
-
-QString quoted(const QString& name) { return QLatin1Char('\'') + name + QLatin1Char('\''); }
 
 QString columnText(sqlite3_stmt* s, int i) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, i));

@@ -1,4 +1,5 @@
 #include "interchange/ImportBuilder.h"
+#include "interchange/SourceFile.h"
 
 #include <algorithm>
 #include <new>
@@ -213,8 +214,6 @@ class Builder {
   std::unordered_set<std::string> existingFolders_;
   std::unordered_set<std::string> knownUrls_;
 };
-
-QString quoted(const QString& name) { return QLatin1Char('\'') + name + QLatin1Char('\''); }
 
 }  // namespace
 

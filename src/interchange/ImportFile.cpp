@@ -1,4 +1,5 @@
 #include "interchange/ImportFile.h"
+#include "interchange/SourceFile.h"
 
 #include <QFileInfo>
 #include <new>
@@ -15,8 +16,6 @@ namespace {
 
 // Larger files are refused: no bookmark file of a browser comes near it.
 constexpr qint64 kMaxFileBytes = qint64(512) << 20;
-
-QString quoted(const QString& name) { return QLatin1Char('\'') + name + QLatin1Char('\''); }
 
 bool startsWithSqlite(const QString& path) {
   QFile f(path);
@@ -52,14 +51,7 @@ bool ReadImportFile(const QString& path, ImportedBookmarks& out, QString* error)
     return false;
   }
   QByteArray bytes;
-  bool exists = false;
-  QString why;
-  if (!readWholeFile(path, bytes, &exists, &why, kMaxFileBytes) || !exists) {
-    if (error)
-      *error = QStringLiteral("Cannot read ") + quoted(path) + QStringLiteral(": ") +
-               (exists ? why : QStringLiteral("File not found")) + QLatin1Char('.');
-    return false;
-  }
+  if (!ReadSourceFile(path, kMaxFileBytes, bytes, error)) return false;
   const QByteArrayView start = head(bytes);
   if (start.startsWith("{")) return ParseChromiumBookmarks(bytes, path, out, error);
   if (start.startsWith("<?xml") || start.contains("<xbel") || IsXbelPath(path))

@@ -1,4 +1,5 @@
 #include "interchange/XbelFile.h"
+#include "interchange/SourceFile.h"
 
 #include <QDateTime>
 #include <QXmlStreamReader>
@@ -160,8 +161,6 @@ class Writer {
   QXmlStreamWriter xml_;
   const XbelStyle& style_;
 };
-
-QString quoted(const QString& name) { return QLatin1Char('\'') + name + QLatin1Char('\''); }
 
 }  // namespace
 

@@ -2,24 +2,12 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
 #include "platform/AtomicFile.h"
 
 namespace vorlix::sync {
-
-QString SyncTarget::lockedSince(const QDateTime& since) {
-  return QStringLiteral("The bookmarks file is locked by another sync since %1. Try again later.")
-      .arg(QLocale::system().toString(since.toLocalTime(), QLocale::ShortFormat));
-}
-
-QString SyncTarget::waitingFor(const QDateTime& since) {
-  return QStringLiteral("Waiting: another sync holds the lock since %1…")
-      .arg(QLocale::system().toString(since.toLocalTime(), QLocale::ShortFormat));
-}
 
 FolderTarget::FolderTarget(QString filePath) : path_(std::move(filePath)) {
   refresh_.setInterval(kLockRefreshMs);
@@ -63,14 +51,7 @@ bool FolderTarget::lock(QString& error) {
       }
       continue;
     }
-    if (waited.elapsed() >= wait.giveUpMs) {
-      error = lockedSince(since);
-      return false;
-    }
-    tell(waitingFor(since));
-    QEventLoop pause;
-    QTimer::singleShot(wait.retryMs, &pause, &QEventLoop::quit);
-    pause.exec();
+    if (!pauseForLock(waited.elapsed(), since, error)) return false;
   }
 }
 

@@ -1,13 +1,31 @@
 #include "sync/SyncTarget.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QLocale>
+#include <QTimer>
 #include <QUrl>
 
 #include "sync/FolderTarget.h"
 #include "sync/WebDavTarget.h"
 
 namespace vorlix::sync {
+
+bool SyncTarget::pauseForLock(qint64 waitedMs, const QDateTime& since, QString& error) const {
+  const QString at = QLocale::system().toString(since.toLocalTime(), QLocale::ShortFormat);
+  if (waitedMs >= wait.giveUpMs) {
+    error =
+        QStringLiteral("The bookmarks file is locked by another sync since %1. Try again later.")
+            .arg(at);
+    return false;
+  }
+  tell(QStringLiteral("Waiting: another sync holds the lock since %1…").arg(at));
+  QEventLoop pause;
+  QTimer::singleShot(wait.retryMs, &pause, &QEventLoop::quit);
+  pause.exec();
+  return true;
+}
 
 namespace {
 const QString kDefaultFile = QStringLiteral("bookmarks.xbel");

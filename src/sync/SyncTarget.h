@@ -47,9 +47,10 @@ class SyncTarget {
   void tell(const QString& text) const {
     if (progress) progress(text);
   }
-  // The message of a lock still held after the wait.
-  static QString lockedSince(const QDateTime& since);
-  static QString waitingFor(const QDateTime& since);
+  // Another sync has held the lock since `since`: false with the message
+  // naming that time once `waited` passes the wait's limit, else tells the
+  // user, lets the event loop run for the retry interval and returns true.
+  bool pauseForLock(qint64 waitedMs, const QDateTime& since, QString& error) const;
 };
 
 struct TargetOptions {

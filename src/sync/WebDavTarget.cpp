@@ -129,14 +129,7 @@ bool WebDavTarget::lock(QString& error) {
       }
       since = QDateTime::currentDateTime();  // locked by the server's own means
     }
-    if (waited.elapsed() >= wait.giveUpMs) {
-      error = lockedSince(since);
-      return false;
-    }
-    tell(waitingFor(since));
-    QEventLoop pause;
-    QTimer::singleShot(wait.retryMs, &pause, &QEventLoop::quit);
-    pause.exec();
+    if (!pauseForLock(waited.elapsed(), since, error)) return false;
   }
 }
 
