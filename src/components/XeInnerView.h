@@ -9,6 +9,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include "components/DropAction.h"
 
 #include "components/XeListView.h"
 
@@ -140,13 +141,7 @@ class XeInnerView : public Base {
       e->ignore();
       return;
     }
-    // A copy: the program the data came from keeps it.
-    if (e->possibleActions() & Qt::CopyAction) {
-      e->setDropAction(Qt::CopyAction);
-      e->accept();
-    } else {
-      e->acceptProposedAction();
-    }
+    AcceptAsCopy(e);
   }
 
  private:

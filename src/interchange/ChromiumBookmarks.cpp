@@ -5,7 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "platform/AtomicFile.h"
 
 namespace vorlix {
 namespace {

@@ -8,7 +8,6 @@
 #include "interchange/FirefoxPlaces.h"
 #include "interchange/ImportBuilder.h"
 #include "interchange/XbelFile.h"
-#include "platform/AtomicFile.h"
 #include "store/LdbFile.h"
 
 namespace vorlix {

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
+#include "components/DropAction.h"
 #include "components/ImageList.h"
 #include "editing/DragDrop.h"
 #include "store/FolderTree.h"
@@ -177,13 +178,7 @@ void TreeLinksView::dropEvent(QDropEvent* e) {
       e->ignore();
       return;
     }
-    // Data from elsewhere is copied: the program it came from keeps it.
-    if (e->possibleActions() & Qt::CopyAction) {
-      e->setDropAction(Qt::CopyAction);
-      e->accept();
-    } else {
-      e->acceptProposedAction();
-    }
+    AcceptAsCopy(e);
     return;
   }
   e->acceptProposedAction();
