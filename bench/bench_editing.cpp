@@ -22,6 +22,7 @@
 #include "store/LinkList.h"
 #include "store/ListBuilder.h"
 #include "store/ListRows.h"
+#include "view/FolderView.h"
 
 namespace vorlix {
 namespace {
@@ -39,30 +40,20 @@ class BenchHost : public EditorHost {
  public:
   LinkDocument doc;
   const LinkList& list = doc.links();
-  FolderPosition pos;
-  FolderTreeModel treeModel;
-  ListRows rowList;
+  FolderView folderView{doc};
+  FolderPosition& pos = folderView.position();
+  FolderTreeModel& treeModel = folderView.tree();
+  const ListRows& rowList = folderView.rows();
   std::vector<int> selection;
-  FolderNode* clicked = nullptr;
   YesPrompts yes;
 
-  LinkDocument& document() override { return doc; }
-  FolderPosition& position() override { return pos; }
-  FolderTreeModel& tree() override { return treeModel; }
-  const ListRows& rows() override { return rowList; }
-  std::vector<int> selectedRows() override { return selection; }
-  int currentItem() override { return selection.empty() ? -1 : selection.back(); }
-  void setCurrentItem(int) override {}
-  FolderNode* clickedFolder() override { return clicked; }
-  bool flatMode() override { return false; }
+  FolderView& view() override { return folderView; }
   Prompts& prompts() override { return yes; }
-  void rebuildList() override { rowList = BuildRows(list, pos, false); }
-  void rebuildTree() override { RebuildTree(treeModel, list); }
-  void focusRow(int row) override { selection = {row}; }
-  void selectTreeNode(FolderNode* node) override { treeModel.setSelected(node); }
-  void setRowCaption(int row, const AnsiString& c) override { rowList.setCaption(size_t(row), c); }
-  void showPath() override {}
-  void updateCommandState() override {}
+  std::vector<int> selectedRows() override { return selection; }
+  void focusRow(int row) override {
+    selection = {row};
+    folderView.focusRow(row);
+  }
 
   void show(const std::string& below) {
     pos.currentPath = "Favorites\\" + below;
@@ -114,8 +105,7 @@ const LinkList& Database() {
 }
 
 void Reset(BenchHost& h, const std::string& below) {
-  h.doc.adopt(LinkList(Database()), {});
-  RebuildTree(h.treeModel, h.list);
+  h.doc.adopt(LinkList(Database()), {});  // the view shows it whole
   h.show(below);
 }
 
@@ -141,7 +131,7 @@ void BM_DeleteFolder10k(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     Reset(h, "");
-    h.clicked = FindNodeByPath(h.treeModel, "Favorites\\Big\\");
+    h.folderView.setClickedFolder(FindNodeByPath(h.treeModel, "Favorites\\Big\\"));
     state.ResumeTiming();
     cmd.deleteFolder();
   }
@@ -194,26 +184,17 @@ void BM_Floor_SortAndRebuild(benchmark::State& state) {
 // Undo or redo of one step, with the rebuild of both views that follows it
 // in the window.
 void TakeBackAndRedo(benchmark::State& state, BenchHost& h, bool redo) {
+  // The view rebuilds the tree and the list after each move by itself.
   for (auto _ : state) {
     state.PauseTiming();
-    if (redo) {
-      h.doc.undo();
-      h.rebuildList();
-      h.rebuildTree();
-    }
+    if (redo) h.doc.undo();
     state.ResumeTiming();
     if (redo)
       h.doc.redo();
     else
       h.doc.undo();
-    h.rebuildList();
-    h.rebuildTree();
     state.PauseTiming();
-    if (!redo) {
-      h.doc.redo();
-      h.rebuildList();
-      h.rebuildTree();
-    }
+    if (!redo) h.doc.redo();
     state.ResumeTiming();
   }
 }
@@ -221,7 +202,7 @@ void TakeBackAndRedo(benchmark::State& state, BenchHost& h, bool redo) {
 void BM_UndoRedoDeleteFolder10k(benchmark::State& state) {
   BenchHost h;
   Reset(h, "");
-  h.clicked = FindNodeByPath(h.treeModel, "Favorites\\Big\\");
+  h.folderView.setClickedFolder(FindNodeByPath(h.treeModel, "Favorites\\Big\\"));
   FolderCommands(h).deleteFolder();
   TakeBackAndRedo(state, h, state.range(0) == 1);
   state.counters["step_MB"] = double(h.doc.history().memoryBytes()) / (1 << 20);

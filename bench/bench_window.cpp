@@ -12,6 +12,7 @@
 #include "components/TrayIcon.h"
 #include "components/XeListView.h"
 #include "document/LinkDocument.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/MainParts.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
@@ -77,9 +78,7 @@ void OpenToFirstPaint(benchmark::State& state) {
     TFMainXeVorlix w(doc, settings, prompts, desktop);
     std::optional<MainParts> parts;
     if (state.range(1)) parts.emplace(w, settings, prompts, desktop, tray);
-    w.LoadDatabase(path);
-    w.RebuildList();
-    w.RebuildTree();
+    w.files().load(path);  // the view shows it: the list and the tree built
     w.show();
     benchmark::DoNotOptimize(w.grab());  // paints the whole window once
     state.PauseTiming();
@@ -92,8 +91,7 @@ void OpenToFirstPaint(benchmark::State& state) {
 // A window with the database at `path` loaded, its tree built, shown.
 struct ShownWindow {
   explicit ShownWindow(const QString& path) {
-    w.LoadDatabase(path);
-    w.RebuildTree();
+    w.files().load(path);
     w.show();
   }
   SilentPrompts prompts;
@@ -112,14 +110,14 @@ void RebuildListAndPaint(benchmark::State& state) {
   TFMainXeVorlix& w = shown.w;
   (state.range(1) ? w.ClassicStyle1 : w.ExplorerStyle1)->setChecked(true);
   if (state.range(2)) {
-    w.position().currentPath = makeDatabase(records).bigFolder;
-    w.position().upMarker = AnsiString(1, 'x');  // any non-empty marker: not the root
+    w.view().position().currentPath = makeDatabase(records).bigFolder;
+    w.view().position().upMarker = AnsiString(1, 'x');  // any non-empty marker: not the root
   }
   for (auto _ : state) {
-    w.RebuildList();
+    w.view().rebuildList();
     benchmark::DoNotOptimize(w.ListLinks->grab());
   }
-  state.counters["rows"] = double(w.listModel().rows().size());
+  state.counters["rows"] = double(w.view().list().rows().size());
 }
 
 // The same rebuild in View > List, classic style: every link of the
@@ -130,10 +128,10 @@ void RebuildListInListView(benchmark::State& state) {
   w.ClassicStyle1->setChecked(true);
   w.List1->trigger();
   for (auto _ : state) {
-    w.RebuildList();
+    w.view().rebuildList();
     benchmark::DoNotOptimize(w.ListLinks->grab());
   }
-  state.counters["rows"] = double(w.listModel().rows().size());
+  state.counters["rows"] = double(w.view().list().rows().size());
 }
 
 // Floors of a rebuild, in the same window: one bare pass over the records
@@ -143,12 +141,12 @@ void RebuildListFloor(benchmark::State& state) {
   ShownWindow shown(databaseFile(size_t(state.range(0))));
   TFMainXeVorlix& w = shown.w;
   w.ClassicStyle1->setChecked(true);
-  w.RebuildList();
-  const AnsiString folder = w.position().currentPath;
+  w.view().rebuildList();
+  const AnsiString folder = w.view().position().currentPath;
   for (auto _ : state) {
     if (state.range(1) == 0) {
       size_t hits = 0;
-      for (const LinkRecord& r : w.links()) hits += startsWithNoCase(r.fullName(), folder);
+      for (const LinkRecord& r : w.document().links()) hits += startsWithNoCase(r.fullName(), folder);
       benchmark::DoNotOptimize(hits);
     } else {
       benchmark::DoNotOptimize(w.ListLinks->grab());

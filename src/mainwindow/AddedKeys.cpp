@@ -35,15 +35,15 @@ AddedKeys::AddedKeys(TFMainXeVorlix& window) : QObject(&window), w_(window) {
   // The popup's Delete acts on the folder last clicked; the key acts on the
   // one the keyboard selected.
   connect(keyIn(w->TreeLinks, Qt::Key_Delete, Qt::WidgetShortcut), &QShortcut::activated, this,
-          [w] { w->editor()->folders.deleteFolder(w->treeModel().selected()); });
+          [w] { w->editor()->folders.deleteFolder(w->view().tree().selected()); });
 }
 
 void AddedKeys::goUp() {
   // Only where the list has a ".." row: a flat listing has none.
-  const ListRow* up = w_.listModel().rowAt(0);
+  const ListRow* up = w_.view().list().rowAt(0);
   if (!up || !up->isUpRow()) return;
-  w_.focusListRow(0);
-  w_.openCurrentRow(false);
+  w_.view().focusRow(0);
+  w_.view().openCurrentRow(false);
 }
 
 }  // namespace vorlix

@@ -67,9 +67,7 @@ void BrowserImportCommands::addImports(
     }
     edit.commit();
   }
-  w_.RebuildList();
-  w_.RebuildTree();
-  w_.UpdateCommandState();
+  w_.view().showWholeDocument();
   const QString text = summaries.join(QLatin1Char('\n'));
   if (worthABox)
     w_.prompts().message(MsgType::Information, Buttons::Ok,

@@ -17,6 +17,7 @@
 #include "interchange/BookmarkFile.h"
 #include "interchange/ImportFile.h"
 #include "mainwindow/EditingHost.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
 #include "platform/ProgramPaths.h"
@@ -38,7 +39,7 @@ BookmarkFileCommands::BookmarkFileCommands(TFMainXeVorlix& window) : QObject(&wi
 void BookmarkFileCommands::tell(const QString& text) { w_.XeStatusBar->showNotice(text); }
 
 void BookmarkFileCommands::importBookmarks() {
-  if (!w_.AskSaveChanges()) return;
+  if (!w_.files().AskSaveChanges()) return;
   const QString path = w_.desktop().openFileName(&w_, fileDialogFolder(false),
                                                  QString::fromLatin1(kBookmarkFileFilter));
   if (path.isEmpty()) return;
@@ -58,10 +59,7 @@ void BookmarkFileCommands::importBookmarks() {
   if (choice == ImportChoice::Cancel) return;
   TakeImport(w_.document(), std::move(result.links), choice, folder,
              QStringLiteral("Import Bookmarks"), result.report);
-  ResetToRoot(w_.position());
-  w_.RebuildList();
-  w_.RebuildTree();
-  w_.UpdateCommandState();
+  w_.view().showWholeDocument();
   tell(summary);
   ShowFitSummary(w_.prompts(), result.report);
 }
@@ -93,10 +91,8 @@ void AddOneLinkInDialog(TFMainXeVorlix& w, const QString& url, const QString& ti
     dialog.EditDescription->setText(title);
     return;
   }
-  if (dialog.runAdd(url, title, folder)) {
-    w.RebuildList();
-    w.UpdateCommandState();
-  }
+  // The dialog's OK shows the new link itself.
+  dialog.runAdd(url, title, folder);
 }
 
 void ConnectLinkExchange(TFMainXeVorlix& w, LinkExchange& exchange) {
@@ -116,7 +112,7 @@ void ConnectLinkExchange(TFMainXeVorlix& w, LinkExchange& exchange) {
   w.ListLinks->setDropHandler(
       [](const QMimeData* data) { return data && LinkExchange::offersLinks(*data); },
       [&w, &exchange](const QMimeData* data) {
-        return data && exchange.dropLinks(*data, w.position().currentPath);
+        return data && exchange.dropLinks(*data, w.view().position().currentPath);
       });
 
   // Rows dragged out carry their links, so a browser or an editor takes

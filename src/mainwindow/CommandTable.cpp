@@ -11,6 +11,7 @@
 
 #include "components/ImageList.h"
 #include "components/XeListView.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ShortcutDispatch.h"
 #include "mainwindow/TreeLinksView.h"
@@ -117,9 +118,9 @@ void TFMainXeVorlix::buildCommands() {
   redo->setIcon(ImageList::commandIcon(QStringLiteral("redo")));
   new UndoCommands(doc_, undo, redo, this);
 
-  connect(FNew, &QAction::triggered, this, &TFMainXeVorlix::FNewExecute);
-  connect(FOpen, &QAction::triggered, this, &TFMainXeVorlix::FOpenExecute);
-  connect(FSave, &QAction::triggered, this, [this] { FSaveExecute(); });
+  connect(FNew, &QAction::triggered, this, [this] { files_->FNewExecute(); });
+  connect(FOpen, &QAction::triggered, this, [this] { files_->FOpenExecute(); });
+  connect(FSave, &QAction::triggered, this, [this] { files_->FSaveExecute(); });
   connect(ESelect, &QAction::triggered, this, &TFMainXeVorlix::SelectAllRows);
   connect(BFind, &QAction::triggered, this,
           [this] { EditFind->setFocus(Qt::ShortcutFocusReason); });
@@ -150,7 +151,7 @@ void TFMainXeVorlix::buildMenus() {
   Save2 = itemFor(this, "Save2", FSave);
   Saveas1 = makeAction(this, "Saveas1", QStringLiteral("Save as"));
   Saveas1->setIcon(ImageList::commandIcon(QStringLiteral("save-as")));
-  connect(Saveas1, &QAction::triggered, this, [this] { Saveas1Click(); });
+  connect(Saveas1, &QAction::triggered, this, [this] { files_->Saveas1Click(); });
   File1->addAction(Save2);
   File1->addAction(Saveas1);
   File1->addSeparator();
@@ -161,7 +162,7 @@ void TFMainXeVorlix::buildMenus() {
       makeAction(this, "FavoritesLinksfromInternetExplorer1",
                  QStringLiteral("Favorites Links from Internet Explorer"));
   connect(FavoritesLinksfromInternetExplorer1, &QAction::triggered, this,
-          &TFMainXeVorlix::Import1Click);
+          [this] { files_->Import1Click(); });
   FavoritesLinksfromNetscape1 = makeAction(this, "FavoritesLinksfromNetscape1",
                                            QStringLiteral("Favorites Links from Netscape"));
   FavoritesLinksfromNetscape1->setEnabled(false);
@@ -266,7 +267,7 @@ void TFMainXeVorlix::buildMenus() {
   View1->addSeparator();
   Settings1 = makeAction(this, "Settings1", QStringLiteral("Refresh"), QKeySequence(Qt::Key_F5));
   Settings1->setIcon(ImageList::commandIcon(QStringLiteral("refresh")));
-  connect(Settings1, &QAction::triggered, this, &TFMainXeVorlix::RebuildList);
+  connect(Settings1, &QAction::triggered, view_.get(), &FolderView::rebuildList);
   View1->addAction(Settings1);
 
   Help1 = bar->addMenu(QStringLiteral("&Help"));
@@ -311,7 +312,7 @@ void TFMainXeVorlix::buildToolBars() {
   connect(BAdd, &QToolButton::clicked, this, &TFMainXeVorlix::BAddClick);
   BRefresh = toolButton(ToolBar, "BRefresh", QStringLiteral("Refresh"),
                         ImageList::commandIcon(QStringLiteral("refresh")));
-  connect(BRefresh, &QToolButton::clicked, this, &TFMainXeVorlix::RebuildList);
+  connect(BRefresh, &QToolButton::clicked, view_.get(), &FolderView::rebuildList);
 
   ToolBar2->addWidget(EditFind);
 
@@ -350,11 +351,11 @@ void TFMainXeVorlix::buildPopups() {
   OpenNew->setIcon(ImageList::commandIcon(QStringLiteral("browse-new")));
   OpenSame->setIcon(ImageList::commandIcon(QStringLiteral("browse-same")));
   connect(OpenNew, &QAction::triggered, this, [this] {
-    if (const ListRow* r = rows_.rowAt(currentListItem_))
+    if (const ListRow* r = view_->list().rowAt(view_->currentItem()))
       emit openLinkRequested(fromAnsi(r->url), LinkOpening::NewWindow);
   });
   connect(OpenSame, &QAction::triggered, this, [this] {
-    if (const ListRow* r = rows_.rowAt(currentListItem_))
+    if (const ListRow* r = view_->list().rowAt(view_->currentItem()))
       emit openLinkRequested(fromAnsi(r->url), LinkOpening::ActiveWindow);
   });
   NewFolder1 = itemFor(this, "NewFolder1", ENewFolder);

@@ -13,41 +13,22 @@ namespace {
 const QString kRowsMime = QStringLiteral("application/x-vorlix-rows");
 }
 
-MainEditorHost::MainEditorHost(TFMainXeVorlix& window) : w_(window) {}
+MainEditorHost::MainEditorHost(FolderView& view, Prompts& prompts, TXeListView& list)
+    : view_(view), prompts_(prompts), list_(list) {}
 
-LinkDocument& MainEditorHost::document() { return w_.document(); }
-FolderPosition& MainEditorHost::position() { return w_.position(); }
-FolderTreeModel& MainEditorHost::tree() { return w_.treeModel(); }
-const ListRows& MainEditorHost::rows() { return w_.listModel().rows(); }
 std::vector<int> MainEditorHost::selectedRows() {
-  const QList<int> rows = w_.ListLinks->selectedRows();
+  const QList<int> rows = list_.selectedRows();
   return std::vector<int>(rows.begin(), rows.end());
 }
-int MainEditorHost::currentItem() { return w_.currentListItem(); }
-void MainEditorHost::setCurrentItem(int row) { w_.setCurrentListItem(row); }
-FolderNode* MainEditorHost::clickedFolder() { return w_.clickedFolder(); }
-bool MainEditorHost::flatMode() { return w_.flatMode(); }
-Prompts& MainEditorHost::prompts() { return w_.prompts(); }
-void MainEditorHost::rebuildList() { w_.RebuildList(); }
-// The editing commands put their folder position back after the rebuild, so
-// the list they rebuilt must not be replaced by the root's.
-void MainEditorHost::rebuildTree() { w_.RebuildTree(false); }
-void MainEditorHost::focusRow(int row) { w_.focusListRow(row); }
-void MainEditorHost::selectTreeNode(FolderNode* node) { w_.selectTreeNode(node); }
-void MainEditorHost::setRowCaption(int row, const AnsiString& caption) {
-  w_.listModel().setCaption(row, caption);
-}
-void MainEditorHost::showPath() { w_.setTPath(); }
-void MainEditorHost::updateCommandState() { w_.UpdateCommandState(); }
 
 void TFMainXeVorlix::connectEditing() {
-  editor_ = std::make_unique<MainEditorHost>(*this);
+  editor_ = std::make_unique<MainEditorHost>(*view_, prompts_, *ListLinks);
   MainEditorHost& e = *editor_;
   connect(ECut, &QAction::triggered, this, [&e] { e.clipboardCommands.deleteSelected(); });
   connect(ECopy, &QAction::triggered, this, [&e] { e.clipboardCommands.copy(); });
   connect(EPaste, &QAction::triggered, this, [&e] { e.clipboardCommands.paste(); });
   connect(EEdit, &QAction::triggered, this, [this, &e] {
-    const ListRow* r = rows_.rowAt(currentListItem_);
+    const ListRow* r = view_->list().rowAt(view_->currentItem());
     if (!r) return;
     if (r->isFolder())
       e.folders.renameFromList();
@@ -57,7 +38,7 @@ void TFMainXeVorlix::connectEditing() {
   connect(ENewFolder, &QAction::triggered, this, [&e] { e.folders.newFolder(); });
   connect(DeleteFolder1, &QAction::triggered, this, [&e] { e.folders.deleteFolder(); });
   connect(Rename1, &QAction::triggered, this, [this] {
-    if (clickedFolder_) TreeLinks->edit(tree_.indexFor(clickedFolder_));
+    if (FolderNode* node = view_->clickedFolder()) TreeLinks->edit(view_->tree().indexFor(node));
   });
   connect(PopupTree, &QMenu::aboutToShow, this, [this, &e] {
     const TreePopupState s = e.folders.popupState();
@@ -87,10 +68,6 @@ QMimeData* TFMainXeVorlix::ListLinksStartDrag() {
 
 bool TFMainXeVorlix::clipboardHasRecords() const {
   return editor_ && editor_->clipboardCommands.canPaste();
-}
-
-void TFMainXeVorlix::clearCopySource() {
-  if (editor_) editor_->clipboard.forgetSourceFolder();
 }
 
 }  // namespace vorlix

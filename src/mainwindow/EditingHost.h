@@ -1,6 +1,6 @@
 #pragma once
-// Connects the editing commands to the main window: the window's state and
-// refreshes as the commands expect them, and the commands themselves.
+// Connects the editing commands to the main window: its view, its questions,
+// the list's selection and focus, and the commands themselves.
 #include "editing/ClipboardCommands.h"
 #include "editing/ClipboardList.h"
 #include "editing/DragDrop.h"
@@ -9,29 +9,16 @@
 
 namespace vorlix {
 
-class TFMainXeVorlix;
+class TXeListView;
 
 class MainEditorHost : public EditorHost {
  public:
-  explicit MainEditorHost(TFMainXeVorlix& window);
+  MainEditorHost(FolderView& view, Prompts& prompts, TXeListView& list);
 
-  LinkDocument& document() override;
-  FolderPosition& position() override;
-  FolderTreeModel& tree() override;
-  const ListRows& rows() override;
+  FolderView& view() override { return view_; }
+  Prompts& prompts() override { return prompts_; }
   std::vector<int> selectedRows() override;
-  int currentItem() override;
-  void setCurrentItem(int row) override;
-  FolderNode* clickedFolder() override;
-  bool flatMode() override;
-  Prompts& prompts() override;
-  void rebuildList() override;
-  void rebuildTree() override;
-  void focusRow(int row) override;
-  void selectTreeNode(FolderNode* node) override;
-  void setRowCaption(int row, const AnsiString& caption) override;
-  void showPath() override;
-  void updateCommandState() override;
+  void focusRow(int row) override { view_.focusRow(row); }
 
   ClipboardList clipboard;
   FolderCommands folders{*this};
@@ -39,7 +26,9 @@ class MainEditorHost : public EditorHost {
   DragDrop dragDrop{*this};
 
  private:
-  TFMainXeVorlix& w_;
+  FolderView& view_;
+  Prompts& prompts_;
+  TXeListView& list_;
 };
 
 }  // namespace vorlix

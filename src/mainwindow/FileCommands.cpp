@@ -1,86 +1,47 @@
-// New, Open, open recent, Save, Save as and the Favorites import: the
-// commands that replace or write the whole database.
+#include "mainwindow/FileCommands.h"
+
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 
 #include "document/LinkDocument.h"
+#include "editing/ClipboardList.h"
 #include "editing/FitSummary.h"
 #include "editing/ImportPlacement.h"
 #include "interchange/FavoritesImport.h"
-#include "mainwindow/MainWindow.h"
-#include "platform/ProfileStrings.h"
+#include "platform/Desktop.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Prompts.h"
 #include "settings/Settings.h"
-#include "store/LdbFile.h"
-#include "store/Paths.h"
+#include "view/FolderView.h"
 
 namespace vorlix {
 namespace {
-
 const QString kLdbFilter = QStringLiteral("Link files (*.ldb);;All Files(*.*)");
-
-// The question before a file that is not a database is opened: what it
-// holds, and what a Save would drop.
-QString NotADatabaseText(const QString& path, const LdbShape& shape) {
-  QString text =
-      QStringLiteral("'%1' does not look like a Vorlix database:").arg(QFileInfo(path).fileName());
-  if (shape.trailingBytes > 0)
-    text += QStringLiteral(
-                "\r\n%1 bytes at the end are not a whole record and would be lost "
-                "at the next Save.")
-                .arg(shape.trailingBytes);
-  if (shape.otherKinds == 1)
-    text += QStringLiteral("\r\n1 record is neither a link nor a folder.");
-  else if (shape.otherKinds > 1)
-    text += QStringLiteral("\r\n%1 records are neither links nor folders.").arg(shape.otherKinds);
-  return text + QStringLiteral("\r\nOpen it all the same ?");
-}
-
 }  // namespace
 
-const LinkList& TFMainXeVorlix::links() const { return doc_.links(); }
-bool TFMainXeVorlix::dirty() const { return doc_.isDirty(); }
-const QString& TFMainXeVorlix::fileName() const { return doc_.fileName(); }
-
-void TFMainXeVorlix::setCaptionFor(const QString& path) {
-  setWindowTitle(QStringLiteral("Vorlix - ") +
-                 (path.isEmpty() ? QStringLiteral("untitled.ldb") : QFileInfo(path).fileName()));
+FileCommands::FileCommands(FolderView& view, Prompts& prompts, DesktopServices& desktop,
+                           Settings& settings, ClipboardList& clipboard, QWidget* dialogParent,
+                           QMenu* dropDown, QMenu* recentMenu)
+    : QObject(dialogParent),
+      view_(view),
+      clipboard_(clipboard),
+      prompts_(prompts),
+      desktop_(desktop),
+      parent_(dialogParent),
+      dropDown_(dropDown),
+      recentMenu_(recentMenu),
+      files_(view.document(), prompts) {
+  FavoritesPath = favoritesFolder();
+  // The next start opens the file last opened or saved; New keeps it.
+  connect(&view.document(), &LinkDocument::fileNameChanged, this, [&settings](const QString& path) {
+    if (!path.isEmpty()) settings.setLastOpenFile(path);
+  });
 }
 
-bool TFMainXeVorlix::LoadDatabase(const QString& path) {
-  LinkList loaded;
-  LdbShape shape;
-  const IoResult r = loadLdbFile(path, loaded, &shape);
-  if (!r) {
-    // The database that was open stays as it was, completely.
-    prompts_.message(MsgType::Error, Buttons::Ok, r.message);
-    return false;
-  }
-  // Any file "loads"; one that is not a database is only taken for one
-  // when the user says so, as a Save would then rewrite it.
-  if (!shape.isDatabase() && prompts_.ask(MsgType::Warning, Buttons::YesNo,
-                                          NotADatabaseText(path, shape), Answer::No) != Answer::Yes)
-    return false;
-  doc_.adopt(std::move(loaded), path);
-  pos_.currentPath = AnsiString(kRootPath);
-  return true;
-}
-
-bool TFMainXeVorlix::SaveDatabase(const QString& path) {
-  const IoResult r = saveLdbFile(path, doc_.links());
-  if (!r) {
-    prompts_.message(MsgType::Error, Buttons::Ok, r.message);
-    return false;  // the dirty flag stays set
-  }
-  doc_.markSaved(path);
-  UpdateCommandState();
-  return true;
-}
-
-bool TFMainXeVorlix::AskSaveChanges() {
-  if (!doc_.isDirty()) return true;
+bool FileCommands::AskSaveChanges() {
+  if (!view_.document().isDirty()) return true;
   const Answer a = prompts_.message(MsgType::Information, Buttons::YesNoCancel,
                                     QStringLiteral("Save the new modification ?"));
   if (a == Answer::Cancel) return false;
@@ -90,42 +51,29 @@ bool TFMainXeVorlix::AskSaveChanges() {
   return true;
 }
 
-void TFMainXeVorlix::RememberLastFile() { settings_.setLastOpenFile(doc_.fileName()); }
-
-void TFMainXeVorlix::FNewExecute() {
+void FileCommands::FNewExecute() {
   if (!AskSaveChanges()) return;
-  ResetToRoot(pos_);
-  clearCopySource();
-  doc_.adopt(LinkList(), QString());
-  RebuildList();
-  RebuildTree();
-  setCaptionFor(QString());
-  UpdateCommandState();
+  clipboard_.forgetSourceFolder();
+  view_.document().adopt(LinkList(), QString());
 }
 
-void TFMainXeVorlix::FOpenExecute() {
+void FileCommands::FOpenExecute() {
   if (!AskSaveChanges()) return;
-  pos_.upMarker.clear();
-  const QString chosen = desktop_.openFileName(this, fileDialogFolder(false), kLdbFilter);
+  view_.position().upMarker.clear();
+  const QString chosen = desktop_.openFileName(parent_, fileDialogFolder(false), kLdbFilter);
   if (chosen.isEmpty()) return;
   if (OpenFile(chosen, false)) rememberFileDialogFolder(chosen);
 }
 
-bool TFMainXeVorlix::OpenFile(const QString& path, bool askFirst) {
+bool FileCommands::OpenFile(const QString& path, bool askFirst) {
   if (askFirst && !AskSaveChanges()) return false;
-  pos_.upMarker.clear();
-  if (!LoadDatabase(path)) return false;
-  RebuildList();
-  RebuildTree();
+  if (!files_.open(path)) return false;
   emit databaseOpened(path);
   RebuildOpenDropDown();
-  setCaptionFor(path);
-  RememberLastFile();
-  UpdateCommandState();
   return true;
 }
 
-void TFMainXeVorlix::OpenRecentClick(const QString& path) {
+void FileCommands::OpenRecentClick(const QString& path) {
   if (!AskSaveChanges()) return;
   if (!QFileInfo(path).isFile()) {
     removeRecentItem(path);
@@ -133,75 +81,65 @@ void TFMainXeVorlix::OpenRecentClick(const QString& path) {
     prompts_.message(MsgType::Error, Buttons::Ok, QStringLiteral("File does not exist !"));
     return;
   }
-  pos_.upMarker.clear();
-  if (!LoadDatabase(path)) return;
-  RebuildList();
-  RebuildTree();
-  UpdateCommandState();
-  setCaptionFor(path);
+  if (!files_.open(path)) return;
   emit recentFileOpened(path);
-  RememberLastFile();
 }
 
-void TFMainXeVorlix::RebuildOpenDropDown() {
-  PopFile->clear();
-  for (QAction* entry : ReOpen1->actions()) {
+void FileCommands::RebuildOpenDropDown() {
+  dropDown_->clear();
+  for (QAction* entry : recentMenu_->actions()) {
     if (entry->isSeparator()) continue;
     // An entry names its file in its data; its caption shows "&" doubled.
     QString path = entry->data().toString();
     if (path.isEmpty()) path = entry->text().mid(2).trimmed();
-    QAction* item = PopFile->addAction(entry->text());
+    QAction* item = dropDown_->addAction(entry->text());
     item->setData(path);
     connect(item, &QAction::triggered, this, [this, path] { OpenRecentClick(path); });
   }
 }
 
-void TFMainXeVorlix::removeRecentItem(const QString& path) {
-  for (QAction* a : PopFile->actions())
+void FileCommands::removeRecentItem(const QString& path) {
+  for (QAction* a : dropDown_->actions())
     if (a->data().toString() == path) {
-      PopFile->removeAction(a);
+      dropDown_->removeAction(a);
       a->deleteLater();
       break;
     }
 }
 
-bool TFMainXeVorlix::FSaveExecute() {
-  if (!doc_.fileName().isEmpty()) return SaveDatabase(doc_.fileName());
+bool FileCommands::FSaveExecute() {
+  const QString& name = view_.document().fileName();
+  if (!name.isEmpty()) return files_.save(name);
   return Saveas1Click();
 }
 
-bool TFMainXeVorlix::Saveas1Click() {
-  const QString chosen = desktop_.saveFileName(this, fileDialogFolder(true), kLdbFilter);
+bool FileCommands::Saveas1Click() {
+  const QString chosen = desktop_.saveFileName(parent_, fileDialogFolder(true), kLdbFilter);
   if (chosen.isEmpty()) return false;
-  // Only a file that was really written becomes the database's file, and
-  // the caption names the file that Save now writes.
-  if (!SaveDatabase(chosen)) return false;
+  // Only a file that was really written becomes the database's file.
+  if (!files_.save(chosen)) return false;
   rememberFileDialogFolder(chosen);
-  setCaptionFor(chosen);
-  RememberLastFile();
   return true;
 }
 
-void TFMainXeVorlix::Import1Click() {
+void FileCommands::Import1Click() {
   if (!AskSaveChanges()) return;
   LinkList imported;
-  ImportOutcome outcome = RunFavoritesImport(desktop_, this, FavoritesPath, imported);
+  ImportOutcome outcome = RunFavoritesImport(desktop_, parent_, FavoritesPath, imported);
   if (!outcome.chosen) return;
   // Into a database that holds records the links are added in a folder
   // named as the Favorites folder, unless the user chooses to replace.
   QString folder = QDir(FavoritesPath).dirName();
   if (folder.isEmpty()) folder = QStringLiteral("Imported favorites");
+  LinkDocument& doc = view_.document();
   const ImportChoice choice =
-      doc_.links().empty() ? ImportChoice::Replace : AskImportChoice(prompts_, folder);
+      doc.links().empty() ? ImportChoice::Replace : AskImportChoice(prompts_, folder);
   if (choice == ImportChoice::Cancel) return;
   // One undo step: an import made by mistake can be taken back before a
   // Save writes it over the file.
   FitReport& report = outcome.report;
-  TakeImport(doc_, std::move(imported), choice, folder, QStringLiteral("Import Favorites"), report);
-  ResetToRoot(pos_);
-  RebuildList();
-  RebuildTree();
-  UpdateCommandState();
+  TakeImport(doc, std::move(imported), choice, folder, QStringLiteral("Import Favorites"), report);
+  view_.showWholeDocument();
   ShowFitSummary(prompts_, report);
 }
 

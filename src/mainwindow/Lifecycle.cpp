@@ -9,6 +9,7 @@
 #include "editing/FitSummary.h"
 #include "interchange/FavoritesImport.h"
 #include "mainwindow/BrowserImport.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
 #include "platform/CommandLine.h"
@@ -28,20 +29,11 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
   QString file = database.isEmpty() ? settings_.lastOpenFile() : database;
   if (file.isEmpty()) file = defaultDatabasePath();
 
-  bool opened = false;
+  // Whatever is opened or imported shows itself (the view follows the
+  // document); a refused import or a file that cannot be read leaves an
+  // empty untitled database, so the window is still fully usable.
   if (QFileInfo(file).isFile()) {
-    // A file that cannot be read leaves an empty untitled database, so the
-    // window is still fully usable.
-    opened = LoadDatabase(file);
-    if (opened) {
-      RebuildList();
-      RebuildTree();
-      setCaptionFor(file);
-      if (!database.isEmpty()) {
-        emit databaseOpened(database);
-        RememberLastFile();
-      }
-    }
+    if (files_->load(file) && !database.isEmpty()) emit files_->databaseOpened(database);
   } else {
     // The browser whose bookmarks were found stands in for the system's
     // browser; without one, the Favorites folder import is offered.
@@ -59,27 +51,23 @@ void TFMainXeVorlix::FormShow(const QStringList& params) {
       if (!browser.isEmpty()) {
         browsers->importFirstStart(imported);
       } else {
-        cut = RunFavoritesImport(desktop_, this, FavoritesPath, imported).report;
+        cut = RunFavoritesImport(desktop_, this, files_->FavoritesPath, imported).report;
       }
       // Nothing of it is in a file yet.
       doc_.adopt(std::move(imported), QString(), true);
       ShowFitSummary(prompts_, cut);
     }
   }
-  if (!opened) {
-    pos_.currentPath = AnsiString(kRootPath);
-    RebuildList();
-    RebuildTree();
-    setCaptionFor(QString());
-  }
+  if (doc_.links().empty() && doc_.fileName().isEmpty()) view_->showWholeDocument();
+  showCaption();
   UpdateCommandState();
 
   if (!params.isEmpty() && database.isEmpty())
     openAddUrl(params.value(0), params.size() > 1 ? params.value(1) : QString());
 
-  RebuildOpenDropDown();
-  selectTreeNode(tree_.root());
-  setTPath();
+  files_->RebuildOpenDropDown();
+  view_->selectNode(view_->tree().root());
+  view_->showPath();
 }
 
 void TFMainXeVorlix::openAddUrl(const QString& url, const QString& description) {
@@ -101,13 +89,13 @@ void TFMainXeVorlix::receiveHandOver(const QStringList& fields) {
   // A second start with a database hands over its absolute path.
   const QString database = databaseArgument({fields.value(0)});
   if (!database.isEmpty())
-    OpenFile(database);
+    files_->OpenFile(database);
   else
     openAddUrl(fields.value(0), fields.value(1));
 }
 
 void TFMainXeVorlix::closeEvent(QCloseEvent* event) {
-  if (!AskSaveChanges()) {
+  if (!files_->AskSaveChanges()) {
     event->ignore();
     return;
   }

@@ -9,8 +9,8 @@ namespace vorlix {
 
 ListRename::ListRename(TFMainXeVorlix& window) : QObject(&window), w_(window) {
   setObjectName(QStringLiteral("ListRename"));
-  window.listModel().setCaptionEditor([this](int row, const QString& text) {
-    const ListRow* r = w_.listModel().rowAt(row);
+  window.view().list().setCaptionEditor([this](int row, const QString& text) {
+    const ListRow* r = w_.view().list().rowAt(row);
     if (!r) return;
     // Once the in-place editor has closed: the rename rebuilds the rows.
     QMetaObject::invokeMethod(
@@ -20,10 +20,10 @@ ListRename::ListRename(TFMainXeVorlix& window) : QObject(&window), w_(window) {
 }
 
 void ListRename::rename(int row, const AnsiString& was, const QString& text) {
-  const ListRow* r = w_.listModel().rowAt(row);
+  const ListRow* r = w_.view().list().rowAt(row);
   // The rows may have been rebuilt meanwhile; an unchanged name changes nothing.
   if (!r || r->isUpRow() || r->caption != was || fromAnsi(was) == text) return;
-  w_.setCurrentListItem(row);
+  w_.view().setCurrentItem(row);
   if (r->isFolder()) {
     w_.editor()->folders.renameListFolder(row, text);
     return;

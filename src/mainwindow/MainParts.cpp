@@ -125,7 +125,7 @@ void MainParts::connectEditing() {
 void MainParts::connectListParts() {
   TFMainXeVorlix& window = window_;
   window.XeStatusBar->placeOverPanel(
-      new ListCountPanel(window.listModel(), *window.EditFind, window.XeStatusBar), 1);
+      new ListCountPanel(window.view().list(), *window.EditFind, window.XeStatusBar), 1);
   new AddedKeys(window);
   new ListRename(window);
 }
@@ -159,12 +159,12 @@ void MainParts::connectHealth() {
       window, *window.findChild<QAction*>(QStringLiteral("CheckLinks1")),
       *window.findChild<QAction*>(QStringLiteral("FindDuplicates1")),
       HealthHooks{window.document(), window.prompts(),
-                  [&window] { return window.position().currentPath; },
+                  [&window] { return window.view().position().currentPath; },
                   [&window](const QString& url) {
                     emit window.openLinkRequested(url, TFMainXeVorlix::LinkOpening::NewWindow);
                   },
                   [&window] {
-                    window.RebuildList();
+                    window.view().rebuildList();
                     window.UpdateCommandState();
                   }});
   QObject::connect(&window, &TFMainXeVorlix::closing, health, &HealthCommands::shutDown);

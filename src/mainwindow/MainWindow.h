@@ -9,10 +9,8 @@
 #include <memory>
 
 #include "platform/Desktop.h"
-#include "store/FolderPosition.h"
-#include "store/FolderTree.h"
 #include "store/LinkList.h"
-#include "store/ListRows.h"
+#include "view/FolderView.h"
 
 class QAction;
 class QLineEdit;
@@ -26,6 +24,7 @@ class QToolButton;
 namespace vorlix {
 
 class Prompts;
+class FileCommands;
 class LinkDocument;
 class Settings;
 class ShortcutDispatcher;
@@ -46,29 +45,9 @@ class TFMainXeVorlix : public QMainWindow {
                  DesktopServices& desktop, QWidget* parent = nullptr);
   ~TFMainXeVorlix() override;
 
-  // --- database (file commands) ---
+  // --- the open database ---
   LinkDocument& document() { return doc_; }
-  const LinkList& links() const;
-  bool dirty() const;
-  const QString& fileName() const;
-  bool LoadDatabase(const QString& path);
-  bool SaveDatabase(const QString& path);
-  // False when the user cancelled: the calling command must stop.
-  bool AskSaveChanges();
-  void RememberLastFile();
-  void RebuildOpenDropDown();
-  // Opens a file of the recent-files list, after the save question.
-  void OpenRecentClick(const QString& path);
-  void FNewExecute();
-  void FOpenExecute();
-  // Opens a database as Open does once the file is chosen (a file handed
-  // over from the command line); `askFirst` puts the save question first.
-  // False when cancelled or the file could not be read.
-  bool OpenFile(const QString& path, bool askFirst = true);
-  // False when nothing was written (cancelled or failed).
-  bool FSaveExecute();
-  bool Saveas1Click();
-  void Import1Click();
+  FileCommands& files() { return *files_; }
 
   // --- start-up ---
   // The first showing: opens the last database or offers the import;
@@ -79,29 +58,13 @@ class TFMainXeVorlix : public QMainWindow {
   void receiveHandOver(const QString& text);
   // The same as fields, each whole: parameter 1 and parameter 2 (or "blank").
   void receiveHandOver(const QStringList& fields);
-  QString FavoritesPath;
 
-  // --- folder position and views ---
-  FolderPosition& position() { return pos_; }
-  FolderTreeModel& treeModel() { return tree_; }
-  LinkListModel& listModel() { return rows_; }
-  // With the tree focused, selecting the root is a selection change that
-  // shows the root; commands that keep their own folder pass false.
-  void RebuildTree(bool rootSelectionMovesFolder = true);
-  void RebuildList();
-  void setTPath();
-  void selectTreeNode(FolderNode* node);
-  void focusListRow(int row);
-  int currentListItem() const { return currentListItem_; }
-  void setCurrentListItem(int row) { currentListItem_ = row; }
-  bool flatMode() const;
+  // --- the view of the open database ---
+  FolderView& view() { return *view_; }
   // Whether `w` (or a control inside it) is the window's focused control.
   // Unlike hasFocus() this holds while the window itself is not active, so a
   // window without a window manager, or behind another, still knows it.
   bool keyboardFocusIn(const QWidget* w) const;
-  bool classicStyle() const;
-  FolderNode* clickedFolder() const { return clickedFolder_; }
-  void openCurrentRow(bool doubleClick);
   void UpdateCommandState();
   // A drag of the selected rows starts: fills the drag list.
   QMimeData* ListLinksStartDrag();
@@ -173,11 +136,6 @@ class TFMainXeVorlix : public QMainWindow {
   void settingsRequested();
   // Edit on a link row (the current list item).
   void editLinkRequested();
-  // A database file was opened by Open (for the recent-files list).
-  void databaseOpened(const QString& path);
-  // A recent-files entry named a file that is gone, or was opened.
-  void recentFileMissing(const QString& path);
-  void recentFileOpened(const QString& path);
   // The window is closing for good (after the save question).
   void closing();
 
@@ -194,30 +152,12 @@ class TFMainXeVorlix : public QMainWindow {
   void buildPopups();
   void connectViews();
   void connectEditing();
-  void setCaptionFor(const QString& path);
-  // Takes a recent-files entry out of the Open button's drop-down.
-  void removeRecentItem(const QString& path);
-  // After undo or redo: the views show the content again, at the same folder
-  // while it still exists.
-  void refreshAfterHistoryMove();
-  // Shows freshly built rows, in the order the user chose if any.
-  void showRows(ListRows&& rows);
-  void clearCopySource();
+  // "Vorlix - " and the file's name, or untitled.ldb.
+  void showCaption();
   bool clipboardHasRecords() const;
 
-  // tree events
-  void TreeLinksChange(FolderNode* node);
-  void TreeLinksEnter();
-  void TreeLinksMouseDown(FolderNode* node, Qt::MouseButton button);
-  // list events
-  void ListLinksSelectItem(int row);
+  // list events the view does not take itself
   void ListLinksEnter();
-  void ListLinksMouseDown(int row);
-  void ListLinksKeyUp();
-  void followListInTree();
-  void ListLinksColumnClick(int column);
-  // find box
-  void EditFindChange(const QString& text);
   // small commands
   void ToolButton2Click();
   void ToggleToolbar();
@@ -234,14 +174,12 @@ class TFMainXeVorlix : public QMainWindow {
   Settings& settings_;
   Prompts& prompts_;
   DesktopServices& desktop_;
-  FolderPosition pos_;
-  FolderTreeModel tree_;
-  LinkListModel rows_;
+  std::unique_ptr<FolderView> view_;
+  std::unique_ptr<FolderView::Controls> controls_;
   std::unique_ptr<MainEditorHost> editor_;
+  FileCommands* files_ = nullptr;
   std::unique_ptr<ShortcutDispatcher> dispatcher_;
   std::unique_ptr<MainRebuildProgress> progress_;
-  FolderNode* clickedFolder_ = nullptr;
-  int currentListItem_ = 0;
 };
 
 }  // namespace vorlix

@@ -26,6 +26,7 @@
 #include "document/LinkDocument.h"
 #include "editing/AddItemDialog.h"
 #include "mainwindow/EditingHost.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/RebuildProgressBar.h"
 #include "mainwindow/ShortcutDispatch.h"
@@ -49,7 +50,8 @@ TFMainXeVorlix::TFMainXeVorlix(LinkDocument& document, Settings& settings, Promp
       doc_(document),
       settings_(settings),
       prompts_(prompts),
-      desktop_(desktop) {
+      desktop_(desktop),
+      view_(std::make_unique<FolderView>(document)) {
   setObjectName(QStringLiteral("FMainXeVorlix"));
   setWindowTitle(QStringLiteral("Vorlix"));
   setWindowIcon(ImageList::programIcon());
@@ -57,6 +59,9 @@ TFMainXeVorlix::TFMainXeVorlix(LinkDocument& document, Settings& settings, Promp
   buildCommands();
   connectViews();
   connectEditing();
+  files_ = new FileCommands(*view_, prompts_, desktop_, settings_, editor_->clipboard, this,
+                            PopFile, ReOpen1);
+  connect(&doc_, &LinkDocument::fileNameChanged, this, &TFMainXeVorlix::showCaption);
   resize(779, 570);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect avail = screen->availableGeometry();
@@ -64,11 +69,9 @@ TFMainXeVorlix::TFMainXeVorlix(LinkDocument& document, Settings& settings, Promp
   }
   FAddItem = new TFAddItem(this, *editor_);
   FAbout = new TFAbout(this);
-  FavoritesPath = favoritesFolder();
   // The enabled state follows every change of the active window.
   connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { UpdateCommandState(); });
   connect(&doc_, &LinkDocument::dirtyChanged, this, &TFMainXeVorlix::UpdateCommandState);
-  connect(&doc_, &LinkDocument::historyMoved, this, &TFMainXeVorlix::refreshAfterHistoryMove);
 }
 
 TFMainXeVorlix::~TFMainXeVorlix() {
@@ -133,8 +136,8 @@ void TFMainXeVorlix::buildLayout() {
   folderLayout->addWidget(TreeTopText);
   TreeLinks = new TreeLinksView(Panel2);
   TreeLinks->setObjectName(QStringLiteral("TreeLinks"));
-  tree_.setExtraItemFlags(Qt::ItemIsEditable);  // labels are edited in place
-  TreeLinks->setModel(&tree_);
+  view_->tree().setExtraItemFlags(Qt::ItemIsEditable);  // labels are edited in place
+  TreeLinks->setModel(&view_->tree());
   folderLayout->addWidget(TreeLinks);
 
   auto* listPane = new QWidget(Splitter1);
@@ -157,7 +160,7 @@ void TFMainXeVorlix::buildLayout() {
   listLayout->addWidget(PathHeader);
   ListLinks = new TXeListView(listPane);
   ListLinks->setObjectName(QStringLiteral("ListLinks"));
-  ListLinks->setModel(&rows_);
+  ListLinks->setModel(&view_->list());
   ListLinks->setMinimumHeight(50);
   ListLinks->setSmallImages(ImageList::smallImages());
   ListLinks->setLargeImages(ImageList::largeImages());
@@ -224,6 +227,12 @@ void TFMainXeVorlix::ToolButton2Click() {
   }
 }
 
+void TFMainXeVorlix::showCaption() {
+  const QString& path = doc_.fileName();
+  setWindowTitle(QStringLiteral("Vorlix - ") +
+                 (path.isEmpty() ? QStringLiteral("untitled.ldb") : QFileInfo(path).fileName()));
+}
+
 void TFMainXeVorlix::ToggleToolbar() { ControlBar->setVisible(Toolbar1->isChecked()); }
 
 void TFMainXeVorlix::ToggleStatusbar() { XeStatusBar->setVisible(Statusbar1->isChecked()); }
@@ -231,9 +240,9 @@ void TFMainXeVorlix::ToggleStatusbar() { XeStatusBar->setVisible(Statusbar1->isC
 void TFMainXeVorlix::SelectAllRows() { ListLinks->selectAll(); }
 
 void TFMainXeVorlix::CopyUrlClick() {
-  const auto& rows = rows_.rows();
-  if (currentListItem_ < 0 || size_t(currentListItem_) >= rows.size()) return;
-  desktop_.setClipboardText(fromAnsi(rows[size_t(currentListItem_)].url));
+  const ListRow* r = view_->list().rowAt(view_->currentItem());
+  if (!r) return;
+  desktop_.setClipboardText(fromAnsi(r->url));
 }
 
 void TFMainXeVorlix::HelpClick() {

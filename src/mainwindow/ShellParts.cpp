@@ -8,6 +8,7 @@
 #include "components/RecentFiles.h"
 #include "components/SystemTray.h"
 #include "components/TrayIcon.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowOptions.h"
 #include "settings/OptionsDialog.h"
@@ -29,8 +30,8 @@ ShellParts::ShellParts(TFMainXeVorlix& window, Settings& settings, Prompts& prom
   recent_ = std::make_unique<TRecentFiles>(settings.registry());
   recent_->setMenu(window.ReOpen1);
   connect(recent_.get(), &TRecentFiles::OnClick, this, &ShellParts::openRecentEntry);
-  connect(&window, &TFMainXeVorlix::databaseOpened, recent_.get(), &TRecentFiles::AddFile);
-  connect(&window, &TFMainXeVorlix::recentFileOpened, this, [this](const QString& path) {
+  connect(&window.files(), &FileCommands::databaseOpened, recent_.get(), &TRecentFiles::AddFile);
+  connect(&window.files(), &FileCommands::recentFileOpened, this, [this](const QString& path) {
     // "Delete entry OnClick" takes the drop-down's item away, until its next rebuild.
     if (!recent_->DeleteEntry()) return;
     for (QAction* a : window_.PopFile->actions())
@@ -66,7 +67,7 @@ void ShellParts::FormShow() {
 
 void ShellParts::openRecentEntry(const QString& path) {
   // A File > ReOpen entry opens its file as the Open button's drop-down does.
-  window_.OpenRecentClick(path);
+  window_.files().OpenRecentClick(path);
 }
 
 }  // namespace vorlix

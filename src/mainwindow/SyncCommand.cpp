@@ -5,6 +5,7 @@
 
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Prompts.h"
 #include "store/FolderPosition.h"
@@ -50,14 +51,12 @@ void SyncCommand::restoreSnapshot() {
     return;
   }
   // New asks about unsaved changes first; a cancel leaves all as it was.
-  w_.FNewExecute();
+  w_.files().FNewExecute();
   LinkDocument& doc = w_.document();
   if (!doc.fileName().isEmpty() || !doc.links().empty()) return;
   // An untitled database: a Save never writes over the snapshot.
   doc.replaceContent(std::move(snapshot), QStringLiteral("Restore from a Snapshot"));
-  w_.RebuildList();
-  w_.RebuildTree();
-  w_.UpdateCommandState();
+  w_.view().showWholeDocument();
 }
 
 void SyncCommand::run(bool automatic) {
@@ -121,10 +120,7 @@ void SyncCommand::run(bool automatic) {
     return;
   }
   doc.markSaved(path);
-  ResetToRoot(w_.position());
-  w_.RebuildList();
-  w_.RebuildTree();
-  w_.UpdateCommandState();
+  w_.view().showWholeDocument();
   bar.showMessage(
       report.summary(target->describe()).trimmed().replace(QLatin1Char('\n'), QLatin1Char(' ')),
       15000);

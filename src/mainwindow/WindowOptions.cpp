@@ -8,6 +8,7 @@
 #include "components/TrayIcon.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
 
 namespace vorlix {
@@ -31,7 +32,7 @@ void WindowOptions::showStyle(int style) {
   window_.ToolButton11->setChecked(style == 1);
 }
 
-void WindowOptions::rebuildList() { window_.RebuildList(); }
+void WindowOptions::rebuildList() { window_.view().rebuildList(); }
 
 void WindowOptions::showViewMode(int icons) {
   QAction* items[] = {window_.LargeIcons1, window_.List1, window_.Details1};
@@ -55,16 +56,16 @@ void WindowOptions::applyPreviewVisibility() {
 void WindowOptions::switchViewMode(int icons) {
   if (icons < 0 || icons > 2) return;
   window_.ListLinks->setUpdatesEnabled(false);
-  window_.listModel().clearRows();
+  window_.view().list().clearRows();
   window_.ListLinks->setViewStyle(static_cast<TViewStyle>(icons));
-  window_.RebuildList();
+  window_.view().rebuildList();
   window_.ListLinks->setUpdatesEnabled(true);
 }
 
 bool WindowOptions::deleteAllRecentFiles() {
   recent_.ClearRegistry();
   recent_.ClearMenu();
-  window_.RebuildOpenDropDown();
+  window_.files().RebuildOpenDropDown();
   const bool remain = !recent_.entries().empty();
   window_.ReOpen1->setEnabled(remain);
   return remain;

@@ -16,92 +16,77 @@
 #include "store/ListBuilder.h"
 #include "store/ListRows.h"
 #include "support/ScriptedPrompts.h"
+#include "view/FolderView.h"
 
 namespace vorlix::test {
 
-class EditorTestHost : public EditorHost {
+class EditorTestHost : public EditorHost, public FolderView::Controls {
  public:
   LinkDocument doc;
   const LinkList& list = doc.links();
-  FolderPosition pos;
-  FolderTreeModel treeModel;
-  ListRows rowList;
+  FolderView folderView{doc};
+  FolderPosition& pos = folderView.position();
+  FolderTreeModel& treeModel = folderView.tree();
+  const ListRows& rowList = folderView.rows();
   std::vector<int> selection;
-  int current = -1;
-  FolderNode* clicked = nullptr;
   bool flat = false;
   int stateUpdates = 0;
   int focused = -1;
-  int treeRebuilds = 0;
   AnsiString pathText;
   ScriptedPrompts scripted;
 
   EditorTestHost() {
     ReturnToRoot(pos);
-    // The window forgets a clicked node the model takes away.
-    QObject::connect(&treeModel, &QAbstractItemModel::modelAboutToBeReset,
-                     [this] { clicked = nullptr; });
-    QObject::connect(&treeModel, &QAbstractItemModel::rowsAboutToBeRemoved,
-                     [this] { clicked = nullptr; });
-    // After undo or redo the window shows the content again.
-    QObject::connect(&doc, &LinkDocument::historyMoved, [this] {
-      RebuildTree(treeModel, list);
-      rebuildList();
+    folderView.setControls(this);
+    // What the window's controls do with what the view tells them.
+    QObject::connect(&folderView, &FolderView::commandStateChanged, [this] { ++stateUpdates; });
+    QObject::connect(&folderView, &FolderView::rowFocused, [this](int row) {
+      focused = row;
+      selection = {row};
+    });
+    QObject::connect(&folderView, &FolderView::pathChanged,
+                     [this](const QString& text) { pathText = toAnsi(text); });
+    // A rebuilt list has no selection and no focused row.
+    QObject::connect(&folderView.list(), &QAbstractItemModel::modelReset, [this] {
+      selection.clear();
+      focused = -1;
     });
   }
 
   // --- EditorHost -------------------------------------------------------
-  LinkDocument& document() override { return doc; }
-  FolderPosition& position() override { return pos; }
-  FolderTreeModel& tree() override { return treeModel; }
-  const ListRows& rows() override { return rowList; }
-  std::vector<int> selectedRows() override { return selection; }
-  int currentItem() override { return current; }
-  void setCurrentItem(int row) override { current = row; }
-  FolderNode* clickedFolder() override { return clicked; }
-  bool flatMode() override { return flat; }
+  FolderView& view() override { return folderView; }
   Prompts& prompts() override { return scripted; }
-  void rebuildList() override {
-    rowList = BuildRows(list, pos, flat);
-    selection.clear();
-    focused = -1;
-  }
-  void rebuildTree() override {
-    RebuildTree(treeModel, list);
-    ++treeRebuilds;
-    // As with a focused tree: selecting the root makes it current.
-    SelectTreeNode(pos, treeModel.root());
-  }
-  void focusRow(int row) override {
-    focused = row;
-    selection = {row};
-    current = row;
-    ++stateUpdates;
-  }
-  void selectTreeNode(FolderNode* node) override { treeModel.setSelected(node); }
-  void setRowCaption(int row, const AnsiString& caption) override {
-    rowList.setCaption(size_t(row), caption);
-  }
-  void showPath() override { pathText = pos.tpathText(); }
-  void updateCommandState() override { ++stateUpdates; }
+  std::vector<int> selectedRows() override { return selection; }
+  void focusRow(int row) override { folderView.focusRow(row); }
+  // --- FolderView::Controls: `flat` stands for the classic style ----------
+  bool treeHasFocus() const override { return false; }
+  QString activeFind() const override { return {}; }
+  bool classicStyle() const override { return flat; }
+  std::pair<int, bool> sortOrder() const override { return {-1, false}; }
+  int current() const { return folderView.currentItem(); }
 
   // --- setting up -------------------------------------------------------
   // Records from names: a name ending in '\' is a folder, anything else a
   // link whose URL is "u:" + name. "Favorites\" is put in front of each.
-  void load(std::initializer_list<const char*> names, bool sorted = true) {
-    for (const char* n : names) add(n);
-    if (sorted) sortList();
-    RebuildTree(treeModel, list);
-    rebuildList();
-  }
   // Setting up the database is no edit: it opens as a saved file would.
+  void load(std::initializer_list<const char*> names, bool sorted = true) {
+    LinkList next = list;
+    for (const char* n : names) next.append(made(n));
+    if (sorted) next.sortByFullName();
+    doc.adopt(std::move(next), {});
+    stateUpdates = 0;  // counts what the commands refresh, not the opening
+  }
   void add(const std::string& name, const std::string& url = {}, std::uint32_t date = 0) {
+    LinkList next = list;
+    next.append(made(name, url, date));
+    doc.adopt(std::move(next), {});
+  }
+  static LinkRecord made(const std::string& name, const std::string& url = {},
+                         std::uint32_t date = 0) {
     const std::string full = "Favorites\\" + name;
     const bool folder = full.back() == '\\';
-    LinkList next = list;
-    next.append(LinkRecord::make(full, folder ? std::string() : (url.empty() ? "u:" + name : url),
-                                 date, folder ? kKindFolder : kKindUrl));
-    doc.adopt(std::move(next), {});
+    return LinkRecord::make(full, folder ? std::string() : (url.empty() ? "u:" + name : url), date,
+                            folder ? kKindFolder : kKindUrl);
   }
   void sortList() {
     LinkList next = list;
@@ -128,7 +113,7 @@ class EditorTestHost : public EditorHost {
       for (size_t i = 0; i < rowList.size(); ++i)
         if (rowList[i].caption == c) {
           selection.push_back(int(i));
-          current = int(i);
+          folderView.setCurrentItem(int(i));
           break;
         }
     std::sort(selection.begin(), selection.end());

@@ -92,7 +92,7 @@ class TestClipboardCommands : public QObject {
     // The link row "News" (not the folder of that name).
     h.selection = {h.rowOf("News") + 1};
     QCOMPARE(h.rowList[size_t(h.selection[0])].kind, AnsiString("Url"));
-    h.current = 0;  // the current item may lag behind the selection
+    h.folderView.setCurrentItem(0);  // the current item may lag behind the selection
     h.scripted.answers = {Answer::Yes};
     cmd.deleteSelected();
     QCOMPARE(h.scripted.lastText(), QString("Are you sure you want to delete the item 'News' ?"));
@@ -126,7 +126,7 @@ class TestClipboardCommands : public QObject {
     QCOMPARE(h.pos.currentPath, AnsiString("Favorites\\B\\"));
     QCOMPARE(h.captions(), (QStringList{"..", "f", "k2"}));
     QCOMPARE(h.treeText(), QString("Favorites(B(f))"));
-    QCOMPARE(h.current, 1);
+    QCOMPARE(h.current(), 1);
     QCOMPARE(h.focused, 1);
 
     h.select({".."});

@@ -149,7 +149,7 @@ class TestFolderCommands : public QObject {
     QCOMPARE(h.scripted.inputCaptions, QStringList{"Rename folder|New folder name"});
     QCOMPARE(h.sortedNames(), (QStringList{"AB\\", "M\\", "M\\D\\", "M\\x", "Z\\"}));
     QCOMPARE(h.treeText(), QString("Favorites(AB,M(D),Z)"));
-    QCOMPARE(h.rowList[size_t(h.current)].caption, AnsiString("M"));
+    QCOMPARE(h.rowList[size_t(h.current())].caption, AnsiString("M"));
     QVERIFY(h.dirty());
     QCOMPARE(h.stateUpdates, 1);
 
@@ -183,15 +183,15 @@ class TestFolderCommands : public QObject {
     EditorTestHost h;
     h.load({"A\\", "A\\x", "A\\C\\", "A\\C\\y", "a\\", "a\\k", "AB\\", "AB\\z"});
     FolderCommands cmd(h);
-    h.clicked = h.node("A\\");
+    h.folderView.setClickedFolder(h.node("A\\"));
     h.scripted.answers = {Answer::No};
     cmd.deleteFolder();
     QCOMPARE(h.list.size(), size_t(8));
     QVERIFY(!h.dirty());
 
     h.open("A\\C\\");
-    h.clicked = h.node("A\\");
-    h.current = 2;
+    h.folderView.setClickedFolder(h.node("A\\"));
+    h.folderView.setCurrentItem(2);
     h.scripted.answers = {Answer::Yes};
     cmd.deleteFolder();
     QCOMPARE(h.scripted.lastText(),
@@ -206,7 +206,7 @@ class TestFolderCommands : public QObject {
     captions.sort();  // their order is the locale's
     QCOMPARE(captions, (QStringList{"AB", "a"}));
     QCOMPARE(h.treeModel.root()->children.size(), size_t(2));
-    QCOMPARE(h.current, 1);
+    QCOMPARE(h.current(), 1);
     QVERIFY(h.dirty());
   }
 
@@ -214,7 +214,7 @@ class TestFolderCommands : public QObject {
     EditorTestHost h;
     h.load({"A\\", "A\\x", "B\\", "B\\S\\", "B\\y"});
     h.open("B\\S\\");
-    h.clicked = h.node("A\\");
+    h.folderView.setClickedFolder(h.node("A\\"));
     h.scripted.answers = {Answer::Yes};
     FolderCommands(h).deleteFolder();
     QCOMPARE(h.names(), (QStringList{"B\\", "B\\S\\", "B\\y"}));
@@ -228,7 +228,7 @@ class TestFolderCommands : public QObject {
     FolderCommands cmd(h);
     h.scripted.answers = {Answer::Yes};
     for (FolderNode* n : {static_cast<FolderNode*>(nullptr), h.treeModel.root()}) {
-      h.clicked = n;
+      h.folderView.setClickedFolder(n);
       const TreePopupState s = cmd.popupState();
       QVERIFY(s.newFolder);
       QVERIFY(!s.rename && !s.deleteFolder);
@@ -236,7 +236,7 @@ class TestFolderCommands : public QObject {
     }
     QVERIFY(h.scripted.asked.empty());
     QCOMPARE(h.list.size(), size_t(1));
-    h.clicked = h.node("A\\");
+    h.folderView.setClickedFolder(h.node("A\\"));
     QVERIFY(cmd.popupState().rename && cmd.popupState().deleteFolder);
   }
 

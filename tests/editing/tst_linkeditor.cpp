@@ -210,7 +210,7 @@ class TestLinkEditor : public QObject {
     e.folderSelected(FindNodeByPath(e.folderTree(), "Favorites\\News\\"));
     e.folderTree().setSelected(FindNodeByPath(e.folderTree(), "Favorites\\News\\"));
     h.scripted.inputs = {"Alpha"};
-    h.rowList = ListRows();
+    h.folderView.list().clearRows();
     e.newFolder();
     QCOMPARE(e.rememberedPosition(), 1);
     QVERIFY(h.record("News\\Alpha\\"));

@@ -65,7 +65,7 @@ class TestUndoEdits : public QObject {
     QCOMPARE(checkRoundTrip(h, [&] { cmd.renameFromList(); }),
              QStringLiteral("Rename 'News' to 'Journal'"));
 
-    h.clicked = h.node("News\\");
+    h.folderView.setClickedFolder(h.node("News\\"));
     h.scripted.answers = {Answer::Yes};
     QCOMPARE(checkRoundTrip(h, [&] { cmd.deleteFolder(); }), QStringLiteral("Delete 'News'"));
   }
@@ -110,7 +110,7 @@ class TestUndoEdits : public QObject {
     EditorTestHost h;
     h.load({"A\\", "A\\x"});
     FolderCommands cmd(h);
-    h.clicked = h.node("A\\");
+    h.folderView.setClickedFolder(h.node("A\\"));
     h.scripted.answers = {Answer::No};
     cmd.deleteFolder();
     h.scripted.inputs = {"a"};  // exists already
@@ -136,7 +136,7 @@ class TestUndoEdits : public QObject {
     h.doc.adopt(std::move(l), {});
     RebuildTree(h.treeModel, h.list);
     h.rebuildList();
-    h.clicked = h.node("F3\\");
+    h.folderView.setClickedFolder(h.node("F3\\"));
     h.scripted.answers = {Answer::Yes};
     FolderCommands cmd(h);
     QCOMPARE(checkRoundTrip(h, [&] { cmd.deleteFolder(); }), QStringLiteral("Delete 'F3'"));

@@ -180,7 +180,7 @@ class TestDuplicates : public QObject {
     test::MainWindowFixture f({"Favorites\\A\\", "Favorites\\A\\old|http://e.com/x",
                                "Favorites\\B\\", "Favorites\\B\\new|https://www.e.com/x/",
                                "Favorites\\B\\other|http://o.com/"});
-    const QStringList before = test::describe(f.w().links());
+    const QStringList before = test::describe(f.w().document().links());
     auto* item = f.w().findChild<QAction*>(QStringLiteral("FindDuplicates1"));
     QVERIFY(item && item->isEnabled());
     item->trigger();
@@ -194,13 +194,13 @@ class TestDuplicates : public QObject {
     w->BKeep->click();
     QCOMPARE(group->child(1)->text(4), QStringLiteral("Kept"));
     w->BMerge->click();
-    QCOMPARE(test::describe(f.w().links()),
+    QCOMPARE(test::describe(f.w().document().links()),
              QStringList({"Favorites\\A\\||Folder", "Favorites\\B\\||Folder",
                           "Favorites\\B\\new|https://www.e.com/x/|Url",
                           "Favorites\\B\\other|http://o.com/|Url"}));
     QCOMPARE(w->Groups->topLevelItemCount(), 0);  // found again after the change
     f.w().document().undo();
-    QCOMPARE(test::describe(f.w().links()), before);
+    QCOMPARE(test::describe(f.w().document().links()), before);
     QCOMPARE(w->Groups->topLevelItemCount(), 1);
   }
 

@@ -22,6 +22,7 @@
 #include "support/Files.h"
 #include "support/LinkTestServer.h"
 #include "support/MainWindowFixture.h"
+#include "mainwindow/FileCommands.h"
 #include "support/Records.h"
 #include "support/TempDir.h"
 
@@ -255,7 +256,7 @@ class TestLinkCheck : public QObject {
                                "Favorites\\A\\gone|" + b + "/410",
                                "Favorites\\A\\fine|" + b + "/ok",
                                "Favorites\\elsewhere|" + b + "/404"});
-    f.w().position().currentPath = "Favorites\\A\\";
+    f.w().view().position().currentPath = "Favorites\\A\\";
     QDateTime now(QDate(2026, 4, 1), QTime(8, 0), Qt::UTC);
     f.w().findChild<QAction*>(QStringLiteral("CheckLinks1"))->trigger();
     auto* w = f.w().findChild<LinkCheckWindow*>();
@@ -281,23 +282,23 @@ class TestLinkCheck : public QObject {
     QCOMPARE(row("fine")->text(2), QStringLiteral("OK"));
     QVERIFY(!w->BDeleteGone->isEnabled());  // nothing confirmed, nothing selected
 
-    const QStringList before = test::describe(f.w().links());
+    const QStringList before = test::describe(f.w().document().links());
     w->Results->setCurrentItem(row("moved"));
     w->BWayback->click();
     QCOMPARE(f.desktop.openedUrls.value(0), "https://web.archive.org/web/*/" + b + "/moved");
     w->BAcceptUrl->click();
-    QVERIFY(test::describe(f.w().links()).contains("Favorites\\A\\moved|" + b + "/ok|Url"));
+    QVERIFY(test::describe(f.w().document().links()).contains("Favorites\\A\\moved|" + b + "/ok|Url"));
     f.w().document().undo();
-    QCOMPARE(test::describe(f.w().links()), before);
+    QCOMPARE(test::describe(f.w().document().links()), before);
 
     w->Results->setCurrentItem(row("gone"));
     f.prompts.answers.push_back(Answer::Yes);
     w->BDeleteGone->click();
     QCOMPARE(f.prompts.lastText(), QStringLiteral("Delete the gone link ?"));
-    QCOMPARE(f.w().links().size(), size_t(4));
+    QCOMPARE(f.w().document().links().size(), size_t(4));
     QVERIFY(!row("gone"));
     f.w().document().undo();
-    QCOMPARE(test::describe(f.w().links()), before);
+    QCOMPARE(test::describe(f.w().document().links()), before);
 
     now = now.addDays(1);
     runCheck();
@@ -306,8 +307,8 @@ class TestLinkCheck : public QObject {
     f.prompts.answers.push_back(Answer::Yes);
     QVERIFY(w->BDeleteGone->isEnabled());
     w->BDeleteGone->click();
-    QCOMPARE(f.w().links().size(), size_t(4));
-    QVERIFY(!test::describe(f.w().links()).join(' ').contains("/410"));
+    QCOMPARE(f.w().document().links().size(), size_t(4));
+    QVERIFY(!test::describe(f.w().document().links()).join(' ').contains("/410"));
   }
 
   // Closing the database stops the check at once.
@@ -322,7 +323,7 @@ class TestLinkCheck : public QObject {
     w->setPacing(rules);
     w->BCheck->click();
     QVERIFY(w->checking());
-    f.w().FNewExecute();
+    f.w().files().FNewExecute();
     QVERIFY(!w->checking());
     QCOMPARE(w->Results->topLevelItemCount(), 0);
   }

@@ -126,14 +126,14 @@ class TestBrowserLinks : public QObject {
               "</DL><p>\n<DT><A HREF=\"http://r/\">Root</A>\n</DL>\n");
     QVERIFY(w.FavoritesLinksfromNetscape1->isEnabled());
     markDirty(w);
-    const QStringList old = names(w.links());
+    const QStringList old = names(w.document().links());
     // Added by default, in a new folder, keeping every record there was.
     f.prompts.answers = {Answer::No};  // do not save first
     f.desktop.openNames = {file};
     w.FavoritesLinksfromNetscape1->trigger();
     QCOMPARE(f.prompts.asked.back().preferred, std::optional(Answer::Yes));
     QVERIFY(f.prompts.lastText().contains(QStringLiteral("'Imported bookmarks'")));
-    QCOMPARE(names(w.links()), old + QStringList({"Favorites\\Imported bookmarks\\",
+    QCOMPARE(names(w.document().links()), old + QStringList({"Favorites\\Imported bookmarks\\",
                                                   "Favorites\\Imported bookmarks\\Dev\\",
                                                   "Favorites\\Imported bookmarks\\Dev\\D \u65E5",
                                                   "Favorites\\Imported bookmarks\\Root"}));
@@ -141,10 +141,10 @@ class TestBrowserLinks : public QObject {
     f.desktop.openNames = {file};
     f.prompts.answers = {Answer::No};
     w.FavoritesLinksfromNetscape1->trigger();
-    QVERIFY(w.links().indexOf("Favorites\\Imported bookmarks (2)\\Root") >= 0);
+    QVERIFY(w.document().links().indexOf("Favorites\\Imported bookmarks (2)\\Root") >= 0);
     w.document().undo();
     w.document().undo();
-    QCOMPARE(names(w.links()), old);
+    QCOMPARE(names(w.document().links()), old);
 
     // Or replacing the content.
     f.prompts.answers = {Answer::No, Answer::No};  // do not save first; replace
@@ -153,16 +153,16 @@ class TestBrowserLinks : public QObject {
     w.FavoritesLinksfromNetscape1->trigger();
     QCOMPARE(f.prompts.asked[f.prompts.asked.size() - 2].text,
              QStringLiteral("Save the new modification ?"));
-    QCOMPARE(names(w.links()),
+    QCOMPARE(names(w.document().links()),
              QStringList({"Favorites\\Dev\\", "Favorites\\Dev\\D \u65E5", "Favorites\\Root"}));
-    QCOMPARE(w.fileName(), f.dbPath());
+    QCOMPARE(w.document().fileName(), f.dbPath());
     QCOMPARE(w.windowTitle(), caption);
-    QVERIFY(w.dirty());
+    QVERIFY(w.document().isDirty());
     QCOMPARE(f.captions(), QStringList({"Dev", "Root"}));
     QCOMPARE(statusText(w), QStringLiteral("Imported 2 links and 1 folders."));
     // One step takes it all back.
     w.document().undo();
-    QCOMPARE(names(w.links()),
+    QCOMPARE(names(w.document().links()),
              QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News"}));
 
     // Cancel in the save question or the file dialog changes nothing; a
@@ -179,7 +179,7 @@ class TestBrowserLinks : public QObject {
     w.FavoritesLinksfromNetscape1->trigger();
     QCOMPARE(f.prompts.lastText(), "'" + notes + "' is not a bookmark file.");
     QCOMPARE(w.document().history().count(), steps);
-    QVERIFY(!w.dirty());
+    QVERIFY(!w.document().isDirty());
   }
 
   void exportWritesTheWholeDatabase() {
@@ -189,8 +189,8 @@ class TestBrowserLinks : public QObject {
     const QString out = f.home.path(QStringLiteral("out/bookmarks"));
     f.desktop.saveNames = {out};
     w.Export1->trigger();
-    QCOMPARE(readFile(out + ".html"), FormatBookmarks(w.links()));
-    QVERIFY(!w.dirty());
+    QCOMPARE(readFile(out + ".html"), FormatBookmarks(w.document().links()));
+    QVERIFY(!w.document().isDirty());
     QCOMPARE(statusText(w), QStringLiteral("Exported 2 links to bookmarks.html."));
     // The notice has a place of its own beside the row count.
     const auto* count = w.XeStatusBar->findChild<QLabel*>(QStringLiteral("ListCount"));
@@ -214,11 +214,11 @@ class TestBrowserLinks : public QObject {
              QStringLiteral("Do you want to import favorites links from Firefox ?"));
     // No folder is asked for: the roots come straight under Favorites.
     QVERIFY(f.desktop.folders.empty());
-    QCOMPARE(names(f.w().links()).mid(0, 2),
+    QCOMPARE(names(f.w().document().links()).mid(0, 2),
              QStringList({"Favorites\\Bookmarks Menu\\", "Favorites\\Bookmarks Menu\\Debian"}));
-    QCOMPARE(f.w().links().size(), size_t(10));
-    QVERIFY(f.w().dirty());
-    QVERIFY(f.w().fileName().isEmpty());
+    QCOMPARE(f.w().document().links().size(), size_t(10));
+    QVERIFY(f.w().document().isDirty());
+    QVERIFY(f.w().document().fileName().isEmpty());
     // What was skipped is told in one box.
     QVERIFY(
         f.prompts.lastText().contains("skipped 1 separators; skipped 1 keyword searches; "
@@ -246,20 +246,20 @@ class TestBrowserLinks : public QObject {
     commands->browserAction->trigger();
     QCOMPARE(offered, QStringList({"Firefox|default-release|6|preferred", "Chromium|Default|4"}));
     QCOMPARE(w.document().history().count(), steps + 1);
-    QCOMPARE(w.links().size(), size_t(3 + 11 + 9));
+    QCOMPARE(w.document().links().size(), size_t(3 + 11 + 9));
     QVERIFY(
-        names(w.links()).contains("Favorites\\Firefox (default-release)\\Bookmarks Toolbar\\"
+        names(w.document().links()).contains("Favorites\\Firefox (default-release)\\Bookmarks Toolbar\\"
                                   "On the toolbar"));
-    QVERIFY(names(w.links()).contains("Favorites\\Chromium (Default)\\Bookmarks bar\\"));
+    QVERIFY(names(w.document().links()).contains("Favorites\\Chromium (Default)\\Bookmarks bar\\"));
 
     // Again: nothing new, and the box says why.
     commands->browserAction->trigger();
-    QCOMPARE(w.links().size(), size_t(3 + 11 + 9));
+    QCOMPARE(w.document().links().size(), size_t(3 + 11 + 9));
     QVERIFY(f.prompts.lastText().contains(
         "Imported 0 links and 0 folders; 6 links were already there"));
     w.document().undo();
     w.document().undo();
-    QCOMPARE(names(w.links()),
+    QCOMPARE(names(w.document().links()),
              QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News"}));
   }
 
@@ -301,7 +301,7 @@ class TestBrowserLinks : public QObject {
     QCOMPARE(commands->xbelAction->text(), "Bookmarks from an XBEL File...");
     f.desktop.openNames = {out};
     commands->xbelAction->trigger();
-    QCOMPARE(names(w.links()), QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News",
+    QCOMPARE(names(w.document().links()), QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News",
                                             "Favorites\\links\\", "Favorites\\links\\A\\",
                                             "Favorites\\links\\A\\x", "Favorites\\links\\News"}));
   }
@@ -311,7 +311,7 @@ class TestBrowserLinks : public QObject {
     TFMainXeVorlix& w = f.w();
     QGuiApplication::clipboard()->clear();
     w.ListLinks->activeView()->setFocus();
-    w.focusListRow(1);  // News
+    w.view().focusRow(1);  // News
     w.ECopy->trigger();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     QVERIFY(data);
@@ -320,10 +320,10 @@ class TestBrowserLinks : public QObject {
     // Pasting our own copy follows the paste rules: into A, then into the
     // root again, which is the folder it came from.
     w.TreeLinks->setFocus();
-    w.TreeLinks->setCurrentIndex(w.treeModel().indexFor(childNamed(w.treeModel().root(), "A")));
+    w.TreeLinks->setCurrentIndex(w.view().tree().indexFor(childNamed(w.view().tree().root(), "A")));
     w.ListLinks->activeView()->setFocus();
     w.EPaste->trigger();
-    QVERIFY(names(w.links()).contains("Favorites\\A\\News"));
+    QVERIFY(names(w.document().links()).contains("Favorites\\A\\News"));
     QVERIFY(!w.FAddItem->isVisible());
   }
 
@@ -338,7 +338,7 @@ class TestBrowserLinks : public QObject {
     w.ListLinks->activeView()->setFocus();
     const size_t steps = w.document().history().count();
     w.EPaste->trigger();
-    QCOMPARE(names(w.links()),
+    QCOMPARE(names(w.document().links()),
              QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News",
                           "Favorites\\News (2)", "Favorites\\Ne/ws", "Favorites\\three.org"}));
     QCOMPARE(w.document().history().count(), steps + 1);
@@ -348,7 +348,7 @@ class TestBrowserLinks : public QObject {
     QGuiApplication::clipboard()->setMimeData(foreignLinks("http://single/\nSingle"));
     const QStringList seen = answerAddDialog(w, [&] { w.EPaste->trigger(); });
     QCOMPARE(seen, QStringList({"http://single/", "Single"}));
-    QVERIFY(names(w.links()).contains("Favorites\\Single"));
+    QVERIFY(names(w.document().links()).contains("Favorites\\Single"));
   }
 
   void foreignDataIsDecodedOnlyOnPaste() {
@@ -368,34 +368,34 @@ class TestBrowserLinks : public QObject {
     w.ListLinks->activeView()->setFocus();
     w.EPaste->trigger();
     QVERIFY(fetched > 0);
-    QVERIFY(names(w.links()).contains("Favorites\\Two"));
+    QVERIFY(names(w.document().links()).contains("Favorites\\Two"));
   }
 
   void dropsOfForeignLinksOnTreeAndList() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     std::unique_ptr<QMimeData> two(foreignLinks("http://1/\nOne\nhttp://2/\nTwo"));
-    FolderNode* a = childNamed(w.treeModel().root(), "A");
-    const QPoint onA = w.TreeLinks->visualRect(w.treeModel().indexFor(a)).center();
+    FolderNode* a = childNamed(w.view().tree().root(), "A");
+    const QPoint onA = w.TreeLinks->visualRect(w.view().tree().indexFor(a)).center();
     QVERIFY(dropAt(w.TreeLinks->viewport(), onA, two.get()));
     two.reset();  // the data is gone once the drop has ended
-    QTRY_VERIFY(names(w.links()).contains("Favorites\\A\\One"));
-    QVERIFY(names(w.links()).contains("Favorites\\A\\Two"));
+    QTRY_VERIFY(names(w.document().links()).contains("Favorites\\A\\One"));
+    QVERIFY(names(w.document().links()).contains("Favorites\\A\\Two"));
 
     // On the list: into the folder it shows, through the dialog for one.
     QWidget* listPort = w.ListLinks->activeView()->viewport();
     std::unique_ptr<QMimeData> one(foreignLinks("http://3/\nThree"));
     QStringList seen = answerAddDialog(w, [&] { QVERIFY(dropAt(listPort, {5, 5}, one.get())); });
     QCOMPARE(seen, QStringList({"http://3/", "Three"}));
-    QVERIFY(names(w.links()).contains("Favorites\\Three"));
+    QVERIFY(names(w.document().links()).contains("Favorites\\Three"));
 
     // One link on a tree folder: the dialog adds it to that folder.
     std::unique_ptr<QMimeData> four(foreignLinks("http://4/\nFour"));
-    FolderNode* folderA = childNamed(w.treeModel().root(), "A");
-    const QPoint atA = w.TreeLinks->visualRect(w.treeModel().indexFor(folderA)).center();
+    FolderNode* folderA = childNamed(w.view().tree().root(), "A");
+    const QPoint atA = w.TreeLinks->visualRect(w.view().tree().indexFor(folderA)).center();
     seen = answerAddDialog(w, [&] { QVERIFY(dropAt(w.TreeLinks->viewport(), atA, four.get())); });
     QCOMPARE(seen, QStringList({"http://4/", "Four"}));
-    QVERIFY(names(w.links()).contains("Favorites\\A\\Four"));
+    QVERIFY(names(w.document().links()).contains("Favorites\\A\\Four"));
 
     // The list still refuses its own rows, and plain text that is no link.
     std::unique_ptr<QMimeData> rows(w.ListLinksStartDrag());
@@ -409,7 +409,7 @@ class TestBrowserLinks : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     w.ListLinks->activeView()->setFocus();
-    w.focusListRow(1);
+    w.view().focusRow(1);
     std::unique_ptr<QMimeData> data(w.ListLinksStartDrag());
     LinkExchange::addLinksOf(*data, w.editor()->dragDrop.dragList().records);
     QCOMPARE(LinksFromMime(*data), std::vector<ForeignLink>({{"http://news.example", "News"}}));

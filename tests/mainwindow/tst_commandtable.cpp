@@ -18,6 +18,7 @@
 #include "mainwindow/ShortcutDispatch.h"
 #include "mainwindow/TreeLinksView.h"
 #include "support/MainWindowFixture.h"
+#include "mainwindow/FileCommands.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -52,7 +53,7 @@ QStringList describe(const QList<QAction*>& actions) {
 void focusList(TFMainXeVorlix& w, int row) {
   w.ListLinks->activeView()->setFocus();
   QCoreApplication::processEvents();
-  w.focusListRow(row);
+  w.view().focusRow(row);
 }
 
 }  // namespace
@@ -172,7 +173,7 @@ class TestCommandTable : public QObject {
     QVERIFY(w.BCut->isEnabled() && w.Cut2->isEnabled() && w.Edit3->isEnabled());
 
     // A folder row: Delete, Copy and Edit, but no browsing.
-    w.focusListRow(0);
+    w.view().focusRow(0);
     QVERIFY(w.ECut->isEnabled() && w.ECopy->isEnabled() && w.EEdit->isEnabled());
     QVERIFY(!w.OpenNew->isEnabled() && !w.OpenSame->isEnabled() && !w.CopyURL1->isEnabled());
 
@@ -182,7 +183,7 @@ class TestCommandTable : public QObject {
     QVERIFY(!w.ECut->isEnabled() && !w.ECopy->isEnabled() && !w.EEdit->isEnabled());
 
     // The ".." row of a subfolder.
-    w.openCurrentRow(false);  // row 0 was News: enter it
+    w.view().openCurrentRow(false);  // row 0 was News: enter it
     QCOMPARE(f.captions().value(0), QStringLiteral(".."));
     focusList(w, 0);
     QVERIFY(!w.ECut->isEnabled() && !w.ECopy->isEnabled() && !w.EEdit->isEnabled());
@@ -204,7 +205,7 @@ class TestCommandTable : public QObject {
     markDirty(w);
     QVERIFY(w.FSave->isEnabled() && w.BSave->isEnabled());
     f.prompts.answers = {Answer::No};
-    w.FNewExecute();  // dirty: asks; No goes on
+    w.files().FNewExecute();  // dirty: asks; No goes on
     QCOMPARE(f.prompts.lastText(), QStringLiteral("Save the new modification ?"));
     QVERIFY(!w.FSave->isEnabled());
     QVERIFY(w.EPaste->isEnabled());  // the clipboard survives New
@@ -271,7 +272,7 @@ class TestCommandTable : public QObject {
     QVERIFY(w.dispatcher()->dispatch(w.TPath, QKeySequence(QStringLiteral("Ctrl+X"))));
     QCOMPARE(f.prompts.lastText(), QStringLiteral("Save the new modification ?"));
     QVERIFY(w.isVisible());  // Cancel keeps the window open
-    QCOMPARE(w.links().size(), size_t(5));
+    QCOMPARE(w.document().links().size(), size_t(5));
     markClean(w);
     w.dispatcher()->dispatch(w.TPath, QKeySequence(QStringLiteral("Ctrl+X")));
     QVERIFY(!w.isVisible());
@@ -288,37 +289,37 @@ class TestCommandTable : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
     QCOMPARE(f.prompts.lastText(),
              QStringLiteral("Are you sure you want to delete the item 'Debian' ?"));
-    QCOMPARE(w.links().size(), size_t(5));
+    QCOMPARE(w.document().links().size(), size_t(5));
 
     // Backspace goes up like "..", onto the folder left; at the root it
     // does nothing.
     focusList(w, 0);
-    w.openCurrentRow(false);
+    w.view().openCurrentRow(false);
     QCOMPARE(f.captions(), QStringList({"..", "Daily"}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
-    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
     QCOMPARE(w.ListLinks->currentRow(), 0);  // News
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
-    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
 
     // Delete in the tree deletes the folder the keyboard selected, not the
     // one last clicked; the root is never deleted.
-    FolderNode* root = w.treeModel().root();
+    FolderNode* root = w.view().tree().root();
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      w.TreeLinks->visualRect(w.treeModel().indexFor(root)).center());
+                      w.TreeLinks->visualRect(w.view().tree().indexFor(root)).center());
     w.TreeLinks->setFocus();
     QCoreApplication::processEvents();
     const size_t asked = f.prompts.asked.size();
     QTest::keyClick(w.TreeLinks, Qt::Key_Delete);
     QCOMPARE(f.prompts.asked.size(), asked);
-    w.TreeLinks->setCurrentIndex(w.treeModel().indexFor(childNamed(root, "Tech")));
+    w.TreeLinks->setCurrentIndex(w.view().tree().indexFor(childNamed(root, "Tech")));
     f.prompts.answers = {Answer::Yes};
     QTest::keyClick(w.TreeLinks, Qt::Key_Delete);
     QCOMPARE(f.prompts.lastText(),
              QStringLiteral("Are you sure you want to delete the folder 'Tech' and all its "
                             "contents ?"));
-    QVERIFY(!childNamed(w.treeModel().root(), "Tech"));
-    QCOMPARE(w.links().size(), size_t(4));
+    QVERIFY(!childNamed(w.view().tree().root(), "Tech"));
+    QCOMPARE(w.document().links().size(), size_t(4));
 
     // F5 refreshes the list; Ctrl+O asks for a database to open.
     focusList(w, 0);
@@ -359,7 +360,7 @@ class TestCommandTable : public QObject {
     QTest::keyClick(w.EditFind, Qt::Key_Delete);
     QCOMPARE(w.EditFind->text(), QString("ed"));
     QCOMPARE(f.prompts.asked.size(), before);
-    QCOMPARE(w.links().size(), size_t(5));
+    QCOMPARE(w.document().links().size(), size_t(5));
   }
 
   void smallCommands() {

@@ -59,42 +59,42 @@ class TestEditingWiring : public QObject {
     QCOMPARE(f.captions(), QStringList({"A", "B", "News", "Newsletter"}));
     // Select A and News, start the drag as the list does, drop on B.
     w.ListLinks->activeView()->setFocus();
-    w.focusListRow(0);
-    w.ListLinks->selectionModel()->select(w.listModel().index(2, 0),
+    w.view().focusRow(0);
+    w.ListLinks->selectionModel()->select(w.view().list().index(2, 0),
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     std::unique_ptr<QMimeData> data(w.ListLinksStartDrag());
-    FolderNode* b = childNamed(w.treeModel().root(), "B");
+    FolderNode* b = childNamed(w.view().tree().root(), "B");
     QVERIFY(dropOn(w.TreeLinks, b, data.get()));
-    QCOMPARE(names(w.links()),
+    QCOMPARE(names(w.document().links()),
              QStringList({"Favorites\\B\\", "Favorites\\B\\A\\", "Favorites\\B\\A\\x",
                           "Favorites\\B\\News", "Favorites\\Newsletter"}));
-    QVERIFY(w.dirty());
+    QVERIFY(w.document().isDirty());
     QCOMPARE(f.captions(), QStringList({"B", "Newsletter"}));
     // The tree was patched: A now lives under B.
-    QVERIFY(!childNamed(w.treeModel().root(), "A"));
-    QVERIFY(childNamed(childNamed(w.treeModel().root(), "B"), "A"));
+    QVERIFY(!childNamed(w.view().tree().root(), "A"));
+    QVERIFY(childNamed(childNamed(w.view().tree().root(), "B"), "A"));
 
     // Foreign drags are refused.
     QMimeData text;
     text.setText("hello");
-    QVERIFY(!dropOn(w.TreeLinks, w.treeModel().root(), &text));
+    QVERIFY(!dropOn(w.TreeLinks, w.view().tree().root(), &text));
   }
 
   void theDropTargetIsHighlighted() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     TreeLinksView* tree = w.TreeLinks;
-    FolderNode* root = w.treeModel().root();
+    FolderNode* root = w.view().tree().root();
     FolderNode* b = childNamed(root, "B");
     w.ListLinks->activeView()->setFocus();
-    w.focusListRow(0);
+    w.view().focusRow(0);
     std::unique_ptr<QMimeData> data(w.ListLinksStartDrag());
     const auto centre = [&](FolderNode* n) {
-      return tree->visualRect(w.treeModel().indexFor(n)).center();
+      return tree->visualRect(w.view().tree().indexFor(n)).center();
     };
     // The row's right end, past the label: the highlight colour or the base.
     const auto highlighted = [&](FolderNode* n) {
-      const QRect r = tree->visualRect(w.treeModel().indexFor(n));
+      const QRect r = tree->visualRect(w.view().tree().indexFor(n));
       const QImage shot = tree->viewport()->grab().toImage();
       const QColor c = shot.pixelColor(r.right() - 3, r.center().y());
       const QPalette& p = tree->palette();
@@ -137,17 +137,17 @@ class TestEditingWiring : public QObject {
   void treePopupAndLabelEditing() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    FolderNode* root = w.treeModel().root();
+    FolderNode* root = w.view().tree().root();
     FolderNode* a = childNamed(root, "A");
     const auto click = [&](FolderNode* n) {
       QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                        w.TreeLinks->visualRect(w.treeModel().indexFor(n)).center());
+                        w.TreeLinks->visualRect(w.view().tree().indexFor(n)).center());
     };
     click(root);
     emit w.PopupTree->aboutToShow();
     QVERIFY(!w.Rename1->isEnabled() && !w.DeleteFolder1->isEnabled());
     QVERIFY(w.NewFolder2->isEnabled());
-    w.TreeLinks->edit(w.treeModel().indexFor(root));
+    w.TreeLinks->edit(w.view().tree().indexFor(root));
     QVERIFY(!w.TreeLinks->findChild<QLineEdit*>());  // the root's label stays as it is
 
     click(a);
@@ -160,7 +160,7 @@ class TestEditingWiring : public QObject {
     editor->setText("C");
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();  // the delegate commits on a queued call
-    QCOMPARE(names(w.links()).mid(0, 2), QStringList({"Favorites\\C\\", "Favorites\\C\\x"}));
+    QCOMPARE(names(w.document().links()).mid(0, 2), QStringList({"Favorites\\C\\", "Favorites\\C\\x"}));
     QCOMPARE(a->label, AnsiString("C"));
     QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\C\\"));
 
@@ -170,7 +170,7 @@ class TestEditingWiring : public QObject {
     QCOMPARE(
         f.prompts.lastText(),
         QStringLiteral("Are you sure you want to delete the folder 'C' and all its contents ?"));
-    QCOMPARE(names(w.links()).filter("\\C\\").size(), 0);
+    QCOMPARE(names(w.document().links()).filter("\\C\\").size(), 0);
   }
 
   void newFolderAndEditFromTheMenu() {
@@ -178,18 +178,18 @@ class TestEditingWiring : public QObject {
     TFMainXeVorlix& w = f.w();
     f.prompts.inputs = {QStringLiteral("Music")};
     w.ENewFolder->trigger();
-    QVERIFY(names(w.links()).contains("Favorites\\Music\\"));
-    QVERIFY(childNamed(w.treeModel().root(), "Music"));
+    QVERIFY(names(w.document().links()).contains("Favorites\\Music\\"));
+    QVERIFY(childNamed(w.view().tree().root(), "Music"));
     QCOMPARE(f.captions().value(w.ListLinks->currentRow()), QStringLiteral("Music"));
-    QVERIFY(w.dirty() && w.FSave->isEnabled());
+    QVERIFY(w.document().isDirty() && w.FSave->isEnabled());
 
     // Edit on a folder row renames it.
     w.ListLinks->activeView()->setFocus();
-    w.focusListRow(f.captions().indexOf("B"));
+    w.view().focusRow(f.captions().indexOf("B"));
     f.prompts.inputs = {QStringLiteral("Books")};
     w.EEdit->trigger();
     QCOMPARE(f.prompts.inputCaptions.last(), QStringLiteral("Rename folder|New folder name"));
-    QVERIFY(names(w.links()).contains("Favorites\\Books\\"));
+    QVERIFY(names(w.document().links()).contains("Favorites\\Books\\"));
     QVERIFY(f.captions().contains("Books"));
   }
 
@@ -199,42 +199,42 @@ class TestEditingWiring : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     const auto selectedPath = [&] {
-      FolderNode* n = w.treeModel().selected();
+      FolderNode* n = w.view().tree().selected();
       return n ? FolderTreeModel::NodePath(n) : AnsiString();
     };
     const auto viewShows = [&](FolderNode* n) {
-      return w.TreeLinks->currentIndex() == w.treeModel().indexFor(n) &&
-             w.TreeLinks->selectionModel()->isSelected(w.treeModel().indexFor(n));
+      return w.TreeLinks->currentIndex() == w.view().tree().indexFor(n) &&
+             w.TreeLinks->selectionModel()->isSelected(w.view().tree().indexFor(n));
     };
     w.ListLinks->activeView()->setFocus();
-    w.focusListRow(f.captions().indexOf("News"));
+    w.view().focusRow(f.captions().indexOf("News"));
     w.ECopy->trigger();
     QTest::mouseClick(
         w.TreeLinks->viewport(), Qt::LeftButton, {},
-        w.TreeLinks->visualRect(w.treeModel().indexFor(childNamed(w.treeModel().root(), "A")))
+        w.TreeLinks->visualRect(w.view().tree().indexFor(childNamed(w.view().tree().root(), "A")))
             .center());
     QCOMPARE(f.captions(), QStringList({"..", "x"}));
 
     // Paste with a link row current, from the list.
     w.ListLinks->activeView()->setFocus();
-    w.focusListRow(1);
+    w.view().focusRow(1);
     w.EPaste->trigger();
     QCOMPARE(f.captions(), QStringList({"..", "News", "x"}));
-    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\A\\"));
+    QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\A\\"));
     QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
-    QVERIFY(viewShows(w.treeModel().selected()));
+    QVERIFY(viewShows(w.view().tree().selected()));
 
     // Deleting another folder keeps A shown and selected.
     f.prompts.answers = {Answer::Yes};
-    w.editor()->folders.deleteFolder(childNamed(w.treeModel().root(), "B"));
-    QVERIFY(!childNamed(w.treeModel().root(), "B"));
-    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\A\\"));
+    w.editor()->folders.deleteFolder(childNamed(w.view().tree().root(), "B"));
+    QVERIFY(!childNamed(w.view().tree().root(), "B"));
+    QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\A\\"));
     QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
-    QVERIFY(viewShows(w.treeModel().selected()));
+    QVERIFY(viewShows(w.view().tree().selected()));
 
     // Undo rebuilds the tree as well.
     w.document().undo();
-    QVERIFY(childNamed(w.treeModel().root(), "B"));
+    QVERIFY(childNamed(w.view().tree().root(), "B"));
     QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
   }
 
@@ -244,15 +244,15 @@ class TestEditingWiring : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     const auto consistent = [&] {
-      const ListRows expected = BuildRows(w.links(), w.position(), w.flatMode());
+      const ListRows expected = BuildRows(w.document().links(), w.view().position(), w.view().flatMode());
       QStringList want;
       for (const ListRow& r : expected) want << fromAnsi(r.caption);
-      return f.captions() == want && w.TPath->text() == fromAnsi(w.position().tpathText());
+      return f.captions() == want && w.TPath->text() == fromAnsi(w.view().position().tpathText());
     };
-    FolderNode* a = childNamed(w.treeModel().root(), "A");
+    FolderNode* a = childNamed(w.view().tree().root(), "A");
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      w.TreeLinks->visualRect(w.treeModel().indexFor(a)).center());
-    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\A\\"));
+                      w.TreeLinks->visualRect(w.view().tree().indexFor(a)).center());
+    QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\A\\"));
     // New folder with the tree focused.
     f.prompts.inputs = {QStringLiteral("Sub")};
     w.NewFolder2->trigger();
@@ -260,18 +260,18 @@ class TestEditingWiring : public QObject {
     // Delete the current folder from the tree popup: its parent becomes current.
     f.prompts.answers = {Answer::Yes};
     w.DeleteFolder1->trigger();
-    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
     QVERIFY(consistent());
-    QCOMPARE(w.treeModel().selected(), w.treeModel().root());
+    QCOMPARE(w.view().tree().selected(), w.view().tree().root());
     // Paste into B with the tree focused.
     w.ListLinks->activeView()->setFocus();
-    w.focusListRow(f.captions().indexOf("News"));
+    w.view().focusRow(f.captions().indexOf("News"));
     w.ECopy->trigger();
-    FolderNode* b = childNamed(w.treeModel().root(), "B");
+    FolderNode* b = childNamed(w.view().tree().root(), "B");
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      w.TreeLinks->visualRect(w.treeModel().indexFor(b)).center());
+                      w.TreeLinks->visualRect(w.view().tree().indexFor(b)).center());
     w.EPaste->trigger();
-    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\B\\"));
+    QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\B\\"));
     QVERIFY(consistent());
     QVERIFY(f.captions().contains("News"));
   }

@@ -13,6 +13,7 @@
 #include "store/ListRows.h"
 #include "support/Files.h"
 #include "support/MainWindowFixture.h"
+#include "mainwindow/FileCommands.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -37,11 +38,11 @@ class TestFileCommands : public QObject {
   void startOpensTheLastFile() {
     MainWindowFixture f(kSample);
     QCOMPARE(f.w().windowTitle(), QStringLiteral("Vorlix - links.ldb"));
-    QCOMPARE(f.w().fileName(), f.dbPath());
+    QCOMPARE(f.w().document().fileName(), f.dbPath());
     QCOMPARE(f.captions(), QStringList({"News", "Qt"}));
-    QVERIFY(!f.w().dirty());
+    QVERIFY(!f.w().document().isDirty());
     QCOMPARE(f.w().TPath->text(), QStringLiteral(" Favorites\\"));
-    QVERIFY(f.w().treeModel().selected() == f.w().treeModel().root());
+    QVERIFY(f.w().view().tree().selected() == f.w().view().tree().root());
   }
 
   void missingLastFileAsksForTheImport() {
@@ -50,10 +51,10 @@ class TestFileCommands : public QObject {
              QStringLiteral("Do you want to import favorites links from Internet Explorer ?"));
     QVERIFY(!f.prompts.asked.front().sound);
     QCOMPARE(f.w().windowTitle(), QStringLiteral("Vorlix - untitled.ldb"));
-    QVERIFY(f.w().fileName().isEmpty());
-    QVERIFY(f.w().treeModel().root());
-    QCOMPARE(f.w().treeModel().rowCount(f.w().treeModel().indexFor(f.w().treeModel().root())), 0);
-    QVERIFY(!f.w().dirty());
+    QVERIFY(f.w().document().fileName().isEmpty());
+    QVERIFY(f.w().view().tree().root());
+    QCOMPARE(f.w().view().tree().rowCount(f.w().view().tree().indexFor(f.w().view().tree().root())), 0);
+    QVERIFY(!f.w().document().isDirty());
   }
 
   void openSaveAndSaveAs() {
@@ -61,8 +62,8 @@ class TestFileCommands : public QObject {
     TFMainXeVorlix& w = f.w();
     const QString other = writeDatabase(f.home.path("other.ldb"), kSample);
     f.desktop.openNames = {other};
-    w.FOpenExecute();
-    QCOMPARE(w.fileName(), other);
+    w.files().FOpenExecute();
+    QCOMPARE(w.document().fileName(), other);
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - other.ldb"));
     QCOMPARE(lastOpenFile(), other);
     QCOMPARE(readRememberedOpenFolder(), f.home.path() + QLatin1Char('/'));
@@ -71,37 +72,37 @@ class TestFileCommands : public QObject {
     // Save with a file name writes silently and leaves "LastOpenFile" alone.
     Registry().writeString(kSettingsKey, QStringLiteral("LastOpenFile"), QStringLiteral("x"));
     appendRecord(w, LinkRecord::make("Favorites\\New", "u", 0, "Url"));
-    QVERIFY(w.FSaveExecute());
+    QVERIFY(w.files().FSaveExecute());
     QCOMPARE(readFile(other).size(), 4 * kRecordSize);
     QCOMPARE(lastOpenFile(), QStringLiteral("x"));
-    QVERIFY(!w.dirty() && !w.FSave->isEnabled());
+    QVERIFY(!w.document().isDirty() && !w.FSave->isEnabled());
     QVERIFY(f.desktop.saveStartDirs.isEmpty());
 
     // Save as changes the file, "LastOpenFile" and the caption, which
     // names the file the next Save writes.
     const QString copy = f.home.path("copy.ldb");
     f.desktop.saveNames = {copy};
-    QVERIFY(w.Saveas1Click());
+    QVERIFY(w.files().Saveas1Click());
     QCOMPARE(readFile(copy), readFile(other));
-    QCOMPARE(w.fileName(), copy);
+    QCOMPARE(w.document().fileName(), copy);
     QCOMPARE(lastOpenFile(), copy);
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - copy.ldb"));
     appendRecord(w, LinkRecord::make("Favorites\\Newer", "u", 0, "Url"));
-    QVERIFY(w.FSaveExecute());
+    QVERIFY(w.files().FSaveExecute());
     QCOMPARE(readFile(copy).size(), 5 * kRecordSize);
     QCOMPARE(readFile(other).size(), 4 * kRecordSize);
 
     // An untitled database's first Save is a Save as: it names its file too.
-    w.FNewExecute();
+    w.files().FNewExecute();
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - untitled.ldb"));
     appendRecord(w, LinkRecord::make("Favorites\\First", "u", 0, "Url"));
     f.desktop.saveNames = {f.home.path("first.ldb")};
-    QVERIFY(w.FSaveExecute());
+    QVERIFY(w.files().FSaveExecute());
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - first.ldb"));
 
     // The next Open starts in the remembered folder.
     f.desktop.openNames = {};
-    w.FOpenExecute();
+    w.files().FOpenExecute();
     QCOMPARE(f.desktop.openStartDirs.last(), f.home.path() + QLatin1Char('/'));
   }
 
@@ -112,13 +113,13 @@ class TestFileCommands : public QObject {
     QDir().mkpath(f.home.path("sub"));
     appendRecord(w, LinkRecord::make("Favorites\\First", "u", 0, "Url"));
     f.desktop.saveNames = {f.home.path("sub/first.ldb")};
-    QVERIFY(w.FSaveExecute());
+    QVERIFY(w.files().FSaveExecute());
     QCOMPARE(f.desktop.saveStartDirs, QStringList({f.home.path("Documents")}));
     // The folder the database went to is where the next dialog starts,
     // whichever command opens it.
     w.Export1->trigger();
     QCOMPARE(f.desktop.saveStartDirs.last(), f.home.path("sub/"));
-    w.FOpenExecute();
+    w.files().FOpenExecute();
     QCOMPARE(f.desktop.openStartDirs.last(), f.home.path("sub/"));
   }
 
@@ -128,17 +129,17 @@ class TestFileCommands : public QObject {
     appendRecord(w, LinkRecord::make("Favorites\\Keep", "u", 0, "Url"));
     // Yes, then the Save dialog is cancelled: New must not go on.
     f.prompts.answers = {Answer::Yes};
-    w.FNewExecute();
-    QCOMPARE(w.links().size(), size_t(1));
-    QVERIFY(w.dirty());
+    w.files().FNewExecute();
+    QCOMPARE(w.document().links().size(), size_t(1));
+    QVERIFY(w.document().isDirty());
     // Cancel on the question itself.
     f.prompts.answers = {Answer::Cancel};
-    w.FOpenExecute();
+    w.files().FOpenExecute();
     QVERIFY(f.desktop.openStartDirs.isEmpty());
     // No throws the change away.
     f.prompts.answers = {Answer::No};
-    w.FNewExecute();
-    QVERIFY(w.links().empty() && !w.dirty());
+    w.files().FNewExecute();
+    QVERIFY(w.document().links().empty() && !w.document().isDirty());
   }
 
   void failedLoadKeepsTheOpenDatabase() {
@@ -147,13 +148,13 @@ class TestFileCommands : public QObject {
     markDirty(w);
     f.prompts.answers = {Answer::No};
     f.desktop.openNames = {f.home.path("gone.ldb")};
-    w.FOpenExecute();
+    w.files().FOpenExecute();
     QCOMPARE(f.prompts.lastText(), QStringLiteral("File not found"));
     QCOMPARE(f.prompts.asked.back().type, MsgType::Error);
-    QCOMPARE(w.links().size(), size_t(3));
-    QCOMPARE(w.fileName(), f.dbPath());
+    QCOMPARE(w.document().links().size(), size_t(3));
+    QCOMPARE(w.document().fileName(), f.dbPath());
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));
-    QVERIFY(w.dirty());
+    QVERIFY(w.document().isDirty());
     QCOMPARE(f.captions(), QStringList({"News", "Qt"}));
   }
 
@@ -192,7 +193,7 @@ class TestFileCommands : public QObject {
       f.prompts.asked.clear();
       f.prompts.answers = {answer};
       f.desktop.openNames = {other};
-      w.FOpenExecute();
+      w.files().FOpenExecute();
       if (question.isEmpty()) {
         QVERIFY(f.prompts.asked.empty());
       } else {
@@ -201,11 +202,11 @@ class TestFileCommands : public QObject {
       }
       if (answer == Answer::No && !question.isEmpty()) {
         // No keeps the open database and leaves the file untouched.
-        QCOMPARE(w.fileName(), f.dbPath());
-        QCOMPARE(w.links().size(), size_t(3));
+        QCOMPARE(w.document().fileName(), f.dbPath());
+        QCOMPARE(w.document().links().size(), size_t(3));
       } else {
-        QCOMPARE(w.fileName(), other);
-        QCOMPARE(w.links().size(), size_t(records));
+        QCOMPARE(w.document().fileName(), other);
+        QCOMPARE(w.document().links().size(), size_t(records));
       }
       QCOMPARE(readFile(other), content);
       QCOMPARE(readFile(f.dbPath()), db);
@@ -217,9 +218,9 @@ class TestFileCommands : public QObject {
     TFMainXeVorlix& w = f.w();
     QVERIFY(QDir(f.home.path()).mkpath("x.ldb"));
     f.desktop.openNames = {f.home.path("x.ldb")};
-    w.FOpenExecute();
+    w.files().FOpenExecute();
     QCOMPARE(f.prompts.lastText(), QStringLiteral("x.ldb is a folder, not a file"));
-    QCOMPARE(w.fileName(), f.dbPath());
+    QCOMPARE(w.document().fileName(), f.dbPath());
   }
 
   void failedSaveKeepsFileAndDirtyFlag() {
@@ -228,10 +229,10 @@ class TestFileCommands : public QObject {
     const QByteArray before = readFile(f.dbPath());
     appendRecord(w, LinkRecord::make("Favorites\\More", "u", 0, "Url"));
     f.desktop.saveNames = {f.home.path("no/such/folder/x.ldb")};
-    QVERIFY(!w.Saveas1Click());
+    QVERIFY(!w.files().Saveas1Click());
     QCOMPARE(f.prompts.lastText(), QStringLiteral("File not found"));
-    QVERIFY(w.dirty());
-    QCOMPARE(w.fileName(), f.dbPath());  // the failed name was not taken
+    QVERIFY(w.document().isDirty());
+    QCOMPARE(w.document().fileName(), f.dbPath());  // the failed name was not taken
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));
     QCOMPARE(readFile(f.dbPath()), before);
   }
@@ -241,9 +242,9 @@ class TestFileCommands : public QObject {
     TFMainXeVorlix& w = f.w();
     w.TreeLinks->setFocus();
     QCoreApplication::processEvents();
-    QSignalSpy resets(&w.listModel(), &QAbstractItemModel::modelReset);
+    QSignalSpy resets(&w.view().list(), &QAbstractItemModel::modelReset);
     f.desktop.openNames = {f.dbPath()};
-    w.FOpenExecute();
+    w.files().FOpenExecute();
     QCOMPARE(resets.count(), 1);
     QCOMPARE(f.captions(), QStringList({"News", "Qt"}));
   }
@@ -253,20 +254,20 @@ class TestFileCommands : public QObject {
     TFMainXeVorlix& w = f.w();
     const QString gone = f.home.path("gone.ldb");
     w.ReOpen1->addAction(QStringLiteral("1 ") + gone);
-    w.RebuildOpenDropDown();
+    w.files().RebuildOpenDropDown();
     QCOMPARE(w.PopFile->actions().size(), 1);
     w.PopFile->actions().first()->trigger();
     QCOMPARE(f.prompts.lastText(), QStringLiteral("File does not exist !"));
     QVERIFY(w.PopFile->actions().isEmpty());
-    QCOMPARE(w.fileName(), f.dbPath());
+    QCOMPARE(w.document().fileName(), f.dbPath());
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));
 
     // An existing one opens.
     const QString other = writeDatabase(f.home.path("other.ldb"), {"Favorites\\Only|x"});
     w.ReOpen1->addAction(QStringLiteral("2 ") + other);
-    w.RebuildOpenDropDown();
+    w.files().RebuildOpenDropDown();
     w.PopFile->actions().last()->trigger();
-    QCOMPARE(w.fileName(), other);
+    QCOMPARE(w.document().fileName(), other);
     QCOMPARE(f.captions(), QStringList({"Only"}));
     QCOMPARE(lastOpenFile(), other);
   }
@@ -282,29 +283,29 @@ class TestFileCommands : public QObject {
     f.desktop.folders = {f.home.path("fav")};
     // Added by default into a folder named as the Favorites folder, every
     // record there was kept.
-    const size_t before = w.links().size();
+    const size_t before = w.document().links().size();
     w.FavoritesLinksfromInternetExplorer1->trigger();
-    QCOMPARE(w.links().size(), before + 3);
-    QCOMPARE(w.links()[before].fullName(), std::string_view("Favorites\\fav\\"));
-    QCOMPARE(w.links()[before + 2].fullName(), std::string_view("Favorites\\fav\\Tech\\A.url"));
+    QCOMPARE(w.document().links().size(), before + 3);
+    QCOMPARE(w.document().links()[before].fullName(), std::string_view("Favorites\\fav\\"));
+    QCOMPARE(w.document().links()[before + 2].fullName(), std::string_view("Favorites\\fav\\Tech\\A.url"));
     w.document().undo();
-    QCOMPARE(w.links().size(), before);
+    QCOMPARE(w.document().links().size(), before);
     f.desktop.folders = {f.home.path("fav")};
     f.prompts.answers = {Answer::No};  // replace the content
     w.FavoritesLinksfromInternetExplorer1->trigger();
-    QCOMPARE(w.links().size(), size_t(2));
-    QCOMPARE(w.links()[0].fullName(), std::string_view("Favorites\\Tech\\"));
-    QCOMPARE(w.links()[1].fullName(), std::string_view("Favorites\\Tech\\A.url"));
-    QCOMPARE(w.links()[1].url(), std::string_view("http://a.example/"));
-    QVERIFY(w.dirty());
-    QCOMPARE(w.FavoritesPath, f.home.path("fav"));
+    QCOMPARE(w.document().links().size(), size_t(2));
+    QCOMPARE(w.document().links()[0].fullName(), std::string_view("Favorites\\Tech\\"));
+    QCOMPARE(w.document().links()[1].fullName(), std::string_view("Favorites\\Tech\\A.url"));
+    QCOMPARE(w.document().links()[1].url(), std::string_view("http://a.example/"));
+    QVERIFY(w.document().isDirty());
+    QCOMPARE(w.files().FavoritesPath, f.home.path("fav"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));  // keeps its file
     QCOMPARE(f.captions(), QStringList({"Tech"}));
 
     // A cancelled chooser changes nothing.
     f.prompts.answers = {Answer::No};
     w.FavoritesLinksfromInternetExplorer1->trigger();
-    QCOMPARE(w.links().size(), size_t(2));
+    QCOMPARE(w.document().links().size(), size_t(2));
   }
 };
 

@@ -54,7 +54,7 @@ class TestFolderViews : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
-    FolderNode* root = w.treeModel().root();
+    FolderNode* root = w.view().tree().root();
     FolderNode* news = childNamed(root, "News");
     QVERIFY(news);
     QVERIFY(root->expanded && !news->expanded);
@@ -62,7 +62,7 @@ class TestFolderViews : public QObject {
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {}, centreOf(w.TreeLinks, news));
     QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\News\\"));
     QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
-    QCOMPARE(w.treeModel().selected(), news);
+    QCOMPARE(w.view().tree().selected(), news);
 
     // Double-click the folder row Local: enter it, the tree follows.
     QAbstractItemView* view = w.ListLinks->activeView();
@@ -71,7 +71,7 @@ class TestFolderViews : public QObject {
     QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\News\\Local\\"));
     QCOMPARE(f.captions(), QStringList({"..", "City"}));
     QCOMPARE(w.ListLinks->currentRow(), 0);  // the ".." row has the focus
-    QCOMPARE(FolderTreeModel::NodePath(w.treeModel().selected()),
+    QCOMPARE(FolderTreeModel::NodePath(w.view().tree().selected()),
              AnsiString("Favorites\\News\\Local\\"));
 
     // Double-click "..": back in News with the folder just left focused.
@@ -79,13 +79,13 @@ class TestFolderViews : public QObject {
     QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\News\\"));
     QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
     QCOMPARE(w.ListLinks->currentRow(), 1);
-    QCOMPARE(FolderTreeModel::NodePath(w.treeModel().selected()),
+    QCOMPARE(FolderTreeModel::NodePath(w.view().tree().selected()),
              AnsiString("Favorites\\News\\Local\\"));
 
     // Up again, then a click on the root always shows the root.
-    w.focusListRow(0);
-    w.openCurrentRow(false);
-    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    w.view().focusRow(0);
+    w.view().openCurrentRow(false);
+    QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
     QCOMPARE(f.captions().value(w.ListLinks->currentRow()), QStringLiteral("News"));
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {}, centreOf(w.TreeLinks, root));
     QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\"));
@@ -96,8 +96,8 @@ class TestFolderViews : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     w.ToolButton3->click();  // the preview pane off: the list's links go to the browser
-    w.focusListRow(2);       // Debian
-    w.openCurrentRow(false);
+    w.view().focusRow(2);       // Debian
+    w.view().openCurrentRow(false);
     QCOMPARE(f.desktop.openedUrls, QStringList({"https://debian.org"}));
     QVERIFY(w.XeStatusBar->currentMessage().isEmpty());
   }
@@ -121,9 +121,9 @@ class TestFolderViews : public QObject {
 
     // A URL that is never handed to a program gets the same line.
     appendRecord(w, LinkRecord::make("Favorites\\Dash", "-v", 0x58E96000u, kKindUrl));
-    w.RebuildList();
-    w.focusListRow(int(f.captions().indexOf("Dash")));
-    w.openCurrentRow(false);
+    w.view().rebuildList();
+    w.view().focusRow(int(f.captions().indexOf("Dash")));
+    w.view().openCurrentRow(false);
     QCOMPARE(f.desktop.openedUrls.size(), 1);
     QCOMPARE(w.XeStatusBar->currentMessage(), QStringLiteral("No program could open -v"));
   }
@@ -140,7 +140,7 @@ class TestFolderViews : public QObject {
     QVERIFY(w.EditFind->styleSheet().contains("196, 225, 255"));
     w.EditFind->setText("EXAMPLE");  // URLs, any letter case, every folder
     QCOMPARE(f.captions(), QStringList({"City", "Daily", "Abc news"}));
-    QCOMPARE(w.listModel().rows()[0].path, AnsiString("Favorites\\News\\Local\\"));
+    QCOMPARE(w.view().list().rows()[0].path, AnsiString("Favorites\\News\\Local\\"));
     QTest::keyClick(w.EditFind, Qt::Key_Backspace);
     w.EditFind->setText("EX");  // two characters keep the results
     QCOMPARE(f.captions().size(), 3);
@@ -167,7 +167,7 @@ class TestFolderViews : public QObject {
     const auto renameRow = [&](int row, const QString& text) {
       w.ListLinks->activeView()->setFocus();
       QCoreApplication::processEvents();
-      w.focusListRow(row);
+      w.view().focusRow(row);
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
       auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
       QVERIFY(editor);
@@ -181,17 +181,17 @@ class TestFolderViews : public QObject {
       QCoreApplication::processEvents();
     };
     renameRow(0, "Press");  // the folder News, with everything in it
-    QTRY_VERIFY(describe(w.links()).contains("Favorites\\Press\\Daily|http://daily.example|Url"));
-    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
-    QVERIFY(childNamed(w.treeModel().root(), "Press"));
+    QTRY_VERIFY(describe(w.document().links()).contains("Favorites\\Press\\Daily|http://daily.example|Url"));
+    QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
+    QVERIFY(childNamed(w.view().tree().root(), "Press"));
     const int debian = int(f.captions().indexOf("Debian"));
     renameRow(debian, "Debian GNU");  // a link's description; its URL stays
-    QTRY_VERIFY(describe(w.links()).contains("Favorites\\Debian GNU|https://debian.org|Url"));
+    QTRY_VERIFY(describe(w.document().links()).contains("Favorites\\Debian GNU|https://debian.org|Url"));
     QVERIFY(f.captions().contains("Debian GNU"));
-    QCOMPARE(w.links().size(), size_t(8));
+    QCOMPARE(w.document().links().size(), size_t(8));
     // Undo takes the rename back as one step.
     w.document().undo();
-    QVERIFY(describe(w.links()).contains("Favorites\\Debian|https://debian.org|Url"));
+    QVERIFY(describe(w.document().links()).contains("Favorites\\Debian|https://debian.org|Url"));
   }
 
   void statusBarCountsRowsOrHits() {
@@ -205,7 +205,7 @@ class TestFolderViews : public QObject {
 
     // ".." is not counted; an empty folder lists nothing.
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, childNamed(w.treeModel().root(), "News")));
+                      centreOf(w.TreeLinks, childNamed(w.view().tree().root(), "News")));
     QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
     QCOMPARE(count->text(), QString("2 items"));
 
@@ -230,7 +230,7 @@ class TestFolderViews : public QObject {
 
     // A deleted row leaves the count.
     w.ListLinks->activeView()->setFocus();
-    w.focusListRow(2);  // Daily
+    w.view().focusRow(2);  // Daily
     f.prompts.answers = {Answer::Yes};
     w.ECut->trigger();
     QCOMPARE(count->text(), QString("1 item"));
@@ -240,7 +240,7 @@ class TestFolderViews : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, childNamed(w.treeModel().root(), "News")));
+                      centreOf(w.TreeLinks, childNamed(w.view().tree().root(), "News")));
     w.EditFind->setFocus();
     QCoreApplication::processEvents();
     w.EditFind->setText("example");
@@ -252,8 +252,8 @@ class TestFolderViews : public QObject {
     TFMainXeVorlix& w = f.w();
     // Give the two root links different dates.
     DocumentEdit edit(w.document(), QStringLiteral("Dates"));
-    for (size_t i = 0; i < w.links().size(); ++i) {
-      LinkRecord r = w.links()[i];
+    for (size_t i = 0; i < w.document().links().size(); ++i) {
+      LinkRecord r = w.document().links()[i];
       if (r.fullName() == "Favorites\\Debian")
         r.setDateStamp(toDosDateTime(QDateTime(QDate(2020, 1, 1), QTime(1, 0))));
       if (r.fullName() == "Favorites\\Abc news")
@@ -261,7 +261,7 @@ class TestFolderViews : public QObject {
       edit.links().replace(i, r);
     }
     edit.commit();
-    w.RebuildList();
+    w.view().rebuildList();
     // In the database's order no column carries an arrow.
     for (int c = 0; c < kListColumnCount; ++c) QCOMPARE(w.ListLinks->ColumnImage(c), -1);
     QHeaderView* header = w.ListLinks->reportView()->horizontalHeader();
@@ -280,13 +280,13 @@ class TestFolderViews : public QObject {
     click(1);  // URL, ascending: abc.example before debian.org
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, childNamed(w.treeModel().root(), "News")));
+                      centreOf(w.TreeLinks, childNamed(w.view().tree().root(), "News")));
     QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, w.treeModel().root()));
+                      centreOf(w.TreeLinks, w.view().tree().root()));
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
     appendRecord(w, LinkRecord::make("Favorites\\Zed", "http://b.example", 0, kKindUrl));
-    w.RebuildList();
+    w.view().rebuildList();
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Zed", "Abc news", "Debian"}));
     QCOMPARE(w.ListLinks->ColumnImage(1), int(imgSortDown));
     w.EditFind->setFocus();
@@ -319,8 +319,8 @@ class TestFolderViews : public QObject {
     TFMainXeVorlix& w = f.w();
     QAbstractItemView* view = w.ListLinks->activeView();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 1));  // Tech
-    QCOMPARE(FolderTreeModel::NodePath(w.treeModel().selected()), AnsiString("Favorites\\Tech\\"));
-    QCOMPARE(w.position().currentPath, AnsiString("Favorites\\"));
+    QCOMPARE(FolderTreeModel::NodePath(w.view().tree().selected()), AnsiString("Favorites\\Tech\\"));
+    QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
     QCOMPARE(f.captions().size(), 4);
   }
 
@@ -331,7 +331,7 @@ class TestFolderViews : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, childNamed(w.treeModel().root(), "News")));
+                      centreOf(w.TreeLinks, childNamed(w.view().tree().root(), "News")));
     w.grab().save(dir + "/window-news.png");
     w.ToolButton2->click();
     w.ClassicStyle1->trigger();

@@ -101,9 +101,9 @@ class TestInstance : public QObject {
         f, {QStringLiteral("http://example.org/"), QStringLiteral("Example site")}, &waited);
     QCOMPARE(seen, QStringList({"http://example.org/", "Example site", "0"}));
     QVERIFY(waited);
-    QVERIFY(f.w().dirty());
-    QCOMPARE(f.w().links().size(), size_t(1));
-    QCOMPARE(f.w().links()[0].fullName(), std::string_view("Favorites\\Example site"));
+    QVERIFY(f.w().document().isDirty());
+    QCOMPARE(f.w().document().links().size(), size_t(1));
+    QCOMPARE(f.w().document().links()[0].fullName(), std::string_view("Favorites\\Example site"));
   }
 
   void singleParameterSendsBlank() {
@@ -133,7 +133,7 @@ class TestInstance : public QObject {
     QVERIFY(second->waitForStarted(5000));
     QVERIFY(waitFor([&] { return second->state() == QProcess::NotRunning; }, 20000));
     QCOMPARE(second->exitCode(), 0);
-    QCOMPARE(f.w().fileName(), db);
+    QCOMPARE(f.w().document().fileName(), db);
     QCOMPARE(f.captions(), QStringList({"New"}));
     QVERIFY(!f.w().FAddItem->isVisible());
   }
@@ -151,7 +151,7 @@ class TestInstance : public QObject {
     QVERIFY(second->waitForStarted(5000));
     QVERIFY(waitFor([&] { return second->state() == QProcess::NotRunning; }, 20000));
     QCOMPARE(second->exitCode(), 0);
-    QCOMPARE(f.w().fileName(), db);
+    QCOMPARE(f.w().document().fileName(), db);
     QVERIFY(!f.w().FAddItem->isVisible());
   }
 

@@ -47,13 +47,13 @@ QAction* item(TFMainXeVorlix& w, const char* name) {
 void focusRow(TFMainXeVorlix& w, const char* caption) {
   w.ListLinks->activeView()->setFocus();
   QCoreApplication::processEvents();
-  const auto& rows = w.listModel().rows();
+  const auto& rows = w.view().list().rows();
   for (size_t i = 0; i < rows.size(); ++i)
-    if (rows[i].caption == caption) w.focusListRow(int(i));
+    if (rows[i].caption == caption) w.view().focusRow(int(i));
 }
 
 int rowOf(TFMainXeVorlix& w, const char* caption) {
-  const auto& rows = w.listModel().rows();
+  const auto& rows = w.view().list().rows();
   for (size_t i = 0; i < rows.size(); ++i)
     if (rows[i].caption == caption) return int(i);
   return -1;
@@ -82,7 +82,7 @@ class TestLinkDialogWiring : public QObject {
     });
     w.BAdd->click();
     QVERIFY(f.captions().contains("Fresh"));
-    QVERIFY(w.dirty());
+    QVERIFY(w.document().isDirty());
     QCOMPARE(item(w, "Undo1")->text(), QStringLiteral("Undo Add 'Fresh'"));
     item(w, "Undo1")->trigger();
     QVERIFY(!f.captions().contains("Fresh"));
@@ -97,17 +97,17 @@ class TestLinkDialogWiring : public QObject {
       w.FAddItem->BCancel->click();
     });
     w.BAdd->click();
-    QVERIFY(childNamed(w.treeModel().root(), "Made"));
+    QVERIFY(childNamed(w.view().tree().root(), "Made"));
     QCOMPARE(item(w, "Undo1")->text(), QStringLiteral("Undo New Folder 'Made'"));
     item(w, "Undo1")->trigger();
-    QVERIFY(!childNamed(w.treeModel().root(), "Made"));
+    QVERIFY(!childNamed(w.view().tree().root(), "Made"));
   }
 
   void editOfAFlatRowChangesItsOwnRecord() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     w.ToolButton12->click();  // classic style: the flat listing
-    FolderNode* selected = w.treeModel().selected();
+    FolderNode* selected = w.view().tree().selected();
     QVERIFY(rowOf(w, "deep") >= 0);
     focusRow(w, "deep");
     QStringList seen;
@@ -119,11 +119,11 @@ class TestLinkDialogWiring : public QObject {
     });
     w.EEdit->trigger();
     QCOMPARE(seen, (QStringList{"Edit Url", "deep", "http://deep.example"}));
-    QVERIFY(w.links().indexOf("Favorites\\A\\Sub\\deeper") >= 0);
-    QVERIFY(w.links().indexOf("Favorites\\A\\Sub\\deep") < 0);
-    QVERIFY(w.links().indexOf("Favorites\\deeper") < 0);
+    QVERIFY(w.document().links().indexOf("Favorites\\A\\Sub\\deeper") >= 0);
+    QVERIFY(w.document().links().indexOf("Favorites\\A\\Sub\\deep") < 0);
+    QVERIFY(w.document().links().indexOf("Favorites\\deeper") < 0);
     QVERIFY(f.captions().contains("deeper"));
-    QCOMPARE(w.treeModel().selected(), selected);
+    QCOMPARE(w.view().tree().selected(), selected);
     QCOMPARE(item(w, "Undo1")->text(), QStringLiteral("Undo Edit 'deeper'"));
   }
 

@@ -18,6 +18,7 @@
 #include "mainwindow/MainParts.h"
 #include "mainwindow/ShellParts.h"
 #include "support/MainWindowFixture.h"
+#include "mainwindow/FileCommands.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -120,7 +121,7 @@ class TestShellParts : public QObject {
     QVERIFY(!again.w().ControlBar->isVisible());
     QCOMPARE(again.w().ListLinks->viewStyle(), vsList);
     QVERIFY(again.w().ClassicStyle1->isChecked());
-    QVERIFY(again.w().classicStyle());
+    QVERIFY(again.w().view().flatMode());
   }
 
   void previewSwitchedOffAndSavedStaysOffAtTheNextStart() {
@@ -192,7 +193,7 @@ class TestShellParts : public QObject {
       QVERIFY(!r.w().ReOpen1->isEnabled());
       for (const QString& p : {a, b}) {
         r.desktop.openNames = {p};
-        r.w().FOpenExecute();
+        r.w().files().FOpenExecute();
       }
       QCOMPARE(r.reopen(), QStringList({"&1 " + b, "&2 " + a}));
       QCOMPARE(r.dropDown(), r.reopen());
@@ -203,17 +204,17 @@ class TestShellParts : public QObject {
     Run r;
     QCOMPARE(r.reopen(), QStringList({"&1 " + b, "&2 " + a}));
     QCOMPARE(r.dropDown(), r.reopen());
-    QCOMPARE(r.w().fileName(), b);  // the last one opened
+    QCOMPARE(r.w().document().fileName(), b);  // the last one opened
 
     // File > ReOpen opens like the drop-down: the save question comes first.
     markDirty(r.w());
     r.prompts.answers = {Answer::Cancel};
     r.w().ReOpen1->actions().at(1)->trigger();
     QCOMPARE(r.prompts.lastText(), QStringLiteral("Save the new modification ?"));
-    QCOMPARE(r.w().fileName(), b);
+    QCOMPARE(r.w().document().fileName(), b);
     r.prompts.answers = {Answer::No};
     r.w().ReOpen1->actions().at(1)->trigger();
-    QCOMPARE(r.w().fileName(), a);
+    QCOMPARE(r.w().document().fileName(), a);
     QCOMPARE(r.reopen().size(), 2);  // opening from the list keeps the order
   }
 
@@ -235,7 +236,7 @@ class TestShellParts : public QObject {
     // Delete entry OnClick: opening from the drop-down takes the item away
     // there only, until the next rebuild.
     r.w().PopFile->actions().at(1)->trigger();
-    QCOMPARE(r.w().fileName(), b);
+    QCOMPARE(r.w().document().fileName(), b);
     QCOMPARE(r.dropDown(), QStringList({"&1 " + a}));
     QCOMPARE(r.reopen().size(), 2);
 
@@ -257,7 +258,7 @@ class TestShellParts : public QObject {
     Run r;
     QVERIFY(r.reopen().isEmpty());
     r.desktop.openNames = {b};
-    r.w().FOpenExecute();
+    r.w().files().FOpenExecute();
     r.close();
     Registry reg;
     QCOMPARE(reg.valueNames(kHistory), QStringList({"File1"}));
@@ -302,7 +303,7 @@ class TestShellParts : public QObject {
     const QString last = h.db("last.ldb"), given = h.db("given.ldb"), other = h.db("other.ldb");
     h.setLastOpen(last);
     Run r({given});
-    QCOMPARE(r.w().fileName(), given);
+    QCOMPARE(r.w().document().fileName(), given);
     QCOMPARE(r.reopen(), QStringList({"&1 " + given}));
     QVERIFY(r.prompts.asked.empty());  // neither an import question nor Add Url
     QCOMPARE(Settings(r.registry).lastOpenFile(), given);
@@ -311,7 +312,7 @@ class TestShellParts : public QObject {
     r.prompts.answers = {Answer::No};
     r.w().receiveHandOver(other + QStringLiteral("\r\nblank"));
     QCOMPARE(r.prompts.lastText(), QStringLiteral("Save the new modification ?"));
-    QCOMPARE(r.w().fileName(), other);
+    QCOMPARE(r.w().document().fileName(), other);
     QCOMPARE(r.reopen().first(), "&1 " + other);
   }
 };

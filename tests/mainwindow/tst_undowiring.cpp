@@ -13,6 +13,7 @@
 #include "store/ListRows.h"
 #include "support/Files.h"
 #include "support/MainWindowFixture.h"
+#include "mainwindow/FileCommands.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -59,7 +60,7 @@ class TestUndoWiring : public QObject {
     QVERIFY(!f.captions().contains("Fresh"));
     QCOMPARE(redo->text(), QStringLiteral("Redo New Folder 'Fresh'"));
     QVERIFY(!undo->isEnabled() && redo->isEnabled());
-    QVERIFY(!w.dirty() && !w.FSave->isEnabled());
+    QVERIFY(!w.document().isDirty() && !w.FSave->isEnabled());
 
     // Ctrl+Y and Ctrl+Shift+Z redo, Ctrl+Z undoes, from the list.
     focusList(w);
@@ -70,7 +71,7 @@ class TestUndoWiring : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
                     Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(f.captions().contains("Fresh"));
-    QVERIFY(w.dirty() && w.FSave->isEnabled());
+    QVERIFY(w.document().isDirty() && w.FSave->isEnabled());
   }
 
   void ctrlZInTheFindBoxUndoesTyping() {
@@ -78,13 +79,13 @@ class TestUndoWiring : public QObject {
     TFMainXeVorlix& w = f.w();
     f.prompts.inputs = {QStringLiteral("Fresh")};
     w.ENewFolder->trigger();
-    const size_t records = w.links().size();
+    const size_t records = w.document().links().size();
     w.EditFind->setFocus();
     QCoreApplication::processEvents();
     QTest::keyClicks(w.EditFind, QStringLiteral("new"));
     QTest::keyClick(w.EditFind, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(w.EditFind->text() != QStringLiteral("new"));
-    QCOMPARE(w.links().size(), records);
+    QCOMPARE(w.document().links().size(), records);
     QVERIFY(w.document().history().canUndo());
     QVERIFY(f.prompts.asked.empty());
   }
@@ -95,24 +96,24 @@ class TestUndoWiring : public QObject {
     const QByteArray original = readFile(f.dbPath());
     // Delete "News" from the list: one step.
     focusList(w);
-    w.focusListRow(f.captions().indexOf("News"));
-    w.ListLinks->selectionModel()->select(w.listModel().index(f.captions().indexOf("News"), 0),
+    w.view().focusRow(f.captions().indexOf("News"));
+    w.ListLinks->selectionModel()->select(w.view().list().index(f.captions().indexOf("News"), 0),
                                           QItemSelectionModel::ClearAndSelect);
     f.prompts.answers = {Answer::Yes};
     w.ECut->trigger();
-    QCOMPARE(w.links().size(), size_t(2));
-    QVERIFY(w.FSaveExecute());
-    QVERIFY(!w.dirty());
+    QCOMPARE(w.document().links().size(), size_t(2));
+    QVERIFY(w.files().FSaveExecute());
+    QVERIFY(!w.document().isDirty());
     item(w, "Undo1")->trigger();
-    QVERIFY(w.dirty() && w.FSave->isEnabled());
+    QVERIFY(w.document().isDirty() && w.FSave->isEnabled());
     QCOMPARE(f.captions(), QStringList({"A", "News"}));
     // Saving after edit and undo writes the same bytes as before the edit.
-    QVERIFY(w.FSaveExecute());
+    QVERIFY(w.files().FSaveExecute());
     QCOMPARE(readFile(f.dbPath()), original);
     item(w, "Redo1")->trigger();
-    QVERIFY(w.dirty());
+    QVERIFY(w.document().isDirty());
     item(w, "Undo1")->trigger();
-    QVERIFY(!w.dirty() && !w.FSave->isEnabled());
+    QVERIFY(!w.document().isDirty() && !w.FSave->isEnabled());
   }
 
   void viewsFollowAStepTakenBack() {
@@ -120,18 +121,18 @@ class TestUndoWiring : public QObject {
     TFMainXeVorlix& w = f.w();
     // Inside A, make a folder, enter it, then take it back: the list shows A.
     focusList(w);
-    w.focusListRow(f.captions().indexOf("A"));
-    w.openCurrentRow(true);
+    w.view().focusRow(f.captions().indexOf("A"));
+    w.view().openCurrentRow(true);
     f.prompts.inputs = {QStringLiteral("Inner")};
     w.ENewFolder->trigger();
     QVERIFY(f.captions().contains("Inner"));
-    w.focusListRow(f.captions().indexOf("Inner"));
-    w.openCurrentRow(false);
+    w.view().focusRow(f.captions().indexOf("Inner"));
+    w.view().openCurrentRow(false);
     QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\A\\Inner\\"));
     item(w, "Undo1")->trigger();
     QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\A\\"));
     QCOMPARE(f.captions(), QStringList({"..", "x"}));
-    QCOMPARE(w.treeModel().selected(), childNamed(w.treeModel().root(), "A"));
+    QCOMPARE(w.view().tree().selected(), childNamed(w.view().tree().root(), "A"));
   }
 
   void importIsUndoneBeforeASaveWritesItOver() {
@@ -140,16 +141,16 @@ class TestUndoWiring : public QObject {
     QDir(f.home.path()).mkpath(QStringLiteral("fav"));
     f.desktop.folders = {f.home.path(QStringLiteral("fav"))};
     f.prompts.answers = {Answer::No};  // replace the content
-    w.Import1Click();
-    QVERIFY(w.links().empty());
-    QCOMPARE(w.fileName(), f.dbPath());
+    w.files().Import1Click();
+    QVERIFY(w.document().links().empty());
+    QCOMPARE(w.document().fileName(), f.dbPath());
     QCOMPARE(item(w, "Undo1")->text(), QStringLiteral("Undo Import Favorites"));
     item(w, "Undo1")->trigger();
-    QCOMPARE(w.links().size(), size_t(3));
-    QVERIFY(!w.dirty());
+    QCOMPARE(w.document().links().size(), size_t(3));
+    QVERIFY(!w.document().isDirty());
     // Open starts a fresh history.
     f.desktop.openNames = {f.dbPath()};
-    w.FOpenExecute();
+    w.files().FOpenExecute();
     QVERIFY(!item(w, "Undo1")->isEnabled() && !item(w, "Redo1")->isEnabled());
   }
 };

@@ -29,7 +29,7 @@ QString writeDatabase(const QString& path, const QStringList& lines) {
 }
 
 void markDirty(TFMainXeVorlix& w) { w.document().history().clear(false); }
-void markClean(TFMainXeVorlix& w) { w.document().markSaved(w.fileName()); }
+void markClean(TFMainXeVorlix& w) { w.document().markSaved(w.document().fileName()); }
 void appendRecord(TFMainXeVorlix& w, const LinkRecord& r) {
   DocumentEdit edit(w.document(), QStringLiteral("Add"));
   edit.links().append(r);
@@ -71,7 +71,7 @@ MainWindowFixture::~MainWindowFixture() {
 
 QStringList MainWindowFixture::captions() const {
   QStringList out;
-  for (const ListRow& r : window->listModel().rows()) out << fromAnsi(r.caption);
+  for (const ListRow& r : window->view().list().rows()) out << fromAnsi(r.caption);
   return out;
 }
 
