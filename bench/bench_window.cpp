@@ -16,6 +16,7 @@
 #include "mainwindow/MainParts.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
+#include "mainwindow/WindowParts.h"
 #include "platform/Prompts.h"
 #include "platform/Registry.h"
 #include "settings/Settings.h"
@@ -108,14 +109,15 @@ void RebuildListAndPaint(benchmark::State& state) {
   const size_t records = size_t(state.range(0));
   ShownWindow shown(databaseFile(records));
   TFMainXeVorlix& w = shown.w;
-  (state.range(1) ? w.ClassicStyle1 : w.ExplorerStyle1)->setChecked(true);
+  (state.range(1) ? part<QAction>(w, "ClassicStyle1") : part<QAction>(w, "ExplorerStyle1"))
+      ->setChecked(true);
   if (state.range(2)) {
     w.view().position().currentPath = makeDatabase(records).bigFolder;
     w.view().position().upMarker = AnsiString(1, 'x');  // any non-empty marker: not the root
   }
   for (auto _ : state) {
     w.view().rebuildList();
-    benchmark::DoNotOptimize(w.ListLinks->grab());
+    benchmark::DoNotOptimize(part<TXeListView>(w, "ListLinks")->grab());
   }
   state.counters["rows"] = double(w.view().list().rows().size());
 }
@@ -125,11 +127,11 @@ void RebuildListAndPaint(benchmark::State& state) {
 void RebuildListInListView(benchmark::State& state) {
   ShownWindow shown(databaseFile(size_t(state.range(0))));
   TFMainXeVorlix& w = shown.w;
-  w.ClassicStyle1->setChecked(true);
-  w.List1->trigger();
+  part<QAction>(w, "ClassicStyle1")->setChecked(true);
+  part<QAction>(w, "List1")->trigger();
   for (auto _ : state) {
     w.view().rebuildList();
-    benchmark::DoNotOptimize(w.ListLinks->grab());
+    benchmark::DoNotOptimize(part<TXeListView>(w, "ListLinks")->grab());
   }
   state.counters["rows"] = double(w.view().list().rows().size());
 }
@@ -140,16 +142,17 @@ void RebuildListInListView(benchmark::State& state) {
 void RebuildListFloor(benchmark::State& state) {
   ShownWindow shown(databaseFile(size_t(state.range(0))));
   TFMainXeVorlix& w = shown.w;
-  w.ClassicStyle1->setChecked(true);
+  part<QAction>(w, "ClassicStyle1")->setChecked(true);
   w.view().rebuildList();
   const AnsiString folder = w.view().position().currentPath;
   for (auto _ : state) {
     if (state.range(1) == 0) {
       size_t hits = 0;
-      for (const LinkRecord& r : w.document().links()) hits += startsWithNoCase(r.fullName(), folder);
+      for (const LinkRecord& r : w.view().document().links())
+        hits += startsWithNoCase(r.fullName(), folder);
       benchmark::DoNotOptimize(hits);
     } else {
-      benchmark::DoNotOptimize(w.ListLinks->grab());
+      benchmark::DoNotOptimize(part<TXeListView>(w, "ListLinks")->grab());
     }
   }
 }

@@ -1,4 +1,5 @@
 #include "mainwindow/AddedKeys.h"
+#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QShortcut>
@@ -28,13 +29,15 @@ QShortcut* keyIn(QWidget* scope, QKeySequence key, Qt::ShortcutContext context) 
 AddedKeys::AddedKeys(TFMainXeVorlix& window) : QObject(&window), w_(window) {
   setObjectName(QStringLiteral("AddedKeys"));
   TFMainXeVorlix* w = &window;
-  connect(keyIn(w->ListLinks, Qt::Key_Delete, Qt::WidgetWithChildrenShortcut),
-          &QShortcut::activated, this, [w] { triggerIfEnabled(w->ECut); });
-  connect(keyIn(w->ListLinks, Qt::Key_Backspace, Qt::WidgetWithChildrenShortcut),
-          &QShortcut::activated, this, &AddedKeys::goUp);
+  connect(keyIn(part<TXeListView>(*w, "ListLinks"), Qt::Key_Delete, Qt::WidgetWithChildrenShortcut),
+          &QShortcut::activated, this, [w] { triggerIfEnabled(part<QAction>(*w, "ECut")); });
+  connect(
+      keyIn(part<TXeListView>(*w, "ListLinks"), Qt::Key_Backspace, Qt::WidgetWithChildrenShortcut),
+      &QShortcut::activated, this, &AddedKeys::goUp);
   // The popup's Delete acts on the folder last clicked; the key acts on the
   // one the keyboard selected.
-  connect(keyIn(w->TreeLinks, Qt::Key_Delete, Qt::WidgetShortcut), &QShortcut::activated, this,
+  connect(keyIn(part<TreeLinksView>(*w, "TreeLinks"), Qt::Key_Delete, Qt::WidgetShortcut),
+          &QShortcut::activated, this,
           [w] { w->editor()->folders.deleteFolder(w->view().tree().selected()); });
 }
 

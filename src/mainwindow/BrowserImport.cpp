@@ -1,4 +1,5 @@
 #include "mainwindow/BrowserImport.h"
+#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QDialog>
@@ -34,8 +35,8 @@ BrowserImportCommands::BrowserImportCommands(TFMainXeVorlix& window,
   browserAction->setObjectName(QStringLiteral("BookmarksfromanInstalledBrowser1"));
   xbelAction = new QAction(QStringLiteral("Bookmarks from an XBEL File..."), this);
   xbelAction->setObjectName(QStringLiteral("BookmarksfromanXBELFile1"));
-  w_.Import1->addAction(browserAction);
-  w_.Import1->addAction(xbelAction);
+  part<QMenu>(w_, "Import1")->addAction(browserAction);
+  part<QMenu>(w_, "Import1")->addAction(xbelAction);
   connect(browserAction, &QAction::triggered, this, &BrowserImportCommands::importFromBrowsers);
   connect(xbelAction, &QAction::triggered, this, &BrowserImportCommands::importXbelFile);
 }
@@ -50,7 +51,7 @@ void BrowserImportCommands::addImports(
   QStringList summaries, reports;
   bool worthABox = false;
   {
-    DocumentEdit edit(w_.document(), stepName);
+    DocumentEdit edit(w_.view().document(), stepName);
     for (const auto& [path, folder] : pathsAndFolders) {
       const BookmarkImport r = ImportFileInto(path, edit.links(), folder, currentDosDateTime());
       if (!r.ok) {
@@ -73,7 +74,7 @@ void BrowserImportCommands::addImports(
     w_.prompts().message(MsgType::Information, Buttons::Ok,
                          (QStringList{text} + reports).join(QStringLiteral("\n\n")));
   else
-    w_.XeStatusBar->showMessage(text, 10000);
+    part<TXeStatusBar>(w_, "XeStatusBar")->showMessage(text, 10000);
 }
 
 void BrowserImportCommands::importFromBrowsers() {

@@ -1,4 +1,5 @@
 #include "mainwindow/BrowserLinks.h"
+#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QDir>
@@ -28,15 +29,18 @@
 namespace vorlix {
 
 BookmarkFileCommands::BookmarkFileCommands(TFMainXeVorlix& window) : QObject(&window), w_(window) {
-  w_.FavoritesLinksfromNetscape1->setEnabled(true);
+  part<QAction>(w_, "FavoritesLinksfromNetscape1")->setEnabled(true);
   // There is always a database open, if only an empty untitled one.
-  w_.Export1->setEnabled(true);
-  connect(w_.FavoritesLinksfromNetscape1, &QAction::triggered, this,
+  part<QAction>(w_, "Export1")->setEnabled(true);
+  connect(part<QAction>(w_, "FavoritesLinksfromNetscape1"), &QAction::triggered, this,
           &BookmarkFileCommands::importBookmarks);
-  connect(w_.Export1, &QAction::triggered, this, &BookmarkFileCommands::exportBookmarks);
+  connect(part<QAction>(w_, "Export1"), &QAction::triggered, this,
+          &BookmarkFileCommands::exportBookmarks);
 }
 
-void BookmarkFileCommands::tell(const QString& text) { w_.XeStatusBar->showNotice(text); }
+void BookmarkFileCommands::tell(const QString& text) {
+  part<TXeStatusBar>(w_, "XeStatusBar")->showNotice(text);
+}
 
 void BookmarkFileCommands::importBookmarks() {
   if (!w_.files().AskSaveChanges()) return;
@@ -54,10 +58,11 @@ void BookmarkFileCommands::importBookmarks() {
   // Into a database that holds records the links are added in a new folder,
   // unless the user chooses to replace; one undo step either way.
   const QString folder = QStringLiteral("Imported bookmarks");
-  const ImportChoice choice =
-      w_.document().links().empty() ? ImportChoice::Replace : AskImportChoice(w_.prompts(), folder);
+  const ImportChoice choice = w_.view().document().links().empty()
+                                  ? ImportChoice::Replace
+                                  : AskImportChoice(w_.prompts(), folder);
   if (choice == ImportChoice::Cancel) return;
-  TakeImport(w_.document(), std::move(result.links), choice, folder,
+  TakeImport(w_.view().document(), std::move(result.links), choice, folder,
              QStringLiteral("Import Bookmarks"), result.report);
   w_.view().showWholeDocument();
   tell(summary);
@@ -71,20 +76,20 @@ void BookmarkFileCommands::exportBookmarks() {
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".html");
   rememberFileDialogFolder(path);
   QString error;
-  if (!WriteExportFile(path, w_.document().links(), &error)) {
+  if (!WriteExportFile(path, w_.view().document().links(), &error)) {
     w_.prompts().message(MsgType::Error, Buttons::Ok,
                          QStringLiteral("Cannot write '") + path + QStringLiteral("': ") + error);
     return;
   }
   size_t links = 0;
-  for (const LinkRecord& r : w_.document().links())
+  for (const LinkRecord& r : w_.view().document().links())
     if (!r.isFolder()) ++links;
   tell(QStringLiteral("Exported %1 links to %2.").arg(links).arg(QFileInfo(path).fileName()));
 }
 
 void AddOneLinkInDialog(TFMainXeVorlix& w, const QString& url, const QString& title,
                         const std::string& folder) {
-  TFAddItem& dialog = *w.FAddItem;
+  TFAddItem& dialog = *part<TFAddItem>(w, "FAddItem");
   if (dialog.isVisible()) {
     // Already open (a hand-over, an earlier drop): only its fields change.
     dialog.EditName->setText(url);
@@ -103,21 +108,23 @@ void ConnectLinkExchange(TFMainXeVorlix& w, LinkExchange& exchange) {
 
   // Links dropped on a tree folder go there; on the list, to the folder it
   // shows. Rows of the list keep their own drop rules.
-  w.TreeLinks->acceptsOther = [](const QMimeData* data) {
+  part<TreeLinksView>(w, "TreeLinks")->acceptsOther = [](const QMimeData* data) {
     return data && LinkExchange::offersLinks(*data);
   };
-  w.TreeLinks->droppedOther = [&exchange](FolderNode* node, const QMimeData* data) {
+  part<TreeLinksView>(w, "TreeLinks")->droppedOther = [&exchange](FolderNode* node,
+                                                                  const QMimeData* data) {
     return node && data && exchange.dropLinks(*data, FolderTreeModel::NodePath(node));
   };
-  w.ListLinks->setDropHandler(
-      [](const QMimeData* data) { return data && LinkExchange::offersLinks(*data); },
-      [&w, &exchange](const QMimeData* data) {
-        return data && exchange.dropLinks(*data, w.view().position().currentPath);
-      });
+  part<TXeListView>(w, "ListLinks")
+      ->setDropHandler(
+          [](const QMimeData* data) { return data && LinkExchange::offersLinks(*data); },
+          [&w, &exchange](const QMimeData* data) {
+            return data && exchange.dropLinks(*data, w.view().position().currentPath);
+          });
 
   // Rows dragged out carry their links, so a browser or an editor takes
   // them; inside the window the drag is the same as before.
-  w.ListLinks->setDragDataProvider([&w](const QList<int>&) {
+  part<TXeListView>(w, "ListLinks")->setDragDataProvider([&w](const QList<int>&) {
     QMimeData* data = w.ListLinksStartDrag();
     if (data) LinkExchange::addLinksOf(*data, w.editor()->dragDrop.dragList().records);
     return data;

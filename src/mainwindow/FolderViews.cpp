@@ -23,26 +23,33 @@ namespace {
 // What only the window's controls know, for the view.
 class WindowControls : public FolderView::Controls {
  public:
-  explicit WindowControls(TFMainXeVorlix& w) : w_(w) {}
-  bool treeHasFocus() const override { return w_.keyboardFocusIn(w_.TreeLinks); }
+  WindowControls(const TFMainXeVorlix& w, const TreeLinksView* tree, const QLineEdit* find,
+                 const QAction* classic, const TXeListView* list)
+      : w_(w), tree_(tree), find_(find), classic_(classic), list_(list) {}
+  bool treeHasFocus() const override { return w_.keyboardFocusIn(tree_); }
   QString activeFind() const override {
-    return w_.keyboardFocusIn(w_.EditFind) ? w_.EditFind->text() : QString();
+    return w_.keyboardFocusIn(find_) ? find_->text() : QString();
   }
-  bool classicStyle() const override { return w_.ClassicStyle1->isChecked(); }
+  bool classicStyle() const override { return classic_->isChecked(); }
   std::pair<int, bool> sortOrder() const override {
-    if (!w_.ListLinks->isSorted()) return {-1, false};
-    return {w_.ListLinks->sortColumn(), w_.ListLinks->SortDirection() == sdDescending};
+    if (!list_->isSorted()) return {-1, false};
+    return {list_->sortColumn(), list_->SortDirection() == sdDescending};
   }
 
  private:
-  TFMainXeVorlix& w_;
+  const TFMainXeVorlix& w_;
+  const TreeLinksView* tree_;
+  const QLineEdit* find_;
+  const QAction* classic_;
+  const TXeListView* list_;
 };
 
 }  // namespace
 
 void TFMainXeVorlix::connectViews() {
   progress_ = std::make_unique<MainRebuildProgress>(prgbar);
-  controls_ = std::make_unique<WindowControls>(*this);
+  controls_ =
+      std::make_unique<WindowControls>(*this, TreeLinks, EditFind, ClassicStyle1, ListLinks);
   FolderView& v = *view_;
   v.setControls(controls_.get());
   v.setProgress(progress_.get());

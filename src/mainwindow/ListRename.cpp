@@ -1,4 +1,5 @@
 #include "mainwindow/ListRename.h"
+#include "mainwindow/WindowParts.h"
 
 #include "editing/AddItemDialog.h"
 #include "editing/LinkEditor.h"
@@ -28,7 +29,7 @@ void ListRename::rename(int row, const AnsiString& was, const QString& text) {
     w_.editor()->folders.renameListFolder(row, text);
     return;
   }
-  LinkEditor& editor = w_.FAddItem->editor();
+  LinkEditor& editor = part<TFAddItem>(w_, "FAddItem")->editor();
   QString description, url;
   if (!editor.startEdit(description, url)) return;
   editor.finish(editor.ok(text, url));

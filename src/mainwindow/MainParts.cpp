@@ -1,4 +1,7 @@
 #include "mainwindow/MainParts.h"
+#include <QLineEdit>
+#include <QWidget>
+#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -68,7 +71,7 @@ void MainParts::connectPreview() {
   pane_ = new TFBrowser(window.prompts());
   // Links the pane does not show go to the desktop once the user agreed;
   // what the pane refuses to do is said in the status bar.
-  TXeStatusBar* bar = window.XeStatusBar;
+  TXeStatusBar* bar = part<TXeStatusBar>(window, "XeStatusBar");
   pane_->setExternalOpener([&desktop = desktop_, bar](const QString& url) {
     if (IsUrlArgument(url) && desktop.openUrl(url)) return true;
     ShowLinkNotOpened(*bar, url);
@@ -76,12 +79,14 @@ void MainParts::connectPreview() {
   });
   QObject::connect(pane_, &TFBrowser::statusMessage, bar,
                    [bar](const QString& text) { bar->showMessage(text, 10000); });
-  dock_ = new PreviewDock(*pane_, *window.Panel10, &window);
+  dock_ = new PreviewDock(*pane_, *part<QWidget>(window, "Panel10"), &window);
   previewSwitch_ = new PreviewSwitch(
-      {window.Urlpreview1, window.ToolButton3, window.Panel10, window.Splitter2, window.ListLinks},
+      {part<QAction>(window, "Urlpreview1"), part<QToolButton>(window, "ToolButton3"),
+       part<QWidget>(window, "Panel10"), part<TPanelSplitter>(window, "Splitter2"),
+       part<TXeListView>(window, "ListLinks")},
       &window);
   // Shown until the stored preferences (step 7) say otherwise.
-  window.Urlpreview1->setChecked(true);
+  part<QAction>(window, "Urlpreview1")->setChecked(true);
   previewSwitch_->ApplyPreviewVisibility();
   QObject::connect(&window, &TFMainXeVorlix::previewToggleRequested, previewSwitch_,
                    &PreviewSwitch::FollowToggle);
@@ -91,7 +96,7 @@ void MainParts::connectPreview() {
 void MainParts::connectBrowser() {
   TFMainXeVorlix& window = window_;
   browser_ = new BrowserActions(desktop_, PageCapture(), &window);
-  TXeStatusBar* bar = window.XeStatusBar;
+  TXeStatusBar* bar = part<TXeStatusBar>(window, "XeStatusBar");
   QObject::connect(browser_, &BrowserActions::linkNotOpened, bar,
                    [bar](const QString& url) { ShowLinkNotOpened(*bar, url); });
   // A link opened from the list shows in the pane while the pane is
@@ -112,20 +117,23 @@ void MainParts::connectEditing() {
   TFMainXeVorlix& window = window_;
   // The Add/Edit dialog, which the window opens for Add, fills from the
   // capture and opens in edit mode for Edit of a link row.
-  TFAddItem* dialog = window.FAddItem;
+  TFAddItem* dialog = part<TFAddItem>(window, "FAddItem");
   dialog->setCapture([browser = browser_] { return browser->captureFields(); });
   QObject::connect(&window, &TFMainXeVorlix::editLinkRequested, dialog,
                    [dialog] { dialog->runEdit(); });
   // The Add Url dialog (and with it a pasted or dropped link) tells when
   // the page is already filed.
-  attachDuplicateHint(*dialog->EditName, *new KnownUrls(window.document(), &window),
+  attachDuplicateHint(*dialog->EditName, *new KnownUrls(window.view().document(), &window),
                       [dialog] { return !dialog->editor().editMode(); });
 }
 
 void MainParts::connectListParts() {
   TFMainXeVorlix& window = window_;
-  window.XeStatusBar->placeOverPanel(
-      new ListCountPanel(window.view().list(), *window.EditFind, window.XeStatusBar), 1);
+  part<TXeStatusBar>(window, "XeStatusBar")
+      ->placeOverPanel(
+          new ListCountPanel(window.view().list(), *part<QLineEdit>(window, "EditFind"),
+                             part<TXeStatusBar>(window, "XeStatusBar")),
+          1);
   new AddedKeys(window);
   new ListRename(window);
 }
@@ -158,7 +166,7 @@ void MainParts::connectHealth() {
   auto* health = new HealthCommands(
       window, *window.findChild<QAction*>(QStringLiteral("CheckLinks1")),
       *window.findChild<QAction*>(QStringLiteral("FindDuplicates1")),
-      HealthHooks{window.document(), window.prompts(),
+      HealthHooks{window.view().document(), window.prompts(),
                   [&window] { return window.view().position().currentPath; },
                   [&window](const QString& url) {
                     emit window.openLinkRequested(url, TFMainXeVorlix::LinkOpening::NewWindow);

@@ -46,7 +46,6 @@ class TFMainXeVorlix : public QMainWindow {
   ~TFMainXeVorlix() override;
 
   // --- the open database ---
-  LinkDocument& document() { return doc_; }
   FileCommands& files() { return *files_; }
 
   // --- start-up ---
@@ -69,54 +68,6 @@ class TFMainXeVorlix : public QMainWindow {
   // A drag of the selected rows starts: fills the drag list.
   QMimeData* ListLinksStartDrag();
 
-  // --- controls, named as the program names them ---
-  QWidget* ControlBar = nullptr;
-  QToolBar* ToolBar = nullptr;
-  QToolBar* ToolBar2 = nullptr;
-  QToolBar* ToolBar3 = nullptr;
-  QLineEdit* EditFind = nullptr;
-  QWidget* Panel2 = nullptr;
-  TXeStaticText* TreeTopText = nullptr;
-  QToolButton* ToolButton2 = nullptr;
-  TreeLinksView* TreeLinks = nullptr;
-  QWidget* PathHeader = nullptr;
-  TXeStaticText* TPath = nullptr;
-  QToolButton* ToolButton3 = nullptr;
-  TXeListView* ListLinks = nullptr;
-  QWidget* Panel10 = nullptr;
-  QSplitter* Splitter1 = nullptr;
-  TPanelSplitter* Splitter2 = nullptr;
-  TXeStatusBar* XeStatusBar = nullptr;
-  QProgressBar* prgbar = nullptr;
-
-  QAction *FNew = nullptr, *FOpen = nullptr, *FSave = nullptr;
-  QAction *EEdit = nullptr, *ECut = nullptr, *ECopy = nullptr, *EPaste = nullptr,
-          *ESelect = nullptr, *BFind = nullptr, *ENewFolder = nullptr;
-  QMenu *File1 = nullptr, *Edit1 = nullptr, *View1 = nullptr, *Help1 = nullptr;
-  QMenu *ReOpen1 = nullptr, *Import1 = nullptr, *PopFile = nullptr;
-  QMenu *PopupList = nullptr, *PopupTree = nullptr, *PopupTray = nullptr;
-  QAction *New1 = nullptr, *Open1 = nullptr, *Save2 = nullptr, *Saveas1 = nullptr,
-          *FavoritesLinksfromInternetExplorer1 = nullptr, *FavoritesLinksfromNetscape1 = nullptr,
-          *Export1 = nullptr, *Exit1 = nullptr;
-  QAction *Edit3 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
-          *SelectAll1 = nullptr, *Settings2 = nullptr;
-  QAction *Statusbar1 = nullptr, *Toolbar1 = nullptr, *ClassicStyle1 = nullptr,
-          *ExplorerStyle1 = nullptr, *LargeIcons1 = nullptr, *List1 = nullptr, *Details1 = nullptr,
-          *Urlpreview1 = nullptr, *Settings1 = nullptr;
-  QAction *Help2 = nullptr, *About1 = nullptr;
-  QAction *OpenNew = nullptr, *OpenSame = nullptr, *NewFolder1 = nullptr, *Edit2 = nullptr,
-          *Cut2 = nullptr, *Copy2 = nullptr, *Paste2 = nullptr, *CopyURL1 = nullptr,
-          *SelectAll2 = nullptr;
-  QAction *NewFolder2 = nullptr, *Rename1 = nullptr, *DeleteFolder1 = nullptr;
-  QAction *Restore1 = nullptr, *Exit2 = nullptr;
-  QToolButton *BNew = nullptr, *BOpen = nullptr, *BSave = nullptr, *BCut = nullptr,
-              *BCopy = nullptr, *BPaste = nullptr, *BEdit = nullptr, *BAdd = nullptr,
-              *BRefresh = nullptr;
-  QToolButton *ToolButton6 = nullptr, *ToolButton9 = nullptr, *ToolButton10 = nullptr,
-              *ToolButton12 = nullptr, *ToolButton11 = nullptr, *ToolButton1 = nullptr;
-
-  TFAddItem* FAddItem = nullptr;
-  TFAbout* FAbout = nullptr;
   ShortcutDispatcher* dispatcher() const { return dispatcher_.get(); }
   MainEditorHost* editor() const { return editor_.get(); }
   Prompts& prompts() { return prompts_; }
@@ -169,6 +120,56 @@ class TFMainXeVorlix : public QMainWindow {
   void SetViewMode(int mode, QAction* item);
   void SetClassicStyle(bool classic);
   void BAddClick();
+
+  // --- controls, named as the program names them; parts and tests find
+  // them by these names (WindowParts.h), screen readers by their captions ---
+  QWidget* ControlBar = nullptr;
+  QToolBar* ToolBar = nullptr;
+  QToolBar* ToolBar2 = nullptr;
+  QToolBar* ToolBar3 = nullptr;
+  QLineEdit* EditFind = nullptr;
+  QWidget* Panel2 = nullptr;
+  TXeStaticText* TreeTopText = nullptr;
+  QToolButton* ToolButton2 = nullptr;
+  TreeLinksView* TreeLinks = nullptr;
+  QWidget* PathHeader = nullptr;
+  TXeStaticText* TPath = nullptr;
+  QToolButton* ToolButton3 = nullptr;
+  TXeListView* ListLinks = nullptr;
+  QWidget* Panel10 = nullptr;
+  QSplitter* Splitter1 = nullptr;
+  TPanelSplitter* Splitter2 = nullptr;
+  TXeStatusBar* XeStatusBar = nullptr;
+  QProgressBar* prgbar = nullptr;
+
+  QAction *FNew = nullptr, *FOpen = nullptr, *FSave = nullptr;
+  QAction *EEdit = nullptr, *ECut = nullptr, *ECopy = nullptr, *EPaste = nullptr,
+          *ESelect = nullptr, *BFind = nullptr, *ENewFolder = nullptr;
+  QMenu *File1 = nullptr, *Edit1 = nullptr, *View1 = nullptr, *Help1 = nullptr;
+  QMenu *ReOpen1 = nullptr, *Import1 = nullptr, *PopFile = nullptr;
+  QMenu *PopupList = nullptr, *PopupTree = nullptr, *PopupTray = nullptr;
+  QAction *New1 = nullptr, *Open1 = nullptr, *Save2 = nullptr, *Saveas1 = nullptr,
+          *FavoritesLinksfromInternetExplorer1 = nullptr, *FavoritesLinksfromNetscape1 = nullptr,
+          *Export1 = nullptr, *Exit1 = nullptr;
+  QAction *Edit3 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
+          *SelectAll1 = nullptr, *Settings2 = nullptr;
+  QAction *Statusbar1 = nullptr, *Toolbar1 = nullptr, *ClassicStyle1 = nullptr,
+          *ExplorerStyle1 = nullptr, *LargeIcons1 = nullptr, *List1 = nullptr, *Details1 = nullptr,
+          *Urlpreview1 = nullptr, *Settings1 = nullptr;
+  QAction *Help2 = nullptr, *About1 = nullptr;
+  QAction *OpenNew = nullptr, *OpenSame = nullptr, *NewFolder1 = nullptr, *Edit2 = nullptr,
+          *Cut2 = nullptr, *Copy2 = nullptr, *Paste2 = nullptr, *CopyURL1 = nullptr,
+          *SelectAll2 = nullptr;
+  QAction *NewFolder2 = nullptr, *Rename1 = nullptr, *DeleteFolder1 = nullptr;
+  QAction *Restore1 = nullptr, *Exit2 = nullptr;
+  QToolButton *BNew = nullptr, *BOpen = nullptr, *BSave = nullptr, *BCut = nullptr,
+              *BCopy = nullptr, *BPaste = nullptr, *BEdit = nullptr, *BAdd = nullptr,
+              *BRefresh = nullptr;
+  QToolButton *ToolButton6 = nullptr, *ToolButton9 = nullptr, *ToolButton10 = nullptr,
+              *ToolButton12 = nullptr, *ToolButton11 = nullptr, *ToolButton1 = nullptr;
+
+  TFAddItem* FAddItem = nullptr;
+  TFAbout* FAbout = nullptr;
 
   LinkDocument& doc_;
   Settings& settings_;

@@ -1,4 +1,5 @@
 #include "mainwindow/ShellParts.h"
+#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,20 +24,20 @@ ShellParts::ShellParts(TFMainXeVorlix& window, Settings& settings, Prompts& prom
   tray_ = std::make_unique<TTrayIcon>(shell, *trayWindow_, prompts);
   tray_->setHint(QStringLiteral("Vorlix"));
   tray_->setSeparateIcon(true);
-  tray_->setPopupMenu(window.PopupTray);
+  tray_->setPopupMenu(part<QMenu>(window, "PopupTray"));
   connect(tray_.get(), &TTrayIcon::OnClick, this, [this] { tray_->ShowApplication(); });
   // Restore1 already restores through the window; Exit2 closes it.
 
   recent_ = std::make_unique<TRecentFiles>(settings.registry());
-  recent_->setMenu(window.ReOpen1);
+  recent_->setMenu(part<QMenu>(window, "ReOpen1"));
   connect(recent_.get(), &TRecentFiles::OnClick, this, &ShellParts::openRecentEntry);
   connect(&window.files(), &FileCommands::databaseOpened, recent_.get(), &TRecentFiles::AddFile);
   connect(&window.files(), &FileCommands::recentFileOpened, this, [this](const QString& path) {
     // "Delete entry OnClick" takes the drop-down's item away, until its next rebuild.
     if (!recent_->DeleteEntry()) return;
-    for (QAction* a : window_.PopFile->actions())
+    for (QAction* a : part<QMenu>(window_, "PopFile")->actions())
       if (a->data().toString() == path) {
-        window_.PopFile->removeAction(a);
+        part<QMenu>(window_, "PopFile")->removeAction(a);
         a->deleteLater();
         break;
       }

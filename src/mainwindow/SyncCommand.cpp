@@ -1,4 +1,5 @@
 #include "mainwindow/SyncCommand.h"
+#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -21,18 +22,18 @@ SyncCommand::SyncCommand(TFMainXeVorlix& window) : QObject(&window), w_(window) 
   action_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
   // The window's dispatcher runs the shortcut, in its own order.
   action_->setShortcutContext(Qt::WidgetShortcut);
-  w_.File1->insertAction(w_.Exit1, action_);
+  part<QMenu>(w_, "File1")->insertAction(part<QAction>(w_, "Exit1"), action_);
   auto* restore = new QAction(QStringLiteral("Restore from a Snapshot"), this);
   restore->setObjectName(QStringLiteral("RestorefromaSnapshot1"));
-  w_.File1->insertAction(w_.Exit1, restore);
-  w_.File1->insertSeparator(w_.Exit1);
+  part<QMenu>(w_, "File1")->insertAction(part<QAction>(w_, "Exit1"), restore);
+  part<QMenu>(w_, "File1")->insertSeparator(part<QAction>(w_, "Exit1"));
   connect(action_, &QAction::triggered, this, [this] { run(); });
   connect(restore, &QAction::triggered, this, &SyncCommand::restoreSnapshot);
   // Connected after the window's own handlers, so these run once the save
   // is done; a save that failed or was cancelled leaves the database dirty.
-  for (QAction* save : {w_.FSave, w_.Saveas1})
+  for (QAction* save : {part<QAction>(w_, "FSave"), part<QAction>(w_, "Saveas1")})
     connect(save, &QAction::triggered, this, [this] {
-      if (sync::syncOnSave() && !w_.document().isDirty()) run(true);
+      if (sync::syncOnSave() && !w_.view().document().isDirty()) run(true);
     });
   every_.setParent(this);  // found by its name, as the window's parts are
   every_.setObjectName(QStringLiteral("SyncTimer"));
@@ -52,7 +53,7 @@ void SyncCommand::restoreSnapshot() {
   }
   // New asks about unsaved changes first; a cancel leaves all as it was.
   w_.files().FNewExecute();
-  LinkDocument& doc = w_.document();
+  LinkDocument& doc = w_.view().document();
   if (!doc.fileName().isEmpty() || !doc.links().empty()) return;
   // An untitled database: a Save never writes over the snapshot.
   doc.replaceContent(std::move(snapshot), QStringLiteral("Restore from a Snapshot"));
@@ -62,7 +63,7 @@ void SyncCommand::restoreSnapshot() {
 void SyncCommand::run(bool automatic) {
   // The waits run the event loop: a timer or a Save may come meanwhile.
   if (running_) return;
-  LinkDocument& doc = w_.document();
+  LinkDocument& doc = w_.view().document();
   const QString path = doc.fileName();
   if (path.isEmpty()) {
     if (!automatic)
@@ -90,7 +91,7 @@ void SyncCommand::run(bool automatic) {
     return;
   }
   sync::storeTarget(path, spec);
-  TXeStatusBar& bar = *w_.XeStatusBar;
+  TXeStatusBar& bar = *part<TXeStatusBar>(w_, "XeStatusBar");
   target->progress = [&bar](const QString& text) { bar.showMessage(text); };
   bar.showMessage(QStringLiteral("Syncing with %1…").arg(target->describe()));
   action_->setEnabled(false);

@@ -1,10 +1,12 @@
 #include "mainwindow/WindowMemory.h"
+#include <QWidget>
+#include "mainwindow/WindowParts.h"
 
 #include <QSplitter>
 
-#include "preview/PreviewSwitch.h"
 #include "components/XeListView.h"
 #include "mainwindow/MainWindow.h"
+#include "preview/PreviewSwitch.h"
 #include "settings/WindowLayout.h"
 #include "store/ListRows.h"
 
@@ -20,24 +22,25 @@ WindowMemory::WindowMemory(TFMainXeVorlix& window, Registry& registry, PreviewSw
 void WindowMemory::restore(PreviewSwitch* preview) {
   const WindowLayout layout = loadWindowLayout(registry_);
   if (!layout.geometry.isEmpty()) w_.restoreGeometry(layout.geometry);
-  if (!layout.splitter.isEmpty()) w_.Splitter1->restoreState(layout.splitter);
+  if (!layout.splitter.isEmpty()) part<QSplitter>(w_, "Splitter1")->restoreState(layout.splitter);
   if (layout.previewHeight > 0) {
-    w_.Panel10->setFixedHeight(layout.previewHeight);
+    part<QWidget>(w_, "Panel10")->setFixedHeight(layout.previewHeight);
     if (preview) preview->keepPanelHeight();
   }
   for (int c = 0; c < layout.columnWidths.size() && c < kListColumnCount; ++c)
-    w_.ListLinks->setColumnWidth(c, layout.columnWidths[c]);
+    part<TXeListView>(w_, "ListLinks")->setColumnWidth(c, layout.columnWidths[c]);
 }
 
 void WindowMemory::store() {
   WindowLayout layout;
   layout.geometry = w_.saveGeometry();
-  layout.splitter = w_.Splitter1->saveState();
+  layout.splitter = part<QSplitter>(w_, "Splitter1")->saveState();
   // Only a docked, shown panel has a height of its own; a floating pane
   // collapses it to nothing.
-  if (!w_.Panel10->isHidden() && w_.Panel10->height() > 0)
-    layout.previewHeight = w_.Panel10->height();
-  for (int c = 0; c < kListColumnCount; ++c) layout.columnWidths << w_.ListLinks->columnWidth(c);
+  if (!part<QWidget>(w_, "Panel10")->isHidden() && part<QWidget>(w_, "Panel10")->height() > 0)
+    layout.previewHeight = part<QWidget>(w_, "Panel10")->height();
+  for (int c = 0; c < kListColumnCount; ++c)
+    layout.columnWidths << part<TXeListView>(w_, "ListLinks")->columnWidth(c);
   saveWindowLayout(registry_, layout);
 }
 

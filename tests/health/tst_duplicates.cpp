@@ -20,6 +20,7 @@
 #include "health/CanonicalUrl.h"
 #include "health/Duplicates.h"
 #include "health/widgets/DuplicatesWindow.h"
+#include "mainwindow/WindowParts.h"
 #include "store/LdbFile.h"
 #include "support/Files.h"
 #include "support/MainWindowFixture.h"
@@ -180,7 +181,7 @@ class TestDuplicates : public QObject {
     test::MainWindowFixture f({"Favorites\\A\\", "Favorites\\A\\old|http://e.com/x",
                                "Favorites\\B\\", "Favorites\\B\\new|https://www.e.com/x/",
                                "Favorites\\B\\other|http://o.com/"});
-    const QStringList before = test::describe(f.w().document().links());
+    const QStringList before = test::describe(f.w().view().document().links());
     auto* item = f.w().findChild<QAction*>(QStringLiteral("FindDuplicates1"));
     QVERIFY(item && item->isEnabled());
     item->trigger();
@@ -194,13 +195,13 @@ class TestDuplicates : public QObject {
     w->BKeep->click();
     QCOMPARE(group->child(1)->text(4), QStringLiteral("Kept"));
     w->BMerge->click();
-    QCOMPARE(test::describe(f.w().document().links()),
+    QCOMPARE(test::describe(f.w().view().document().links()),
              QStringList({"Favorites\\A\\||Folder", "Favorites\\B\\||Folder",
                           "Favorites\\B\\new|https://www.e.com/x/|Url",
                           "Favorites\\B\\other|http://o.com/|Url"}));
     QCOMPARE(w->Groups->topLevelItemCount(), 0);  // found again after the change
-    f.w().document().undo();
-    QCOMPARE(test::describe(f.w().document().links()), before);
+    f.w().view().document().undo();
+    QCOMPARE(test::describe(f.w().view().document().links()), before);
     QCOMPARE(w->Groups->topLevelItemCount(), 1);
   }
 
@@ -208,8 +209,9 @@ class TestDuplicates : public QObject {
   // only: an edited link would find itself.
   void addUrlDialogTellsWhereThePageIs() {
     test::MainWindowFixture f({"Favorites\\News\\", "Favorites\\News\\paper|http://e.com/x"});
-    QLineEdit* url = f.w().FAddItem->EditName;
-    auto* hint = f.w().FAddItem->findChild<QLabel*>(QStringLiteral("DuplicateHint"));
+    QLineEdit* url = part<TFAddItem>(f.w(), "FAddItem")->EditName;
+    auto* hint =
+        part<TFAddItem>(f.w(), "FAddItem")->findChild<QLabel*>(QStringLiteral("DuplicateHint"));
     QVERIFY(hint);
     url->setText(QStringLiteral("https://www.e.com/x/?utm_source=feed"));
     QCOMPARE(hint->text(), QStringLiteral("Already in Folder Favorites\\News"));

@@ -18,11 +18,12 @@
 #include "health/CheckRun.h"
 #include "health/HostScheduler.h"
 #include "health/widgets/LinkCheckWindow.h"
+#include "mainwindow/FileCommands.h"
+#include "mainwindow/WindowParts.h"
 #include "store/LdbFile.h"
 #include "support/Files.h"
 #include "support/LinkTestServer.h"
 #include "support/MainWindowFixture.h"
-#include "mainwindow/FileCommands.h"
 #include "support/Records.h"
 #include "support/TempDir.h"
 
@@ -282,23 +283,24 @@ class TestLinkCheck : public QObject {
     QCOMPARE(row("fine")->text(2), QStringLiteral("OK"));
     QVERIFY(!w->BDeleteGone->isEnabled());  // nothing confirmed, nothing selected
 
-    const QStringList before = test::describe(f.w().document().links());
+    const QStringList before = test::describe(f.w().view().document().links());
     w->Results->setCurrentItem(row("moved"));
     w->BWayback->click();
     QCOMPARE(f.desktop.openedUrls.value(0), "https://web.archive.org/web/*/" + b + "/moved");
     w->BAcceptUrl->click();
-    QVERIFY(test::describe(f.w().document().links()).contains("Favorites\\A\\moved|" + b + "/ok|Url"));
-    f.w().document().undo();
-    QCOMPARE(test::describe(f.w().document().links()), before);
+    QVERIFY(test::describe(f.w().view().document().links())
+                .contains("Favorites\\A\\moved|" + b + "/ok|Url"));
+    f.w().view().document().undo();
+    QCOMPARE(test::describe(f.w().view().document().links()), before);
 
     w->Results->setCurrentItem(row("gone"));
     f.prompts.answers.push_back(Answer::Yes);
     w->BDeleteGone->click();
     QCOMPARE(f.prompts.lastText(), QStringLiteral("Delete the gone link ?"));
-    QCOMPARE(f.w().document().links().size(), size_t(4));
+    QCOMPARE(f.w().view().document().links().size(), size_t(4));
     QVERIFY(!row("gone"));
-    f.w().document().undo();
-    QCOMPARE(test::describe(f.w().document().links()), before);
+    f.w().view().document().undo();
+    QCOMPARE(test::describe(f.w().view().document().links()), before);
 
     now = now.addDays(1);
     runCheck();
@@ -307,8 +309,8 @@ class TestLinkCheck : public QObject {
     f.prompts.answers.push_back(Answer::Yes);
     QVERIFY(w->BDeleteGone->isEnabled());
     w->BDeleteGone->click();
-    QCOMPARE(f.w().document().links().size(), size_t(4));
-    QVERIFY(!test::describe(f.w().document().links()).join(' ').contains("/410"));
+    QCOMPARE(f.w().view().document().links().size(), size_t(4));
+    QVERIFY(!test::describe(f.w().view().document().links()).join(' ').contains("/410"));
   }
 
   // Closing the database stops the check at once.

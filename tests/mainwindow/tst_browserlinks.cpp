@@ -24,6 +24,7 @@
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/SystemDesktop.h"
 #include "mainwindow/TreeLinksView.h"
+#include "mainwindow/WindowParts.h"
 #include "support/Files.h"
 #include "support/MainWindowFixture.h"
 
@@ -58,7 +59,8 @@ bool dropAt(QWidget* viewport, const QPoint& p, const QMimeData* data) {
 
 // The import's and export's report on the status bar.
 QString statusText(TFMainXeVorlix& w) {
-  auto* label = w.XeStatusBar->findChild<QLabel*>(QStringLiteral("StatusNotice"));
+  auto* label =
+      part<TXeStatusBar>(w, "XeStatusBar")->findChild<QLabel*>(QStringLiteral("StatusNotice"));
   return label && label->isVisible() ? label->text() : QStringLiteral("(no label)");
 }
 
@@ -89,10 +91,11 @@ QStringList answerAddDialog(TFMainXeVorlix& w, const std::function<void()>& open
   QTimer poll;
   poll.setInterval(10);
   QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (!w.FAddItem->isVisible()) return;
+    if (!part<TFAddItem>(w, "FAddItem")->isVisible()) return;
     poll.stop();
-    seen << w.FAddItem->EditName->text() << w.FAddItem->EditDescription->text();
-    w.FAddItem->BOk->click();
+    seen << part<TFAddItem>(w, "FAddItem")->EditName->text()
+         << part<TFAddItem>(w, "FAddItem")->EditDescription->text();
+    part<TFAddItem>(w, "FAddItem")->BOk->click();
   });
   poll.start();
   open();
@@ -124,77 +127,80 @@ class TestBrowserLinks : public QObject {
               "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n"
               "<DT><H3>Dev</H3>\n<DL><p>\n<DT><A HREF=\"http://d/\">D \xE6\x97\xA5</A>\n"
               "</DL><p>\n<DT><A HREF=\"http://r/\">Root</A>\n</DL>\n");
-    QVERIFY(w.FavoritesLinksfromNetscape1->isEnabled());
+    QVERIFY(part<QAction>(w, "FavoritesLinksfromNetscape1")->isEnabled());
     markDirty(w);
-    const QStringList old = names(w.document().links());
+    const QStringList old = names(w.view().document().links());
     // Added by default, in a new folder, keeping every record there was.
     f.prompts.answers = {Answer::No};  // do not save first
     f.desktop.openNames = {file};
-    w.FavoritesLinksfromNetscape1->trigger();
+    part<QAction>(w, "FavoritesLinksfromNetscape1")->trigger();
     QCOMPARE(f.prompts.asked.back().preferred, std::optional(Answer::Yes));
     QVERIFY(f.prompts.lastText().contains(QStringLiteral("'Imported bookmarks'")));
-    QCOMPARE(names(w.document().links()), old + QStringList({"Favorites\\Imported bookmarks\\",
-                                                  "Favorites\\Imported bookmarks\\Dev\\",
-                                                  "Favorites\\Imported bookmarks\\Dev\\D \u65E5",
-                                                  "Favorites\\Imported bookmarks\\Root"}));
+    QCOMPARE(names(w.view().document().links()),
+             old + QStringList({"Favorites\\Imported bookmarks\\",
+                                "Favorites\\Imported bookmarks\\Dev\\",
+                                "Favorites\\Imported bookmarks\\Dev\\D \u65E5",
+                                "Favorites\\Imported bookmarks\\Root"}));
     // A second one gets a folder of its own.
     f.desktop.openNames = {file};
     f.prompts.answers = {Answer::No};
-    w.FavoritesLinksfromNetscape1->trigger();
-    QVERIFY(w.document().links().indexOf("Favorites\\Imported bookmarks (2)\\Root") >= 0);
-    w.document().undo();
-    w.document().undo();
-    QCOMPARE(names(w.document().links()), old);
+    part<QAction>(w, "FavoritesLinksfromNetscape1")->trigger();
+    QVERIFY(w.view().document().links().indexOf("Favorites\\Imported bookmarks (2)\\Root") >= 0);
+    w.view().document().undo();
+    w.view().document().undo();
+    QCOMPARE(names(w.view().document().links()), old);
 
     // Or replacing the content.
     f.prompts.answers = {Answer::No, Answer::No};  // do not save first; replace
     f.desktop.openNames = {file};
     const QString caption = w.windowTitle();
-    w.FavoritesLinksfromNetscape1->trigger();
+    part<QAction>(w, "FavoritesLinksfromNetscape1")->trigger();
     QCOMPARE(f.prompts.asked[f.prompts.asked.size() - 2].text,
              QStringLiteral("Save the new modification ?"));
-    QCOMPARE(names(w.document().links()),
+    QCOMPARE(names(w.view().document().links()),
              QStringList({"Favorites\\Dev\\", "Favorites\\Dev\\D \u65E5", "Favorites\\Root"}));
-    QCOMPARE(w.document().fileName(), f.dbPath());
+    QCOMPARE(w.view().document().fileName(), f.dbPath());
     QCOMPARE(w.windowTitle(), caption);
-    QVERIFY(w.document().isDirty());
+    QVERIFY(w.view().document().isDirty());
     QCOMPARE(f.captions(), QStringList({"Dev", "Root"}));
     QCOMPARE(statusText(w), QStringLiteral("Imported 2 links and 1 folders."));
     // One step takes it all back.
-    w.document().undo();
-    QCOMPARE(names(w.document().links()),
+    w.view().document().undo();
+    QCOMPARE(names(w.view().document().links()),
              QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News"}));
 
     // Cancel in the save question or the file dialog changes nothing; a
     // file that is no bookmark file is refused by name.
     f.prompts.answers = {Answer::Cancel};
     f.desktop.openNames = {file};
-    w.FavoritesLinksfromNetscape1->trigger();
+    part<QAction>(w, "FavoritesLinksfromNetscape1")->trigger();
     QCOMPARE(f.desktop.openNames.size(), size_t(1));
     const QString notes = f.home.path(QStringLiteral("notes.html"));
     writeFile(notes, "just text");
     markClean(w);
     f.desktop.openNames = {notes};
-    const size_t steps = w.document().history().count();
-    w.FavoritesLinksfromNetscape1->trigger();
+    const size_t steps = w.view().document().history().count();
+    part<QAction>(w, "FavoritesLinksfromNetscape1")->trigger();
     QCOMPARE(f.prompts.lastText(), "'" + notes + "' is not a bookmark file.");
-    QCOMPARE(w.document().history().count(), steps);
-    QVERIFY(!w.document().isDirty());
+    QCOMPARE(w.view().document().history().count(), steps);
+    QVERIFY(!w.view().document().isDirty());
   }
 
   void exportWritesTheWholeDatabase() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    QVERIFY(w.Export1->isEnabled());
+    QVERIFY(part<QAction>(w, "Export1")->isEnabled());
     const QString out = f.home.path(QStringLiteral("out/bookmarks"));
     f.desktop.saveNames = {out};
-    w.Export1->trigger();
-    QCOMPARE(readFile(out + ".html"), FormatBookmarks(w.document().links()));
-    QVERIFY(!w.document().isDirty());
+    part<QAction>(w, "Export1")->trigger();
+    QCOMPARE(readFile(out + ".html"), FormatBookmarks(w.view().document().links()));
+    QVERIFY(!w.view().document().isDirty());
     QCOMPARE(statusText(w), QStringLiteral("Exported 2 links to bookmarks.html."));
     // The notice has a place of its own beside the row count.
-    const auto* count = w.XeStatusBar->findChild<QLabel*>(QStringLiteral("ListCount"));
-    const auto* notice = w.XeStatusBar->findChild<QLabel*>(QStringLiteral("StatusNotice"));
+    const auto* count =
+        part<TXeStatusBar>(w, "XeStatusBar")->findChild<QLabel*>(QStringLiteral("ListCount"));
+    const auto* notice =
+        part<TXeStatusBar>(w, "XeStatusBar")->findChild<QLabel*>(QStringLiteral("StatusNotice"));
     QVERIFY(count->isVisible());
     QVERIFY(!notice->geometry().intersects(count->geometry()));
     // A name typed without a suffix gets the suffix of the file it is.
@@ -214,11 +220,11 @@ class TestBrowserLinks : public QObject {
              QStringLiteral("Do you want to import favorites links from Firefox ?"));
     // No folder is asked for: the roots come straight under Favorites.
     QVERIFY(f.desktop.folders.empty());
-    QCOMPARE(names(f.w().document().links()).mid(0, 2),
+    QCOMPARE(names(f.w().view().document().links()).mid(0, 2),
              QStringList({"Favorites\\Bookmarks Menu\\", "Favorites\\Bookmarks Menu\\Debian"}));
-    QCOMPARE(f.w().document().links().size(), size_t(10));
-    QVERIFY(f.w().document().isDirty());
-    QVERIFY(f.w().document().fileName().isEmpty());
+    QCOMPARE(f.w().view().document().links().size(), size_t(10));
+    QVERIFY(f.w().view().document().isDirty());
+    QVERIFY(f.w().view().document().fileName().isEmpty());
     // What was skipped is told in one box.
     QVERIFY(
         f.prompts.lastText().contains("skipped 1 separators; skipped 1 keyword searches; "
@@ -240,26 +246,27 @@ class TestBrowserLinks : public QObject {
                        (&s == pick ? "|preferred" : "");
       return list;
     });
-    QVERIFY(w.Import1->actions().contains(commands->browserAction));
+    QVERIFY(part<QMenu>(w, "Import1")->actions().contains(commands->browserAction));
     QCOMPARE(commands->browserAction->text(), "Bookmarks from an Installed Browser...");
-    const size_t steps = w.document().history().count();
+    const size_t steps = w.view().document().history().count();
     commands->browserAction->trigger();
     QCOMPARE(offered, QStringList({"Firefox|default-release|6|preferred", "Chromium|Default|4"}));
-    QCOMPARE(w.document().history().count(), steps + 1);
-    QCOMPARE(w.document().links().size(), size_t(3 + 11 + 9));
-    QVERIFY(
-        names(w.document().links()).contains("Favorites\\Firefox (default-release)\\Bookmarks Toolbar\\"
-                                  "On the toolbar"));
-    QVERIFY(names(w.document().links()).contains("Favorites\\Chromium (Default)\\Bookmarks bar\\"));
+    QCOMPARE(w.view().document().history().count(), steps + 1);
+    QCOMPARE(w.view().document().links().size(), size_t(3 + 11 + 9));
+    QVERIFY(names(w.view().document().links())
+                .contains("Favorites\\Firefox (default-release)\\Bookmarks Toolbar\\"
+                          "On the toolbar"));
+    QVERIFY(names(w.view().document().links())
+                .contains("Favorites\\Chromium (Default)\\Bookmarks bar\\"));
 
     // Again: nothing new, and the box says why.
     commands->browserAction->trigger();
-    QCOMPARE(w.document().links().size(), size_t(3 + 11 + 9));
+    QCOMPARE(w.view().document().links().size(), size_t(3 + 11 + 9));
     QVERIFY(f.prompts.lastText().contains(
         "Imported 0 links and 0 folders; 6 links were already there"));
-    w.document().undo();
-    w.document().undo();
-    QCOMPARE(names(w.document().links()),
+    w.view().document().undo();
+    w.view().document().undo();
+    QCOMPARE(names(w.view().document().links()),
              QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News"}));
   }
 
@@ -295,60 +302,62 @@ class TestBrowserLinks : public QObject {
     TFMainXeVorlix& w = f.w();
     const QString out = f.home.path(QStringLiteral("out/links.xbel"));
     f.desktop.saveNames = {out};
-    w.Export1->trigger();
+    part<QAction>(w, "Export1")->trigger();
     QVERIFY(readFile(out).contains("<xbel version=\"1.0\">"));
     auto* commands = w.findChild<BrowserImportCommands*>();
     QCOMPARE(commands->xbelAction->text(), "Bookmarks from an XBEL File...");
     f.desktop.openNames = {out};
     commands->xbelAction->trigger();
-    QCOMPARE(names(w.document().links()), QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News",
-                                            "Favorites\\links\\", "Favorites\\links\\A\\",
-                                            "Favorites\\links\\A\\x", "Favorites\\links\\News"}));
+    QCOMPARE(
+        names(w.view().document().links()),
+        QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News", "Favorites\\links\\",
+                     "Favorites\\links\\A\\", "Favorites\\links\\A\\x", "Favorites\\links\\News"}));
   }
 
   void copyGoesToTheSystemClipboardAndPastesAsOwnRecords() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     QGuiApplication::clipboard()->clear();
-    w.ListLinks->activeView()->setFocus();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
     w.view().focusRow(1);  // News
-    w.ECopy->trigger();
+    part<QAction>(w, "ECopy")->trigger();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     QVERIFY(data);
     QCOMPARE(LinksFromMime(*data), std::vector<ForeignLink>({{"http://news.example", "News"}}));
     QCOMPARE(data->text(), QStringLiteral("http://news.example\n"));
     // Pasting our own copy follows the paste rules: into A, then into the
     // root again, which is the folder it came from.
-    w.TreeLinks->setFocus();
-    w.TreeLinks->setCurrentIndex(w.view().tree().indexFor(childNamed(w.view().tree().root(), "A")));
-    w.ListLinks->activeView()->setFocus();
-    w.EPaste->trigger();
-    QVERIFY(names(w.document().links()).contains("Favorites\\A\\News"));
-    QVERIFY(!w.FAddItem->isVisible());
+    part<TreeLinksView>(w, "TreeLinks")->setFocus();
+    part<TreeLinksView>(w, "TreeLinks")
+        ->setCurrentIndex(w.view().tree().indexFor(childNamed(w.view().tree().root(), "A")));
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
+    part<QAction>(w, "EPaste")->trigger();
+    QVERIFY(names(w.view().document().links()).contains("Favorites\\A\\News"));
+    QVERIFY(!part<TFAddItem>(w, "FAddItem")->isVisible());
   }
 
   void pasteOfForeignLinks() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     QGuiApplication::clipboard()->clear();
-    QVERIFY(!w.EPaste->isEnabled());
+    QVERIFY(!part<QAction>(w, "EPaste")->isEnabled());
     QGuiApplication::clipboard()->setMimeData(
         foreignLinks("http://one/\nNews\nhttp://two/\nNe/ws\nhttps://three.org/\n"));
-    QVERIFY(w.EPaste->isEnabled());
-    w.ListLinks->activeView()->setFocus();
-    const size_t steps = w.document().history().count();
-    w.EPaste->trigger();
-    QCOMPARE(names(w.document().links()),
+    QVERIFY(part<QAction>(w, "EPaste")->isEnabled());
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
+    const size_t steps = w.view().document().history().count();
+    part<QAction>(w, "EPaste")->trigger();
+    QCOMPARE(names(w.view().document().links()),
              QStringList({"Favorites\\A\\", "Favorites\\A\\x", "Favorites\\News",
                           "Favorites\\News (2)", "Favorites\\Ne/ws", "Favorites\\three.org"}));
-    QCOMPARE(w.document().history().count(), steps + 1);
+    QCOMPARE(w.view().document().history().count(), steps + 1);
     QVERIFY(f.captions().contains("News (2)"));
 
     // One link: the Add Url dialog, filled in, adding to the current folder.
     QGuiApplication::clipboard()->setMimeData(foreignLinks("http://single/\nSingle"));
-    const QStringList seen = answerAddDialog(w, [&] { w.EPaste->trigger(); });
+    const QStringList seen = answerAddDialog(w, [&] { part<QAction>(w, "EPaste")->trigger(); });
     QCOMPARE(seen, QStringList({"http://single/", "Single"}));
-    QVERIFY(names(w.document().links()).contains("Favorites\\Single"));
+    QVERIFY(names(w.view().document().links()).contains("Favorites\\Single"));
   }
 
   void foreignDataIsDecodedOnlyOnPaste() {
@@ -361,14 +370,14 @@ class TestBrowserLinks : public QObject {
                   QString(1 << 16, QLatin1Char('x')));
     QGuiApplication::clipboard()->setMimeData(data);
     // A copy made in another program, and a drag passing over the window.
-    QVERIFY(w.EPaste->isEnabled());
+    QVERIFY(part<QAction>(w, "EPaste")->isEnabled());
     w.UpdateCommandState();
     QVERIFY(LinkExchange::offersLinks(*data));
     QCOMPARE(fetched, 0);
-    w.ListLinks->activeView()->setFocus();
-    w.EPaste->trigger();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
+    part<QAction>(w, "EPaste")->trigger();
     QVERIFY(fetched > 0);
-    QVERIFY(names(w.document().links()).contains("Favorites\\Two"));
+    QVERIFY(names(w.view().document().links()).contains("Favorites\\Two"));
   }
 
   void dropsOfForeignLinksOnTreeAndList() {
@@ -376,26 +385,30 @@ class TestBrowserLinks : public QObject {
     TFMainXeVorlix& w = f.w();
     std::unique_ptr<QMimeData> two(foreignLinks("http://1/\nOne\nhttp://2/\nTwo"));
     FolderNode* a = childNamed(w.view().tree().root(), "A");
-    const QPoint onA = w.TreeLinks->visualRect(w.view().tree().indexFor(a)).center();
-    QVERIFY(dropAt(w.TreeLinks->viewport(), onA, two.get()));
+    const QPoint onA =
+        part<TreeLinksView>(w, "TreeLinks")->visualRect(w.view().tree().indexFor(a)).center();
+    QVERIFY(dropAt(part<TreeLinksView>(w, "TreeLinks")->viewport(), onA, two.get()));
     two.reset();  // the data is gone once the drop has ended
-    QTRY_VERIFY(names(w.document().links()).contains("Favorites\\A\\One"));
-    QVERIFY(names(w.document().links()).contains("Favorites\\A\\Two"));
+    QTRY_VERIFY(names(w.view().document().links()).contains("Favorites\\A\\One"));
+    QVERIFY(names(w.view().document().links()).contains("Favorites\\A\\Two"));
 
     // On the list: into the folder it shows, through the dialog for one.
-    QWidget* listPort = w.ListLinks->activeView()->viewport();
+    QWidget* listPort = part<TXeListView>(w, "ListLinks")->activeView()->viewport();
     std::unique_ptr<QMimeData> one(foreignLinks("http://3/\nThree"));
     QStringList seen = answerAddDialog(w, [&] { QVERIFY(dropAt(listPort, {5, 5}, one.get())); });
     QCOMPARE(seen, QStringList({"http://3/", "Three"}));
-    QVERIFY(names(w.document().links()).contains("Favorites\\Three"));
+    QVERIFY(names(w.view().document().links()).contains("Favorites\\Three"));
 
     // One link on a tree folder: the dialog adds it to that folder.
     std::unique_ptr<QMimeData> four(foreignLinks("http://4/\nFour"));
     FolderNode* folderA = childNamed(w.view().tree().root(), "A");
-    const QPoint atA = w.TreeLinks->visualRect(w.view().tree().indexFor(folderA)).center();
-    seen = answerAddDialog(w, [&] { QVERIFY(dropAt(w.TreeLinks->viewport(), atA, four.get())); });
+    const QPoint atA =
+        part<TreeLinksView>(w, "TreeLinks")->visualRect(w.view().tree().indexFor(folderA)).center();
+    seen = answerAddDialog(w, [&] {
+      QVERIFY(dropAt(part<TreeLinksView>(w, "TreeLinks")->viewport(), atA, four.get()));
+    });
     QCOMPARE(seen, QStringList({"http://4/", "Four"}));
-    QVERIFY(names(w.document().links()).contains("Favorites\\A\\Four"));
+    QVERIFY(names(w.view().document().links()).contains("Favorites\\A\\Four"));
 
     // The list still refuses its own rows, and plain text that is no link.
     std::unique_ptr<QMimeData> rows(w.ListLinksStartDrag());
@@ -408,7 +421,7 @@ class TestBrowserLinks : public QObject {
   void draggedRowsCarryTheirLinks() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    w.ListLinks->activeView()->setFocus();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
     w.view().focusRow(1);
     std::unique_ptr<QMimeData> data(w.ListLinksStartDrag());
     LinkExchange::addLinksOf(*data, w.editor()->dragDrop.dragList().records);

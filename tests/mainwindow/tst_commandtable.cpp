@@ -8,6 +8,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <QWidget>
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
 #include "components/XeStatusBar.h"
@@ -15,10 +16,11 @@
 #include "editing/AddItemDialog.h"
 #include "editing/ClipboardList.h"
 #include "mainwindow/EditingHost.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/ShortcutDispatch.h"
 #include "mainwindow/TreeLinksView.h"
+#include "mainwindow/WindowParts.h"
 #include "support/MainWindowFixture.h"
-#include "mainwindow/FileCommands.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -51,7 +53,7 @@ QStringList describe(const QList<QAction*>& actions) {
 }
 
 void focusList(TFMainXeVorlix& w, int row) {
-  w.ListLinks->activeView()->setFocus();
+  part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
   QCoreApplication::processEvents();
   w.view().focusRow(row);
 }
@@ -68,7 +70,7 @@ class TestCommandTable : public QObject {
     for (QAction* a : f.w().menuBar()->actions()) menus << a->menu()->objectName();
     QCOMPARE(menus, QStringList({"File1", "Edit1", "View1", "Help1"}));
     QCOMPARE(
-        describe(f.w().File1->actions()),
+        describe(part<QMenu>(f.w(), "File1")->actions()),
         QStringList({"New1:New:Ctrl+N", "Open1:Open:Ctrl+O", "ReOpen1:ReOpen:[", "]",
                      "Save2:Save:Ctrl+S", "Saveas1:Save as:", "-", "Import1:Import:[",
                      "FavoritesLinksfromInternetExplorer1:Favorites Links from Internet "
@@ -79,30 +81,32 @@ class TestCommandTable : public QObject {
                      "BookmarksfromanXBELFile1:Bookmarks from an XBEL File...:", "]",
                      "Export1:Export:", "-", "Sync1:Sync:Ctrl+Shift+S",
                      "RestorefromaSnapshot1:Restore from a Snapshot:", "-", "Exit1:Exit:Ctrl+X"}));
-    QCOMPARE(describe(f.w().Edit1->actions()),
+    QCOMPARE(describe(part<QMenu>(f.w(), "Edit1")->actions()),
              QStringList({"Undo1:Undo:Ctrl+Z", "Redo1:Redo:Ctrl+Y", "-",
                           "AddUrl1:Add Url...:Ctrl+D", "Edit3:Edit:F4", "-", "Cut1:Delete:Ctrl+X",
                           "Copy1:Copy:Ctrl+C", "Paste1:Paste:Ctrl+V",
                           "SelectAll1:Select All:Ctrl+A", "-", "CheckLinks1:Check Links...:",
                           "FindDuplicates1:Find Duplicates...:", "-", "Settings2:Settings:"}));
-    QCOMPARE(describe(f.w().View1->actions()),
+    QCOMPARE(describe(part<QMenu>(f.w(), "View1")->actions()),
              QStringList({"Statusbar1:Statusbar:", "Toolbar1:Toolbar:", "-",
                           "ClassicStyle1:Classic Style:", "ExplorerStyle1:Explorer Style:", "-",
                           "LargeIcons1:Large Icons:", "List1:List:", "Details1:Details:", "-",
                           "Urlpreview1:Preview:", "-", "Settings1:Refresh:F5"}));
-    QCOMPARE(describe(f.w().Help1->actions()),
+    QCOMPARE(describe(part<QMenu>(f.w(), "Help1")->actions()),
              QStringList({"Help2:Help:", "-", "About1:About...:"}));
-    QVERIFY(!f.w().ReOpen1->isEnabled());
+    QVERIFY(!part<QMenu>(f.w(), "ReOpen1")->isEnabled());
     // The bookmark file commands are enabled once their part is connected.
-    QVERIFY(f.w().FavoritesLinksfromNetscape1->isEnabled());
-    QVERIFY(f.w().Export1->isEnabled());
-    QVERIFY(f.w().Statusbar1->isChecked() && f.w().Toolbar1->isChecked());
-    QVERIFY(f.w().ExplorerStyle1->isChecked() && f.w().Details1->isChecked());
+    QVERIFY(part<QAction>(f.w(), "FavoritesLinksfromNetscape1")->isEnabled());
+    QVERIFY(part<QAction>(f.w(), "Export1")->isEnabled());
+    QVERIFY(part<QAction>(f.w(), "Statusbar1")->isChecked() &&
+            part<QAction>(f.w(), "Toolbar1")->isChecked());
+    QVERIFY(part<QAction>(f.w(), "ExplorerStyle1")->isChecked() &&
+            part<QAction>(f.w(), "Details1")->isChecked());
   }
 
   void helpWithoutItsDocumentSaysWhereItLooked() {
     MainWindowFixture f(kSample);
-    f.w().Help2->trigger();
+    part<QAction>(f.w(), "Help2")->trigger();
     QVERIFY(f.desktop.openedFiles.isEmpty());
     QVERIFY(f.prompts.lastText().startsWith(QStringLiteral("The help document is missing.")));
     QVERIFY(f.prompts.lastText().contains(QCoreApplication::applicationDirPath() +
@@ -111,15 +115,15 @@ class TestCommandTable : public QObject {
 
   void popupsAndToolButtons() {
     MainWindowFixture f(kSample);
-    QCOMPARE(describe(f.w().PopupList->actions()),
+    QCOMPARE(describe(part<QMenu>(f.w(), "PopupList")->actions()),
              QStringList({"OpenNew:Browse in new window:", "OpenSame:Browse in active window:", "-",
                           "NewFolder1:New Folder:F7", "-", "Edit2:Edit:Ctrl+E", "-",
                           "Cut2:Delete:Ctrl+X", "Copy2:Copy:Ctrl+C", "Paste2:Paste:Ctrl+V", "-",
                           "CopyURL1:Copy URL:Ctrl+U", "-", "SelectAll2:Select All:Ctrl+A"}));
-    QCOMPARE(describe(f.w().PopupTree->actions()),
+    QCOMPARE(describe(part<QMenu>(f.w(), "PopupTree")->actions()),
              QStringList({"NewFolder2:New Folder:F7", "Rename1:Edit:F4", "-",
                           "DeleteFolder1:Delete:Ctrl+X"}));
-    QCOMPARE(describe(f.w().PopupTray->actions()),
+    QCOMPARE(describe(part<QMenu>(f.w(), "PopupTray")->actions()),
              QStringList({"Restore1:Restore:", "-", "Exit2:Exit:"}));
 
     const QList<QPair<QString, QString>> hints = {
@@ -147,18 +151,22 @@ class TestCommandTable : public QObject {
       QCOMPARE(b->accessibleName(), hint);  // for screen readers, not only a description
       QVERIFY2(!b->icon().isNull(), qPrintable(name));
     }
-    QCOMPARE(f.w().EditFind->accessibleName(), QStringLiteral("Find"));
+    QCOMPARE(part<QLineEdit>(f.w(), "EditFind")->accessibleName(), QStringLiteral("Find"));
     // Every key a menu item takes shows in the menu, popups included.
-    for (QMenu* m : {f.w().File1, f.w().Edit1, f.w().View1, f.w().PopupList, f.w().PopupTree})
+    for (QMenu* m :
+         {part<QMenu>(f.w(), "File1"), part<QMenu>(f.w(), "Edit1"), part<QMenu>(f.w(), "View1"),
+          part<QMenu>(f.w(), "PopupList"), part<QMenu>(f.w(), "PopupTree")})
       for (QAction* a : m->actions())
         QVERIFY2(a->shortcut().isEmpty() || a->isShortcutVisibleInContextMenu(),
                  qPrintable(a->objectName()));
-    QVERIFY(f.w().ToolButton10->isChecked() && f.w().ToolButton11->isChecked());
-    QVERIFY(!f.w().ToolButton6->isChecked() && !f.w().ToolButton12->isChecked());
-    QCOMPARE(f.w().ToolBar->windowTitle(), QStringLiteral("System"));
-    QCOMPARE(f.w().ToolBar2->windowTitle(), QStringLiteral("Find"));
-    QCOMPARE(f.w().EditFind->parentWidget(), f.w().ToolBar2);
-    QCOMPARE(f.w().TreeTopText->text(), QStringLiteral("Folders"));
+    QVERIFY(part<QToolButton>(f.w(), "ToolButton10")->isChecked() &&
+            part<QToolButton>(f.w(), "ToolButton11")->isChecked());
+    QVERIFY(!part<QToolButton>(f.w(), "ToolButton6")->isChecked() &&
+            !part<QToolButton>(f.w(), "ToolButton12")->isChecked());
+    QCOMPARE(part<QToolBar>(f.w(), "ToolBar")->windowTitle(), QStringLiteral("System"));
+    QCOMPARE(part<QToolBar>(f.w(), "ToolBar2")->windowTitle(), QStringLiteral("Find"));
+    QCOMPARE(part<QLineEdit>(f.w(), "EditFind")->parentWidget(), part<QToolBar>(f.w(), "ToolBar2"));
+    QCOMPARE(part<TXeStaticText>(f.w(), "TreeTopText")->text(), QStringLiteral("Folders"));
     QCOMPARE(f.w().size(), QSize(779, 570));
   }
 
@@ -168,47 +176,57 @@ class TestCommandTable : public QObject {
     // Root: News, Tech, Debian, Qt.
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Qt"}));
     focusList(w, 2);
-    QVERIFY(w.ECut->isEnabled() && w.ECopy->isEnabled() && w.EEdit->isEnabled());
-    QVERIFY(w.OpenNew->isEnabled() && w.OpenSame->isEnabled() && w.CopyURL1->isEnabled());
-    QVERIFY(w.BCut->isEnabled() && w.Cut2->isEnabled() && w.Edit3->isEnabled());
+    QVERIFY(part<QAction>(w, "ECut")->isEnabled() && part<QAction>(w, "ECopy")->isEnabled() &&
+            part<QAction>(w, "EEdit")->isEnabled());
+    QVERIFY(part<QAction>(w, "OpenNew")->isEnabled() && part<QAction>(w, "OpenSame")->isEnabled() &&
+            part<QAction>(w, "CopyURL1")->isEnabled());
+    QVERIFY(part<QToolButton>(w, "BCut")->isEnabled() && part<QAction>(w, "Cut2")->isEnabled() &&
+            part<QAction>(w, "Edit3")->isEnabled());
 
     // A folder row: Delete, Copy and Edit, but no browsing.
     w.view().focusRow(0);
-    QVERIFY(w.ECut->isEnabled() && w.ECopy->isEnabled() && w.EEdit->isEnabled());
-    QVERIFY(!w.OpenNew->isEnabled() && !w.OpenSame->isEnabled() && !w.CopyURL1->isEnabled());
+    QVERIFY(part<QAction>(w, "ECut")->isEnabled() && part<QAction>(w, "ECopy")->isEnabled() &&
+            part<QAction>(w, "EEdit")->isEnabled());
+    QVERIFY(!part<QAction>(w, "OpenNew")->isEnabled() &&
+            !part<QAction>(w, "OpenSame")->isEnabled() &&
+            !part<QAction>(w, "CopyURL1")->isEnabled());
 
     // Focusing the tree disables them whatever the list selects.
-    w.TreeLinks->setFocus();
+    part<TreeLinksView>(w, "TreeLinks")->setFocus();
     QCoreApplication::processEvents();
-    QVERIFY(!w.ECut->isEnabled() && !w.ECopy->isEnabled() && !w.EEdit->isEnabled());
+    QVERIFY(!part<QAction>(w, "ECut")->isEnabled() && !part<QAction>(w, "ECopy")->isEnabled() &&
+            !part<QAction>(w, "EEdit")->isEnabled());
 
     // The ".." row of a subfolder.
     w.view().openCurrentRow(false);  // row 0 was News: enter it
     QCOMPARE(f.captions().value(0), QStringLiteral(".."));
     focusList(w, 0);
-    QVERIFY(!w.ECut->isEnabled() && !w.ECopy->isEnabled() && !w.EEdit->isEnabled());
+    QVERIFY(!part<QAction>(w, "ECut")->isEnabled() && !part<QAction>(w, "ECopy")->isEnabled() &&
+            !part<QAction>(w, "EEdit")->isEnabled());
   }
 
   void pasteAndSaveState() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    QVERIFY(!w.EPaste->isEnabled());
-    QVERIFY(!w.FSave->isEnabled() && !w.BSave->isEnabled() && !w.Save2->isEnabled());
+    QVERIFY(!part<QAction>(w, "EPaste")->isEnabled());
+    QVERIFY(!part<QAction>(w, "FSave")->isEnabled() &&
+            !part<QToolButton>(w, "BSave")->isEnabled() && !part<QAction>(w, "Save2")->isEnabled());
     focusList(w, 3);  // Qt
-    w.ECopy->trigger();
-    QVERIFY(w.EPaste->isEnabled());
+    part<QAction>(w, "ECopy")->trigger();
+    QVERIFY(part<QAction>(w, "EPaste")->isEnabled());
     // Paste stays enabled once the list has lost the focus.
-    w.EditFind->setFocus();
+    part<QLineEdit>(w, "EditFind")->setFocus();
     QCoreApplication::processEvents();
-    QVERIFY(w.EPaste->isEnabled() && w.BPaste->isEnabled() && w.Paste1->isEnabled());
+    QVERIFY(part<QAction>(w, "EPaste")->isEnabled() &&
+            part<QToolButton>(w, "BPaste")->isEnabled() && part<QAction>(w, "Paste1")->isEnabled());
 
     markDirty(w);
-    QVERIFY(w.FSave->isEnabled() && w.BSave->isEnabled());
+    QVERIFY(part<QAction>(w, "FSave")->isEnabled() && part<QToolButton>(w, "BSave")->isEnabled());
     f.prompts.answers = {Answer::No};
     w.files().FNewExecute();  // dirty: asks; No goes on
     QCOMPARE(f.prompts.lastText(), QStringLiteral("Save the new modification ?"));
-    QVERIFY(!w.FSave->isEnabled());
-    QVERIFY(w.EPaste->isEnabled());  // the clipboard survives New
+    QVERIFY(!part<QAction>(w, "FSave")->isEnabled());
+    QVERIFY(part<QAction>(w, "EPaste")->isEnabled());  // the clipboard survives New
   }
 
   void shortcutsFollowTheFocus() {
@@ -220,18 +238,22 @@ class TestCommandTable : public QObject {
 
     focusList(w, 2);
     QWidget* listFocus = QApplication::focusWidget();
-    QCOMPARE(d.find(listFocus, ctrlX), w.Cut2);
-    QCOMPARE(d.find(listFocus, QKeySequence(QStringLiteral("Ctrl+E"))), w.Edit2);
-    QCOMPARE(d.find(listFocus, QKeySequence(QStringLiteral("Ctrl+U"))), w.CopyURL1);
-    QCOMPARE(d.find(listFocus, f4), w.Edit3);
+    QCOMPARE(d.find(listFocus, ctrlX), part<QAction>(w, "Cut2"));
+    QCOMPARE(d.find(listFocus, QKeySequence(QStringLiteral("Ctrl+E"))), part<QAction>(w, "Edit2"));
+    QCOMPARE(d.find(listFocus, QKeySequence(QStringLiteral("Ctrl+U"))),
+             part<QAction>(w, "CopyURL1"));
+    QCOMPARE(d.find(listFocus, f4), part<QAction>(w, "Edit3"));
 
-    QCOMPARE(d.find(w.TreeLinks, ctrlX), w.DeleteFolder1);
-    QCOMPARE(d.find(w.TreeLinks, f4), w.Rename1);
-    QCOMPARE(d.find(w.EditFind, ctrlX), w.Exit1);
-    QCOMPARE(d.find(w.EditFind, f4), w.Edit3);
-    QCOMPARE(d.find(w.EditFind, QKeySequence(QStringLiteral("Ctrl+E"))), nullptr);
-    QCOMPARE(d.find(w.EditFind, QKeySequence(Qt::Key_F7)), w.ENewFolder);
-    QCOMPARE(d.find(w.EditFind, QKeySequence(QStringLiteral("Ctrl+F"))), w.BFind);
+    QCOMPARE(d.find(part<TreeLinksView>(w, "TreeLinks"), ctrlX), part<QAction>(w, "DeleteFolder1"));
+    QCOMPARE(d.find(part<TreeLinksView>(w, "TreeLinks"), f4), part<QAction>(w, "Rename1"));
+    QCOMPARE(d.find(part<QLineEdit>(w, "EditFind"), ctrlX), part<QAction>(w, "Exit1"));
+    QCOMPARE(d.find(part<QLineEdit>(w, "EditFind"), f4), part<QAction>(w, "Edit3"));
+    QCOMPARE(d.find(part<QLineEdit>(w, "EditFind"), QKeySequence(QStringLiteral("Ctrl+E"))),
+             nullptr);
+    QCOMPARE(d.find(part<QLineEdit>(w, "EditFind"), QKeySequence(Qt::Key_F7)),
+             part<QAction>(w, "ENewFolder"));
+    QCOMPARE(d.find(part<QLineEdit>(w, "EditFind"), QKeySequence(QStringLiteral("Ctrl+F"))),
+             part<QAction>(w, "BFind"));
 
     // Ctrl+X in the list runs Delete, which asks its question.
     f.prompts.answers = {Answer::No};
@@ -245,36 +267,38 @@ class TestCommandTable : public QObject {
     TFMainXeVorlix& w = f.w();
     // The tree popup's Delete is disabled on the root: Ctrl+X in the tree
     // must neither delete nor reach File > Exit.
-    w.TreeLinks->setFocus();
+    part<TreeLinksView>(w, "TreeLinks")->setFocus();
     QCoreApplication::processEvents();
-    w.DeleteFolder1->setEnabled(false);
+    part<QAction>(w, "DeleteFolder1")->setEnabled(false);
     const size_t asked = f.prompts.asked.size();
-    QTest::keyClick(w.TreeLinks, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(part<TreeLinksView>(w, "TreeLinks"), Qt::Key_X, Qt::ControlModifier);
     QVERIFY(w.isVisible());
     QCOMPARE(f.prompts.asked.size(), asked);
 
     // In the find box the editing keys act on its text: Ctrl+X cuts it and
     // Ctrl+A selects all of it, however the menus would read the key.
     markDirty(w);
-    w.EditFind->setFocus();
+    part<QLineEdit>(w, "EditFind")->setFocus();
     QCoreApplication::processEvents();
-    QTest::keyClicks(w.EditFind, QStringLiteral("ab"));
-    QTest::keyClick(w.EditFind, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(w.EditFind, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClicks(part<QLineEdit>(w, "EditFind"), QStringLiteral("ab"));
+    QTest::keyClick(part<QLineEdit>(w, "EditFind"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(part<QLineEdit>(w, "EditFind"), Qt::Key_X, Qt::ControlModifier);
     QVERIFY(w.isVisible());
     QCOMPARE(f.prompts.asked.size(), asked);
-    QVERIFY(w.EditFind->text().isEmpty());
-    QVERIFY(w.ListLinks->selectedRows().isEmpty());
+    QVERIFY(part<QLineEdit>(w, "EditFind")->text().isEmpty());
+    QVERIFY(part<TXeListView>(w, "ListLinks")->selectedRows().isEmpty());
 
     // Outside the list, the tree and text fields Ctrl+X is File > Exit,
     // which asks first when dirty.
     f.prompts.answers = {Answer::Cancel};
-    QVERIFY(w.dispatcher()->dispatch(w.TPath, QKeySequence(QStringLiteral("Ctrl+X"))));
+    QVERIFY(w.dispatcher()->dispatch(part<TXeStaticText>(w, "TPath"),
+                                     QKeySequence(QStringLiteral("Ctrl+X"))));
     QCOMPARE(f.prompts.lastText(), QStringLiteral("Save the new modification ?"));
     QVERIFY(w.isVisible());  // Cancel keeps the window open
-    QCOMPARE(w.document().links().size(), size_t(5));
+    QCOMPARE(w.view().document().links().size(), size_t(5));
     markClean(w);
-    w.dispatcher()->dispatch(w.TPath, QKeySequence(QStringLiteral("Ctrl+X")));
+    w.dispatcher()->dispatch(part<TXeStaticText>(w, "TPath"),
+                             QKeySequence(QStringLiteral("Ctrl+X")));
     QVERIFY(!w.isVisible());
   }
 
@@ -289,7 +313,7 @@ class TestCommandTable : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
     QCOMPARE(f.prompts.lastText(),
              QStringLiteral("Are you sure you want to delete the item 'Debian' ?"));
-    QCOMPARE(w.document().links().size(), size_t(5));
+    QCOMPARE(w.view().document().links().size(), size_t(5));
 
     // Backspace goes up like "..", onto the folder left; at the root it
     // does nothing.
@@ -298,33 +322,35 @@ class TestCommandTable : public QObject {
     QCOMPARE(f.captions(), QStringList({"..", "Daily"}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
     QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
-    QCOMPARE(w.ListLinks->currentRow(), 0);  // News
+    QCOMPARE(part<TXeListView>(w, "ListLinks")->currentRow(), 0);  // News
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
     QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
 
     // Delete in the tree deletes the folder the keyboard selected, not the
     // one last clicked; the root is never deleted.
     FolderNode* root = w.view().tree().root();
-    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      w.TreeLinks->visualRect(w.view().tree().indexFor(root)).center());
-    w.TreeLinks->setFocus();
+    QTest::mouseClick(
+        part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+        part<TreeLinksView>(w, "TreeLinks")->visualRect(w.view().tree().indexFor(root)).center());
+    part<TreeLinksView>(w, "TreeLinks")->setFocus();
     QCoreApplication::processEvents();
     const size_t asked = f.prompts.asked.size();
-    QTest::keyClick(w.TreeLinks, Qt::Key_Delete);
+    QTest::keyClick(part<TreeLinksView>(w, "TreeLinks"), Qt::Key_Delete);
     QCOMPARE(f.prompts.asked.size(), asked);
-    w.TreeLinks->setCurrentIndex(w.view().tree().indexFor(childNamed(root, "Tech")));
+    part<TreeLinksView>(w, "TreeLinks")
+        ->setCurrentIndex(w.view().tree().indexFor(childNamed(root, "Tech")));
     f.prompts.answers = {Answer::Yes};
-    QTest::keyClick(w.TreeLinks, Qt::Key_Delete);
+    QTest::keyClick(part<TreeLinksView>(w, "TreeLinks"), Qt::Key_Delete);
     QCOMPARE(f.prompts.lastText(),
              QStringLiteral("Are you sure you want to delete the folder 'Tech' and all its "
                             "contents ?"));
     QVERIFY(!childNamed(w.view().tree().root(), "Tech"));
-    QCOMPARE(w.document().links().size(), size_t(4));
+    QCOMPARE(w.view().document().links().size(), size_t(4));
 
     // F5 refreshes the list; Ctrl+O asks for a database to open.
     focusList(w, 0);
     {
-      DocumentEdit edit(w.document(), QStringLiteral("Add 'Zed'"));
+      DocumentEdit edit(w.view().document(), QStringLiteral("Add 'Zed'"));
       edit.links().append(LinkRecord::make("Favorites\\Zed", "http://zed.example", 0, "Url"));
       edit.commit();
     }
@@ -340,10 +366,10 @@ class TestCommandTable : public QObject {
     QTimer poll;
     poll.setInterval(10);
     connect(&poll, &QTimer::timeout, this, [&] {
-      if (!w.FAddItem->isVisible()) return;
+      if (!part<TFAddItem>(w, "FAddItem")->isVisible()) return;
       poll.stop();
-      opened = w.FAddItem->windowTitle();
-      w.FAddItem->reject();
+      opened = part<TFAddItem>(w, "FAddItem")->windowTitle();
+      part<TFAddItem>(w, "FAddItem")->reject();
     });
     poll.start();
     focusList(w, 0);
@@ -351,43 +377,44 @@ class TestCommandTable : public QObject {
     QCOMPARE(opened, QStringLiteral("Add Url"));
 
     // In the find box Delete and Backspace edit the text and nothing else.
-    w.EditFind->setFocus();
+    part<QLineEdit>(w, "EditFind")->setFocus();
     QCoreApplication::processEvents();
     const size_t before = f.prompts.asked.size();
-    QTest::keyClicks(w.EditFind, "zedx");
-    QTest::keyClick(w.EditFind, Qt::Key_Backspace);
-    QTest::keyClick(w.EditFind, Qt::Key_Home);
-    QTest::keyClick(w.EditFind, Qt::Key_Delete);
-    QCOMPARE(w.EditFind->text(), QString("ed"));
+    QTest::keyClicks(part<QLineEdit>(w, "EditFind"), "zedx");
+    QTest::keyClick(part<QLineEdit>(w, "EditFind"), Qt::Key_Backspace);
+    QTest::keyClick(part<QLineEdit>(w, "EditFind"), Qt::Key_Home);
+    QTest::keyClick(part<QLineEdit>(w, "EditFind"), Qt::Key_Delete);
+    QCOMPARE(part<QLineEdit>(w, "EditFind")->text(), QString("ed"));
     QCOMPARE(f.prompts.asked.size(), before);
-    QCOMPARE(w.document().links().size(), size_t(5));
+    QCOMPARE(w.view().document().links().size(), size_t(5));
   }
 
   void smallCommands() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     focusList(w, 2);
-    w.CopyURL1->trigger();
+    part<QAction>(w, "CopyURL1")->trigger();
     QCOMPARE(f.desktop.clipboard, QStringLiteral("https://debian.org"));
-    w.ESelect->trigger();
-    QCOMPARE(w.ListLinks->selectedRows().size(), 4);
+    part<QAction>(w, "ESelect")->trigger();
+    QCOMPARE(part<TXeListView>(w, "ListLinks")->selectedRows().size(), 4);
 
-    w.Toolbar1->trigger();
-    QVERIFY(!w.ControlBar->isVisible());
-    w.Toolbar1->trigger();
-    QVERIFY(w.ControlBar->isVisible());
-    w.Statusbar1->trigger();
-    QVERIFY(!w.XeStatusBar->isVisible());
+    part<QAction>(w, "Toolbar1")->trigger();
+    QVERIFY(!part<QWidget>(w, "ControlBar")->isVisible());
+    part<QAction>(w, "Toolbar1")->trigger();
+    QVERIFY(part<QWidget>(w, "ControlBar")->isVisible());
+    part<QAction>(w, "Statusbar1")->trigger();
+    QVERIFY(!part<TXeStatusBar>(w, "XeStatusBar")->isVisible());
 
     // Hiding the folder pane keeps its header and button in the path header.
-    w.ToolButton2->click();
-    QVERIFY(!w.Panel2->isVisible());
-    QCOMPARE(w.TreeTopText->parentWidget(), w.PathHeader);
-    QVERIFY(w.ToolButton2->isVisible());
-    QVERIFY(w.TreeTopText->geometry().left() <= w.TPath->geometry().left());
-    w.ToolButton2->click();
-    QVERIFY(w.Panel2->isVisible());
-    QCOMPARE(w.TreeTopText->parentWidget(), w.Panel2);
+    part<QToolButton>(w, "ToolButton2")->click();
+    QVERIFY(!part<QWidget>(w, "Panel2")->isVisible());
+    QCOMPARE(part<TXeStaticText>(w, "TreeTopText")->parentWidget(), part<QWidget>(w, "PathHeader"));
+    QVERIFY(part<QToolButton>(w, "ToolButton2")->isVisible());
+    QVERIFY(part<TXeStaticText>(w, "TreeTopText")->geometry().left() <=
+            part<TXeStaticText>(w, "TPath")->geometry().left());
+    part<QToolButton>(w, "ToolButton2")->click();
+    QVERIFY(part<QWidget>(w, "Panel2")->isVisible());
+    QCOMPARE(part<TXeStaticText>(w, "TreeTopText")->parentWidget(), part<QWidget>(w, "Panel2"));
   }
 };
 

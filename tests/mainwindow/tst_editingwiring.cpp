@@ -13,6 +13,7 @@
 #include "components/XeStaticText.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/TreeLinksView.h"
+#include "mainwindow/WindowParts.h"
 #include "store/ListBuilder.h"
 #include "store/ListRows.h"
 #include "support/MainWindowFixture.h"
@@ -58,17 +59,19 @@ class TestEditingWiring : public QObject {
     TFMainXeVorlix& w = f.w();
     QCOMPARE(f.captions(), QStringList({"A", "B", "News", "Newsletter"}));
     // Select A and News, start the drag as the list does, drop on B.
-    w.ListLinks->activeView()->setFocus();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
     w.view().focusRow(0);
-    w.ListLinks->selectionModel()->select(w.view().list().index(2, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    part<TXeListView>(w, "ListLinks")
+        ->selectionModel()
+        ->select(w.view().list().index(2, 0),
+                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
     std::unique_ptr<QMimeData> data(w.ListLinksStartDrag());
     FolderNode* b = childNamed(w.view().tree().root(), "B");
-    QVERIFY(dropOn(w.TreeLinks, b, data.get()));
-    QCOMPARE(names(w.document().links()),
+    QVERIFY(dropOn(part<TreeLinksView>(w, "TreeLinks"), b, data.get()));
+    QCOMPARE(names(w.view().document().links()),
              QStringList({"Favorites\\B\\", "Favorites\\B\\A\\", "Favorites\\B\\A\\x",
                           "Favorites\\B\\News", "Favorites\\Newsletter"}));
-    QVERIFY(w.document().isDirty());
+    QVERIFY(w.view().document().isDirty());
     QCOMPARE(f.captions(), QStringList({"B", "Newsletter"}));
     // The tree was patched: A now lives under B.
     QVERIFY(!childNamed(w.view().tree().root(), "A"));
@@ -77,16 +80,16 @@ class TestEditingWiring : public QObject {
     // Foreign drags are refused.
     QMimeData text;
     text.setText("hello");
-    QVERIFY(!dropOn(w.TreeLinks, w.view().tree().root(), &text));
+    QVERIFY(!dropOn(part<TreeLinksView>(w, "TreeLinks"), w.view().tree().root(), &text));
   }
 
   void theDropTargetIsHighlighted() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    TreeLinksView* tree = w.TreeLinks;
+    TreeLinksView* tree = part<TreeLinksView>(w, "TreeLinks");
     FolderNode* root = w.view().tree().root();
     FolderNode* b = childNamed(root, "B");
-    w.ListLinks->activeView()->setFocus();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
     w.view().focusRow(0);
     std::unique_ptr<QMimeData> data(w.ListLinksStartDrag());
     const auto centre = [&](FolderNode* n) {
@@ -140,56 +143,62 @@ class TestEditingWiring : public QObject {
     FolderNode* root = w.view().tree().root();
     FolderNode* a = childNamed(root, "A");
     const auto click = [&](FolderNode* n) {
-      QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                        w.TreeLinks->visualRect(w.view().tree().indexFor(n)).center());
+      QTest::mouseClick(
+          part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+          part<TreeLinksView>(w, "TreeLinks")->visualRect(w.view().tree().indexFor(n)).center());
     };
     click(root);
-    emit w.PopupTree->aboutToShow();
-    QVERIFY(!w.Rename1->isEnabled() && !w.DeleteFolder1->isEnabled());
-    QVERIFY(w.NewFolder2->isEnabled());
-    w.TreeLinks->edit(w.view().tree().indexFor(root));
-    QVERIFY(!w.TreeLinks->findChild<QLineEdit*>());  // the root's label stays as it is
+    emit part<QMenu>(w, "PopupTree")->aboutToShow();
+    QVERIFY(!part<QAction>(w, "Rename1")->isEnabled() &&
+            !part<QAction>(w, "DeleteFolder1")->isEnabled());
+    QVERIFY(part<QAction>(w, "NewFolder2")->isEnabled());
+    part<TreeLinksView>(w, "TreeLinks")->edit(w.view().tree().indexFor(root));
+    QVERIFY(!part<TreeLinksView>(w, "TreeLinks")
+                 ->findChild<QLineEdit*>());  // the root's label stays as it is
 
     click(a);
-    emit w.PopupTree->aboutToShow();
-    QVERIFY(w.Rename1->isEnabled() && w.DeleteFolder1->isEnabled());
+    emit part<QMenu>(w, "PopupTree")->aboutToShow();
+    QVERIFY(part<QAction>(w, "Rename1")->isEnabled() &&
+            part<QAction>(w, "DeleteFolder1")->isEnabled());
     // F4 in the tree opens the label editor; Enter renames the folder.
-    w.Rename1->trigger();
-    auto* editor = w.TreeLinks->findChild<QLineEdit*>();
+    part<QAction>(w, "Rename1")->trigger();
+    auto* editor = part<TreeLinksView>(w, "TreeLinks")->findChild<QLineEdit*>();
     QVERIFY(editor);
     editor->setText("C");
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();  // the delegate commits on a queued call
-    QCOMPARE(names(w.document().links()).mid(0, 2), QStringList({"Favorites\\C\\", "Favorites\\C\\x"}));
+    QCOMPARE(names(w.view().document().links()).mid(0, 2),
+             QStringList({"Favorites\\C\\", "Favorites\\C\\x"}));
     QCOMPARE(a->label, AnsiString("C"));
-    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\C\\"));
+    QCOMPARE(part<TXeStaticText>(w, "TPath")->text(), QStringLiteral(" Favorites\\C\\"));
 
     // Delete from the tree popup asks about the clicked folder.
     f.prompts.answers = {Answer::Yes};
-    w.DeleteFolder1->trigger();
+    part<QAction>(w, "DeleteFolder1")->trigger();
     QCOMPARE(
         f.prompts.lastText(),
         QStringLiteral("Are you sure you want to delete the folder 'C' and all its contents ?"));
-    QCOMPARE(names(w.document().links()).filter("\\C\\").size(), 0);
+    QCOMPARE(names(w.view().document().links()).filter("\\C\\").size(), 0);
   }
 
   void newFolderAndEditFromTheMenu() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     f.prompts.inputs = {QStringLiteral("Music")};
-    w.ENewFolder->trigger();
-    QVERIFY(names(w.document().links()).contains("Favorites\\Music\\"));
+    part<QAction>(w, "ENewFolder")->trigger();
+    QVERIFY(names(w.view().document().links()).contains("Favorites\\Music\\"));
     QVERIFY(childNamed(w.view().tree().root(), "Music"));
-    QCOMPARE(f.captions().value(w.ListLinks->currentRow()), QStringLiteral("Music"));
-    QVERIFY(w.document().isDirty() && w.FSave->isEnabled());
+    QCOMPARE(f.captions().value(part<TXeListView>(w, "ListLinks")->currentRow()),
+             QStringLiteral("Music"));
+    QVERIFY(w.view().document().isDirty() && part<QAction>(w, "FSave")->isEnabled());
 
     // Edit on a folder row renames it.
-    w.ListLinks->activeView()->setFocus();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
     w.view().focusRow(f.captions().indexOf("B"));
     f.prompts.inputs = {QStringLiteral("Books")};
-    w.EEdit->trigger();
+    part<QAction>(w, "EEdit")->trigger();
     QCOMPARE(f.prompts.inputCaptions.last(), QStringLiteral("Rename folder|New folder name"));
-    QVERIFY(names(w.document().links()).contains("Favorites\\Books\\"));
+    QVERIFY(names(w.view().document().links()).contains("Favorites\\Books\\"));
     QVERIFY(f.captions().contains("Books"));
   }
 
@@ -203,22 +212,25 @@ class TestEditingWiring : public QObject {
       return n ? FolderTreeModel::NodePath(n) : AnsiString();
     };
     const auto viewShows = [&](FolderNode* n) {
-      return w.TreeLinks->currentIndex() == w.view().tree().indexFor(n) &&
-             w.TreeLinks->selectionModel()->isSelected(w.view().tree().indexFor(n));
+      return part<TreeLinksView>(w, "TreeLinks")->currentIndex() == w.view().tree().indexFor(n) &&
+             part<TreeLinksView>(w, "TreeLinks")
+                 ->selectionModel()
+                 ->isSelected(w.view().tree().indexFor(n));
     };
-    w.ListLinks->activeView()->setFocus();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
     w.view().focusRow(f.captions().indexOf("News"));
-    w.ECopy->trigger();
+    part<QAction>(w, "ECopy")->trigger();
     QTest::mouseClick(
-        w.TreeLinks->viewport(), Qt::LeftButton, {},
-        w.TreeLinks->visualRect(w.view().tree().indexFor(childNamed(w.view().tree().root(), "A")))
+        part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+        part<TreeLinksView>(w, "TreeLinks")
+            ->visualRect(w.view().tree().indexFor(childNamed(w.view().tree().root(), "A")))
             .center());
     QCOMPARE(f.captions(), QStringList({"..", "x"}));
 
     // Paste with a link row current, from the list.
-    w.ListLinks->activeView()->setFocus();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
     w.view().focusRow(1);
-    w.EPaste->trigger();
+    part<QAction>(w, "EPaste")->trigger();
     QCOMPARE(f.captions(), QStringList({"..", "News", "x"}));
     QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\A\\"));
     QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
@@ -233,7 +245,7 @@ class TestEditingWiring : public QObject {
     QVERIFY(viewShows(w.view().tree().selected()));
 
     // Undo rebuilds the tree as well.
-    w.document().undo();
+    w.view().document().undo();
     QVERIFY(childNamed(w.view().tree().root(), "B"));
     QCOMPARE(selectedPath(), AnsiString("Favorites\\A\\"));
   }
@@ -244,33 +256,37 @@ class TestEditingWiring : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     const auto consistent = [&] {
-      const ListRows expected = BuildRows(w.document().links(), w.view().position(), w.view().flatMode());
+      const ListRows expected =
+          BuildRows(w.view().document().links(), w.view().position(), w.view().flatMode());
       QStringList want;
       for (const ListRow& r : expected) want << fromAnsi(r.caption);
-      return f.captions() == want && w.TPath->text() == fromAnsi(w.view().position().tpathText());
+      return f.captions() == want &&
+             part<TXeStaticText>(w, "TPath")->text() == fromAnsi(w.view().position().tpathText());
     };
     FolderNode* a = childNamed(w.view().tree().root(), "A");
-    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      w.TreeLinks->visualRect(w.view().tree().indexFor(a)).center());
+    QTest::mouseClick(
+        part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+        part<TreeLinksView>(w, "TreeLinks")->visualRect(w.view().tree().indexFor(a)).center());
     QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\A\\"));
     // New folder with the tree focused.
     f.prompts.inputs = {QStringLiteral("Sub")};
-    w.NewFolder2->trigger();
+    part<QAction>(w, "NewFolder2")->trigger();
     QVERIFY(consistent());
     // Delete the current folder from the tree popup: its parent becomes current.
     f.prompts.answers = {Answer::Yes};
-    w.DeleteFolder1->trigger();
+    part<QAction>(w, "DeleteFolder1")->trigger();
     QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
     QVERIFY(consistent());
     QCOMPARE(w.view().tree().selected(), w.view().tree().root());
     // Paste into B with the tree focused.
-    w.ListLinks->activeView()->setFocus();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
     w.view().focusRow(f.captions().indexOf("News"));
-    w.ECopy->trigger();
+    part<QAction>(w, "ECopy")->trigger();
     FolderNode* b = childNamed(w.view().tree().root(), "B");
-    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      w.TreeLinks->visualRect(w.view().tree().indexFor(b)).center());
-    w.EPaste->trigger();
+    QTest::mouseClick(
+        part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+        part<TreeLinksView>(w, "TreeLinks")->visualRect(w.view().tree().indexFor(b)).center());
+    part<QAction>(w, "EPaste")->trigger();
     QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\B\\"));
     QVERIFY(consistent());
     QVERIFY(f.captions().contains("News"));

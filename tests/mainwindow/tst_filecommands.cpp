@@ -7,13 +7,14 @@
 #include <QTest>
 
 #include "components/XeStaticText.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/TreeLinksView.h"
+#include "mainwindow/WindowParts.h"
 #include "platform/ProfileStrings.h"
 #include "platform/Registry.h"
 #include "store/ListRows.h"
 #include "support/Files.h"
 #include "support/MainWindowFixture.h"
-#include "mainwindow/FileCommands.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -38,10 +39,10 @@ class TestFileCommands : public QObject {
   void startOpensTheLastFile() {
     MainWindowFixture f(kSample);
     QCOMPARE(f.w().windowTitle(), QStringLiteral("Vorlix - links.ldb"));
-    QCOMPARE(f.w().document().fileName(), f.dbPath());
+    QCOMPARE(f.w().view().document().fileName(), f.dbPath());
     QCOMPARE(f.captions(), QStringList({"News", "Qt"}));
-    QVERIFY(!f.w().document().isDirty());
-    QCOMPARE(f.w().TPath->text(), QStringLiteral(" Favorites\\"));
+    QVERIFY(!f.w().view().document().isDirty());
+    QCOMPARE(part<TXeStaticText>(f.w(), "TPath")->text(), QStringLiteral(" Favorites\\"));
     QVERIFY(f.w().view().tree().selected() == f.w().view().tree().root());
   }
 
@@ -51,10 +52,11 @@ class TestFileCommands : public QObject {
              QStringLiteral("Do you want to import favorites links from Internet Explorer ?"));
     QVERIFY(!f.prompts.asked.front().sound);
     QCOMPARE(f.w().windowTitle(), QStringLiteral("Vorlix - untitled.ldb"));
-    QVERIFY(f.w().document().fileName().isEmpty());
+    QVERIFY(f.w().view().document().fileName().isEmpty());
     QVERIFY(f.w().view().tree().root());
-    QCOMPARE(f.w().view().tree().rowCount(f.w().view().tree().indexFor(f.w().view().tree().root())), 0);
-    QVERIFY(!f.w().document().isDirty());
+    QCOMPARE(f.w().view().tree().rowCount(f.w().view().tree().indexFor(f.w().view().tree().root())),
+             0);
+    QVERIFY(!f.w().view().document().isDirty());
   }
 
   void openSaveAndSaveAs() {
@@ -63,11 +65,11 @@ class TestFileCommands : public QObject {
     const QString other = writeDatabase(f.home.path("other.ldb"), kSample);
     f.desktop.openNames = {other};
     w.files().FOpenExecute();
-    QCOMPARE(w.document().fileName(), other);
+    QCOMPARE(w.view().document().fileName(), other);
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - other.ldb"));
     QCOMPARE(lastOpenFile(), other);
     QCOMPARE(readRememberedOpenFolder(), f.home.path() + QLatin1Char('/'));
-    QVERIFY(!w.FSave->isEnabled());
+    QVERIFY(!part<QAction>(w, "FSave")->isEnabled());
 
     // Save with a file name writes silently and leaves "LastOpenFile" alone.
     Registry().writeString(kSettingsKey, QStringLiteral("LastOpenFile"), QStringLiteral("x"));
@@ -75,7 +77,7 @@ class TestFileCommands : public QObject {
     QVERIFY(w.files().FSaveExecute());
     QCOMPARE(readFile(other).size(), 4 * kRecordSize);
     QCOMPARE(lastOpenFile(), QStringLiteral("x"));
-    QVERIFY(!w.document().isDirty() && !w.FSave->isEnabled());
+    QVERIFY(!w.view().document().isDirty() && !part<QAction>(w, "FSave")->isEnabled());
     QVERIFY(f.desktop.saveStartDirs.isEmpty());
 
     // Save as changes the file, "LastOpenFile" and the caption, which
@@ -84,7 +86,7 @@ class TestFileCommands : public QObject {
     f.desktop.saveNames = {copy};
     QVERIFY(w.files().Saveas1Click());
     QCOMPARE(readFile(copy), readFile(other));
-    QCOMPARE(w.document().fileName(), copy);
+    QCOMPARE(w.view().document().fileName(), copy);
     QCOMPARE(lastOpenFile(), copy);
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - copy.ldb"));
     appendRecord(w, LinkRecord::make("Favorites\\Newer", "u", 0, "Url"));
@@ -117,7 +119,7 @@ class TestFileCommands : public QObject {
     QCOMPARE(f.desktop.saveStartDirs, QStringList({f.home.path("Documents")}));
     // The folder the database went to is where the next dialog starts,
     // whichever command opens it.
-    w.Export1->trigger();
+    part<QAction>(w, "Export1")->trigger();
     QCOMPARE(f.desktop.saveStartDirs.last(), f.home.path("sub/"));
     w.files().FOpenExecute();
     QCOMPARE(f.desktop.openStartDirs.last(), f.home.path("sub/"));
@@ -130,8 +132,8 @@ class TestFileCommands : public QObject {
     // Yes, then the Save dialog is cancelled: New must not go on.
     f.prompts.answers = {Answer::Yes};
     w.files().FNewExecute();
-    QCOMPARE(w.document().links().size(), size_t(1));
-    QVERIFY(w.document().isDirty());
+    QCOMPARE(w.view().document().links().size(), size_t(1));
+    QVERIFY(w.view().document().isDirty());
     // Cancel on the question itself.
     f.prompts.answers = {Answer::Cancel};
     w.files().FOpenExecute();
@@ -139,7 +141,7 @@ class TestFileCommands : public QObject {
     // No throws the change away.
     f.prompts.answers = {Answer::No};
     w.files().FNewExecute();
-    QVERIFY(w.document().links().empty() && !w.document().isDirty());
+    QVERIFY(w.view().document().links().empty() && !w.view().document().isDirty());
   }
 
   void failedLoadKeepsTheOpenDatabase() {
@@ -151,10 +153,10 @@ class TestFileCommands : public QObject {
     w.files().FOpenExecute();
     QCOMPARE(f.prompts.lastText(), QStringLiteral("File not found"));
     QCOMPARE(f.prompts.asked.back().type, MsgType::Error);
-    QCOMPARE(w.document().links().size(), size_t(3));
-    QCOMPARE(w.document().fileName(), f.dbPath());
+    QCOMPARE(w.view().document().links().size(), size_t(3));
+    QCOMPARE(w.view().document().fileName(), f.dbPath());
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));
-    QVERIFY(w.document().isDirty());
+    QVERIFY(w.view().document().isDirty());
     QCOMPARE(f.captions(), QStringList({"News", "Qt"}));
   }
 
@@ -202,11 +204,11 @@ class TestFileCommands : public QObject {
       }
       if (answer == Answer::No && !question.isEmpty()) {
         // No keeps the open database and leaves the file untouched.
-        QCOMPARE(w.document().fileName(), f.dbPath());
-        QCOMPARE(w.document().links().size(), size_t(3));
+        QCOMPARE(w.view().document().fileName(), f.dbPath());
+        QCOMPARE(w.view().document().links().size(), size_t(3));
       } else {
-        QCOMPARE(w.document().fileName(), other);
-        QCOMPARE(w.document().links().size(), size_t(records));
+        QCOMPARE(w.view().document().fileName(), other);
+        QCOMPARE(w.view().document().links().size(), size_t(records));
       }
       QCOMPARE(readFile(other), content);
       QCOMPARE(readFile(f.dbPath()), db);
@@ -220,7 +222,7 @@ class TestFileCommands : public QObject {
     f.desktop.openNames = {f.home.path("x.ldb")};
     w.files().FOpenExecute();
     QCOMPARE(f.prompts.lastText(), QStringLiteral("x.ldb is a folder, not a file"));
-    QCOMPARE(w.document().fileName(), f.dbPath());
+    QCOMPARE(w.view().document().fileName(), f.dbPath());
   }
 
   void failedSaveKeepsFileAndDirtyFlag() {
@@ -231,8 +233,8 @@ class TestFileCommands : public QObject {
     f.desktop.saveNames = {f.home.path("no/such/folder/x.ldb")};
     QVERIFY(!w.files().Saveas1Click());
     QCOMPARE(f.prompts.lastText(), QStringLiteral("File not found"));
-    QVERIFY(w.document().isDirty());
-    QCOMPARE(w.document().fileName(), f.dbPath());  // the failed name was not taken
+    QVERIFY(w.view().document().isDirty());
+    QCOMPARE(w.view().document().fileName(), f.dbPath());  // the failed name was not taken
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));
     QCOMPARE(readFile(f.dbPath()), before);
   }
@@ -240,7 +242,7 @@ class TestFileCommands : public QObject {
   void openWithTheTreeFocusedRebuildsTheListOnce() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    w.TreeLinks->setFocus();
+    part<TreeLinksView>(w, "TreeLinks")->setFocus();
     QCoreApplication::processEvents();
     QSignalSpy resets(&w.view().list(), &QAbstractItemModel::modelReset);
     f.desktop.openNames = {f.dbPath()};
@@ -253,21 +255,21 @@ class TestFileCommands : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     const QString gone = f.home.path("gone.ldb");
-    w.ReOpen1->addAction(QStringLiteral("1 ") + gone);
+    part<QMenu>(w, "ReOpen1")->addAction(QStringLiteral("1 ") + gone);
     w.files().RebuildOpenDropDown();
-    QCOMPARE(w.PopFile->actions().size(), 1);
-    w.PopFile->actions().first()->trigger();
+    QCOMPARE(part<QMenu>(w, "PopFile")->actions().size(), 1);
+    part<QMenu>(w, "PopFile")->actions().first()->trigger();
     QCOMPARE(f.prompts.lastText(), QStringLiteral("File does not exist !"));
-    QVERIFY(w.PopFile->actions().isEmpty());
-    QCOMPARE(w.document().fileName(), f.dbPath());
+    QVERIFY(part<QMenu>(w, "PopFile")->actions().isEmpty());
+    QCOMPARE(w.view().document().fileName(), f.dbPath());
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));
 
     // An existing one opens.
     const QString other = writeDatabase(f.home.path("other.ldb"), {"Favorites\\Only|x"});
-    w.ReOpen1->addAction(QStringLiteral("2 ") + other);
+    part<QMenu>(w, "ReOpen1")->addAction(QStringLiteral("2 ") + other);
     w.files().RebuildOpenDropDown();
-    w.PopFile->actions().last()->trigger();
-    QCOMPARE(w.document().fileName(), other);
+    part<QMenu>(w, "PopFile")->actions().last()->trigger();
+    QCOMPARE(w.view().document().fileName(), other);
     QCOMPARE(f.captions(), QStringList({"Only"}));
     QCOMPARE(lastOpenFile(), other);
   }
@@ -283,29 +285,30 @@ class TestFileCommands : public QObject {
     f.desktop.folders = {f.home.path("fav")};
     // Added by default into a folder named as the Favorites folder, every
     // record there was kept.
-    const size_t before = w.document().links().size();
-    w.FavoritesLinksfromInternetExplorer1->trigger();
-    QCOMPARE(w.document().links().size(), before + 3);
-    QCOMPARE(w.document().links()[before].fullName(), std::string_view("Favorites\\fav\\"));
-    QCOMPARE(w.document().links()[before + 2].fullName(), std::string_view("Favorites\\fav\\Tech\\A.url"));
-    w.document().undo();
-    QCOMPARE(w.document().links().size(), before);
+    const size_t before = w.view().document().links().size();
+    part<QAction>(w, "FavoritesLinksfromInternetExplorer1")->trigger();
+    QCOMPARE(w.view().document().links().size(), before + 3);
+    QCOMPARE(w.view().document().links()[before].fullName(), std::string_view("Favorites\\fav\\"));
+    QCOMPARE(w.view().document().links()[before + 2].fullName(),
+             std::string_view("Favorites\\fav\\Tech\\A.url"));
+    w.view().document().undo();
+    QCOMPARE(w.view().document().links().size(), before);
     f.desktop.folders = {f.home.path("fav")};
     f.prompts.answers = {Answer::No};  // replace the content
-    w.FavoritesLinksfromInternetExplorer1->trigger();
-    QCOMPARE(w.document().links().size(), size_t(2));
-    QCOMPARE(w.document().links()[0].fullName(), std::string_view("Favorites\\Tech\\"));
-    QCOMPARE(w.document().links()[1].fullName(), std::string_view("Favorites\\Tech\\A.url"));
-    QCOMPARE(w.document().links()[1].url(), std::string_view("http://a.example/"));
-    QVERIFY(w.document().isDirty());
+    part<QAction>(w, "FavoritesLinksfromInternetExplorer1")->trigger();
+    QCOMPARE(w.view().document().links().size(), size_t(2));
+    QCOMPARE(w.view().document().links()[0].fullName(), std::string_view("Favorites\\Tech\\"));
+    QCOMPARE(w.view().document().links()[1].fullName(), std::string_view("Favorites\\Tech\\A.url"));
+    QCOMPARE(w.view().document().links()[1].url(), std::string_view("http://a.example/"));
+    QVERIFY(w.view().document().isDirty());
     QCOMPARE(w.files().FavoritesPath, f.home.path("fav"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorlix - links.ldb"));  // keeps its file
     QCOMPARE(f.captions(), QStringList({"Tech"}));
 
     // A cancelled chooser changes nothing.
     f.prompts.answers = {Answer::No};
-    w.FavoritesLinksfromInternetExplorer1->trigger();
-    QCOMPARE(w.document().links().size(), size_t(2));
+    part<QAction>(w, "FavoritesLinksfromInternetExplorer1")->trigger();
+    QCOMPARE(w.view().document().links().size(), size_t(2));
   }
 };
 

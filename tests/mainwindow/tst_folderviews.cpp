@@ -16,6 +16,7 @@
 #include "components/XeStatusBar.h"
 #include "document/DocumentEdit.h"
 #include "mainwindow/TreeLinksView.h"
+#include "mainwindow/WindowParts.h"
 #include "store/DosDate.h"
 #include "store/ListRows.h"
 #include "support/MainWindowFixture.h"
@@ -59,26 +60,30 @@ class TestFolderViews : public QObject {
     QVERIFY(news);
     QVERIFY(root->expanded && !news->expanded);
 
-    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {}, centreOf(w.TreeLinks, news));
-    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\News\\"));
+    QTest::mouseClick(part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+                      centreOf(part<TreeLinksView>(w, "TreeLinks"), news));
+    QCOMPARE(part<TXeStaticText>(w, "TPath")->text(), QStringLiteral(" Favorites\\News\\"));
     QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
     QCOMPARE(w.view().tree().selected(), news);
 
     // Double-click the folder row Local: enter it, the tree follows.
-    QAbstractItemView* view = w.ListLinks->activeView();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 1));
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 1));
-    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\News\\Local\\"));
+    QAbstractItemView* view = part<TXeListView>(w, "ListLinks")->activeView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      rowCentre(part<TXeListView>(w, "ListLinks"), 1));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       rowCentre(part<TXeListView>(w, "ListLinks"), 1));
+    QCOMPARE(part<TXeStaticText>(w, "TPath")->text(), QStringLiteral(" Favorites\\News\\Local\\"));
     QCOMPARE(f.captions(), QStringList({"..", "City"}));
-    QCOMPARE(w.ListLinks->currentRow(), 0);  // the ".." row has the focus
+    QCOMPARE(part<TXeListView>(w, "ListLinks")->currentRow(), 0);  // the ".." row has the focus
     QCOMPARE(FolderTreeModel::NodePath(w.view().tree().selected()),
              AnsiString("Favorites\\News\\Local\\"));
 
     // Double-click "..": back in News with the folder just left focused.
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 0));
-    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\News\\"));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       rowCentre(part<TXeListView>(w, "ListLinks"), 0));
+    QCOMPARE(part<TXeStaticText>(w, "TPath")->text(), QStringLiteral(" Favorites\\News\\"));
     QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
-    QCOMPARE(w.ListLinks->currentRow(), 1);
+    QCOMPARE(part<TXeListView>(w, "ListLinks")->currentRow(), 1);
     QCOMPARE(FolderTreeModel::NodePath(w.view().tree().selected()),
              AnsiString("Favorites\\News\\Local\\"));
 
@@ -86,38 +91,42 @@ class TestFolderViews : public QObject {
     w.view().focusRow(0);
     w.view().openCurrentRow(false);
     QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
-    QCOMPARE(f.captions().value(w.ListLinks->currentRow()), QStringLiteral("News"));
-    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {}, centreOf(w.TreeLinks, root));
-    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\"));
+    QCOMPARE(f.captions().value(part<TXeListView>(w, "ListLinks")->currentRow()),
+             QStringLiteral("News"));
+    QTest::mouseClick(part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+                      centreOf(part<TreeLinksView>(w, "TreeLinks"), root));
+    QCOMPARE(part<TXeStaticText>(w, "TPath")->text(), QStringLiteral(" Favorites\\"));
     QCOMPARE(f.captions().size(), 4);
   }
 
   void openingALinkUsesTheBrowser() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    w.ToolButton3->click();  // the preview pane off: the list's links go to the browser
-    w.view().focusRow(2);       // Debian
+    part<QToolButton>(w, "ToolButton3")
+        ->click();         // the preview pane off: the list's links go to the browser
+    w.view().focusRow(2);  // Debian
     w.view().openCurrentRow(false);
     QCOMPARE(f.desktop.openedUrls, QStringList({"https://debian.org"}));
-    QVERIFY(w.XeStatusBar->currentMessage().isEmpty());
+    QVERIFY(part<TXeStatusBar>(w, "XeStatusBar")->currentMessage().isEmpty());
   }
 
   void aLinkNoProgramOpensSaysSoInTheStatusBar() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     f.desktop.urlsOpen = false;
-    w.ToolButton3->click();  // the preview pane off: links go to the browser
+    part<QToolButton>(w, "ToolButton3")->click();  // the preview pane off: links go to the browser
     const size_t asked = f.prompts.asked.size();
-    QAbstractItemView* view = w.ListLinks->activeView();
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 2));
+    QAbstractItemView* view = part<TXeListView>(w, "ListLinks")->activeView();
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       rowCentre(part<TXeListView>(w, "ListLinks"), 2));
     QCOMPARE(f.desktop.openedUrls, QStringList({"https://debian.org"}));
-    QCOMPARE(w.XeStatusBar->currentMessage(),
+    QCOMPARE(part<TXeStatusBar>(w, "XeStatusBar")->currentMessage(),
              QStringLiteral("No program could open https://debian.org"));
     QCOMPARE(f.prompts.asked.size(), asked);  // no message box
     // The line spans the bar: the panels' controls step aside until it goes.
-    QVERIFY(!w.prgbar->isVisible());
-    w.XeStatusBar->clearMessage();
-    QVERIFY(w.prgbar->isVisible());
+    QVERIFY(!part<QProgressBar>(w, "prgbar")->isVisible());
+    part<TXeStatusBar>(w, "XeStatusBar")->clearMessage();
+    QVERIFY(part<QProgressBar>(w, "prgbar")->isVisible());
 
     // A URL that is never handed to a program gets the same line.
     appendRecord(w, LinkRecord::make("Favorites\\Dash", "-v", 0x58E96000u, kKindUrl));
@@ -125,39 +134,40 @@ class TestFolderViews : public QObject {
     w.view().focusRow(int(f.captions().indexOf("Dash")));
     w.view().openCurrentRow(false);
     QCOMPARE(f.desktop.openedUrls.size(), 1);
-    QCOMPARE(w.XeStatusBar->currentMessage(), QStringLiteral("No program could open -v"));
+    QCOMPARE(part<TXeStatusBar>(w, "XeStatusBar")->currentMessage(),
+             QStringLiteral("No program could open -v"));
   }
 
   void findBoxFiltersBelowTheCurrentFolder() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    w.EditFind->setFocus();
+    part<QLineEdit>(w, "EditFind")->setFocus();
     QCoreApplication::processEvents();
-    QTest::keyClicks(w.EditFind, "ne");
+    QTest::keyClicks(part<QLineEdit>(w, "EditFind"), "ne");
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));  // unchanged
-    QTest::keyClicks(w.EditFind, "w");                                            // "new": Abc news
+    QTest::keyClicks(part<QLineEdit>(w, "EditFind"), "w");                        // "new": Abc news
     QCOMPARE(f.captions(), QStringList({"Abc news"}));
-    QVERIFY(w.EditFind->styleSheet().contains("196, 225, 255"));
-    w.EditFind->setText("EXAMPLE");  // URLs, any letter case, every folder
+    QVERIFY(part<QLineEdit>(w, "EditFind")->styleSheet().contains("196, 225, 255"));
+    part<QLineEdit>(w, "EditFind")->setText("EXAMPLE");  // URLs, any letter case, every folder
     QCOMPARE(f.captions(), QStringList({"City", "Daily", "Abc news"}));
     QCOMPARE(w.view().list().rows()[0].path, AnsiString("Favorites\\News\\Local\\"));
-    QTest::keyClick(w.EditFind, Qt::Key_Backspace);
-    w.EditFind->setText("EX");  // two characters keep the results
+    QTest::keyClick(part<QLineEdit>(w, "EditFind"), Qt::Key_Backspace);
+    part<QLineEdit>(w, "EditFind")->setText("EX");  // two characters keep the results
     QCOMPARE(f.captions().size(), 3);
-    w.EditFind->clear();
+    part<QLineEdit>(w, "EditFind")->clear();
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
-    w.ListLinks->activeView()->setFocus();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
     QCoreApplication::processEvents();
-    QVERIFY(w.EditFind->styleSheet().isEmpty());
+    QVERIFY(part<QLineEdit>(w, "EditFind")->styleSheet().isEmpty());
 
     // Esc empties the box and goes back to the folder, in the list.
-    w.EditFind->setFocus();
+    part<QLineEdit>(w, "EditFind")->setFocus();
     QCoreApplication::processEvents();
-    QTest::keyClicks(w.EditFind, "exam");
+    QTest::keyClicks(part<QLineEdit>(w, "EditFind"), "exam");
     QCOMPARE(f.captions(), QStringList({"City", "Daily", "Abc news"}));
-    QTest::keyClick(w.EditFind, Qt::Key_Escape);
-    QVERIFY(w.EditFind->text().isEmpty());
-    QVERIFY(w.keyboardFocusIn(w.ListLinks));
+    QTest::keyClick(part<QLineEdit>(w, "EditFind"), Qt::Key_Escape);
+    QVERIFY(part<QLineEdit>(w, "EditFind")->text().isEmpty());
+    QVERIFY(w.keyboardFocusIn(part<TXeListView>(w, "ListLinks")));
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
   }
 
@@ -165,7 +175,7 @@ class TestFolderViews : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     const auto renameRow = [&](int row, const QString& text) {
-      w.ListLinks->activeView()->setFocus();
+      part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
       QCoreApplication::processEvents();
       w.view().focusRow(row);
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
@@ -181,69 +191,75 @@ class TestFolderViews : public QObject {
       QCoreApplication::processEvents();
     };
     renameRow(0, "Press");  // the folder News, with everything in it
-    QTRY_VERIFY(describe(w.document().links()).contains("Favorites\\Press\\Daily|http://daily.example|Url"));
+    QTRY_VERIFY(describe(w.view().document().links())
+                    .contains("Favorites\\Press\\Daily|http://daily.example|Url"));
     QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
     QVERIFY(childNamed(w.view().tree().root(), "Press"));
     const int debian = int(f.captions().indexOf("Debian"));
     renameRow(debian, "Debian GNU");  // a link's description; its URL stays
-    QTRY_VERIFY(describe(w.document().links()).contains("Favorites\\Debian GNU|https://debian.org|Url"));
+    QTRY_VERIFY(describe(w.view().document().links())
+                    .contains("Favorites\\Debian GNU|https://debian.org|Url"));
     QVERIFY(f.captions().contains("Debian GNU"));
-    QCOMPARE(w.document().links().size(), size_t(8));
+    QCOMPARE(w.view().document().links().size(), size_t(8));
     // Undo takes the rename back as one step.
-    w.document().undo();
-    QVERIFY(describe(w.document().links()).contains("Favorites\\Debian|https://debian.org|Url"));
+    w.view().document().undo();
+    QVERIFY(
+        describe(w.view().document().links()).contains("Favorites\\Debian|https://debian.org|Url"));
   }
 
   void statusBarCountsRowsOrHits() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    auto* count = w.XeStatusBar->findChild<QLabel*>("ListCount");
+    auto* count = part<TXeStatusBar>(w, "XeStatusBar")->findChild<QLabel*>("ListCount");
     QVERIFY(count);
-    QVERIFY(w.XeStatusBar->panelRect(1).contains(count->geometry().center()));
+    QVERIFY(
+        part<TXeStatusBar>(w, "XeStatusBar")->panelRect(1).contains(count->geometry().center()));
     QCOMPARE(count->text(), QString("4 items"));
     QVERIFY(!count->accessibleName().isEmpty());
 
     // ".." is not counted; an empty folder lists nothing.
-    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, childNamed(w.view().tree().root(), "News")));
+    QTest::mouseClick(
+        part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+        centreOf(part<TreeLinksView>(w, "TreeLinks"), childNamed(w.view().tree().root(), "News")));
     QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
     QCOMPARE(count->text(), QString("2 items"));
 
-    w.EditFind->setFocus();
+    part<QLineEdit>(w, "EditFind")->setFocus();
     QCoreApplication::processEvents();
-    w.EditFind->setText("exam");
+    part<QLineEdit>(w, "EditFind")->setText("exam");
     QCOMPARE(f.captions(), QStringList({"City", "Daily"}));
     QCOMPARE(count->text(), QString("2 hits"));
-    w.EditFind->setText("city");
+    part<QLineEdit>(w, "EditFind")->setText("city");
     QCOMPARE(count->text(), QString("1 hit"));
-    w.EditFind->setText("ci");  // the hits stay listed
+    part<QLineEdit>(w, "EditFind")->setText("ci");  // the hits stay listed
     QCOMPARE(count->text(), QString("1 hit"));
-    w.EditFind->setText("zzz");
+    part<QLineEdit>(w, "EditFind")->setText("zzz");
     QCOMPARE(count->text(), QString("0 hits"));
     // A rebuild that is no find's counts rows again (flat, as the box has
     // the focus).
-    w.BRefresh->click();
+    part<QToolButton>(w, "BRefresh")->click();
     QCOMPARE(f.captions(), QStringList({"City", "Daily"}));
     QCOMPARE(count->text(), QString("2 items"));
-    w.EditFind->clear();
+    part<QLineEdit>(w, "EditFind")->clear();
     QCOMPARE(count->text(), QString("2 items"));
 
     // A deleted row leaves the count.
-    w.ListLinks->activeView()->setFocus();
+    part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
     w.view().focusRow(2);  // Daily
     f.prompts.answers = {Answer::Yes};
-    w.ECut->trigger();
+    part<QAction>(w, "ECut")->trigger();
     QCOMPARE(count->text(), QString("1 item"));
   }
 
   void findIsLimitedToTheCurrentFolder() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, childNamed(w.view().tree().root(), "News")));
-    w.EditFind->setFocus();
+    QTest::mouseClick(
+        part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+        centreOf(part<TreeLinksView>(w, "TreeLinks"), childNamed(w.view().tree().root(), "News")));
+    part<QLineEdit>(w, "EditFind")->setFocus();
     QCoreApplication::processEvents();
-    w.EditFind->setText("example");
+    part<QLineEdit>(w, "EditFind")->setText("example");
     QCOMPARE(f.captions(), QStringList({"City", "Daily"}));
   }
 
@@ -251,9 +267,9 @@ class TestFolderViews : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     // Give the two root links different dates.
-    DocumentEdit edit(w.document(), QStringLiteral("Dates"));
-    for (size_t i = 0; i < w.document().links().size(); ++i) {
-      LinkRecord r = w.document().links()[i];
+    DocumentEdit edit(w.view().document(), QStringLiteral("Dates"));
+    for (size_t i = 0; i < w.view().document().links().size(); ++i) {
+      LinkRecord r = w.view().document().links()[i];
       if (r.fullName() == "Favorites\\Debian")
         r.setDateStamp(toDosDateTime(QDateTime(QDate(2020, 1, 1), QTime(1, 0))));
       if (r.fullName() == "Favorites\\Abc news")
@@ -263,14 +279,15 @@ class TestFolderViews : public QObject {
     edit.commit();
     w.view().rebuildList();
     // In the database's order no column carries an arrow.
-    for (int c = 0; c < kListColumnCount; ++c) QCOMPARE(w.ListLinks->ColumnImage(c), -1);
-    QHeaderView* header = w.ListLinks->reportView()->horizontalHeader();
+    for (int c = 0; c < kListColumnCount; ++c)
+      QCOMPARE(part<TXeListView>(w, "ListLinks")->ColumnImage(c), -1);
+    QHeaderView* header = part<TXeListView>(w, "ListLinks")->reportView()->horizontalHeader();
     const auto click = [&](int column) {
       const int x = header->sectionViewportPosition(column) + 5;
       QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
     };
     click(2);  // the first click sorts ascending
-    QCOMPARE(w.ListLinks->SortDirection(), sdAscending);
+    QCOMPARE(part<TXeListView>(w, "ListLinks")->SortDirection(), sdAscending);
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Debian", "Abc news"}));
     click(2);
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
@@ -279,47 +296,50 @@ class TestFolderViews : public QObject {
     // edit, a find; folder rows and ".." stay first.
     click(1);  // URL, ascending: abc.example before debian.org
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
-    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, childNamed(w.view().tree().root(), "News")));
+    QTest::mouseClick(
+        part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+        centreOf(part<TreeLinksView>(w, "TreeLinks"), childNamed(w.view().tree().root(), "News")));
     QCOMPARE(f.captions(), QStringList({"..", "Local", "Daily"}));
-    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, w.view().tree().root()));
+    QTest::mouseClick(part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+                      centreOf(part<TreeLinksView>(w, "TreeLinks"), w.view().tree().root()));
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Abc news", "Debian"}));
     appendRecord(w, LinkRecord::make("Favorites\\Zed", "http://b.example", 0, kKindUrl));
     w.view().rebuildList();
     QCOMPARE(f.captions(), QStringList({"News", "Tech", "Zed", "Abc news", "Debian"}));
-    QCOMPARE(w.ListLinks->ColumnImage(1), int(imgSortDown));
-    w.EditFind->setFocus();
+    QCOMPARE(part<TXeListView>(w, "ListLinks")->ColumnImage(1), int(imgSortDown));
+    part<QLineEdit>(w, "EditFind")->setFocus();
     QCoreApplication::processEvents();
-    w.EditFind->setText("example");
+    part<QLineEdit>(w, "EditFind")->setText("example");
     QCOMPARE(f.captions(), QStringList({"Zed", "City", "Daily", "Abc news"}));
   }
 
   void classicStyleAndViewModes() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    w.ToolButton12->click();
-    QVERIFY(w.ClassicStyle1->isChecked());
+    part<QToolButton>(w, "ToolButton12")->click();
+    QVERIFY(part<QAction>(w, "ClassicStyle1")->isChecked());
     QCOMPARE(f.captions(), QStringList({"City", "Daily", "Qt docs", "Debian", "Abc news"}));
-    w.ExplorerStyle1->trigger();
-    QVERIFY(w.ToolButton11->isChecked());
+    part<QAction>(w, "ExplorerStyle1")->trigger();
+    QVERIFY(part<QToolButton>(w, "ToolButton11")->isChecked());
     QCOMPARE(f.captions().size(), 4);
 
-    w.LargeIcons1->trigger();
-    QCOMPARE(w.ListLinks->viewStyle(), vsIcon);
-    QVERIFY(w.ToolButton6->isChecked());
+    part<QAction>(w, "LargeIcons1")->trigger();
+    QCOMPARE(part<TXeListView>(w, "ListLinks")->viewStyle(), vsIcon);
+    QVERIFY(part<QToolButton>(w, "ToolButton6")->isChecked());
     QCOMPARE(f.captions().size(), 4);
-    w.ToolButton10->click();
-    QCOMPARE(w.ListLinks->viewStyle(), vsReport);
-    QVERIFY(w.Details1->isChecked());
+    part<QToolButton>(w, "ToolButton10")->click();
+    QCOMPARE(part<TXeListView>(w, "ListLinks")->viewStyle(), vsReport);
+    QVERIFY(part<QAction>(w, "Details1")->isChecked());
   }
 
   void treeFollowsTheListWithoutMovingTheFolder() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    QAbstractItemView* view = w.ListLinks->activeView();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 1));  // Tech
-    QCOMPARE(FolderTreeModel::NodePath(w.view().tree().selected()), AnsiString("Favorites\\Tech\\"));
+    QAbstractItemView* view = part<TXeListView>(w, "ListLinks")->activeView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      rowCentre(part<TXeListView>(w, "ListLinks"), 1));  // Tech
+    QCOMPARE(FolderTreeModel::NodePath(w.view().tree().selected()),
+             AnsiString("Favorites\\Tech\\"));
     QCOMPARE(w.view().position().currentPath, AnsiString("Favorites\\"));
     QCOMPARE(f.captions().size(), 4);
   }
@@ -330,16 +350,17 @@ class TestFolderViews : public QObject {
     if (dir.isEmpty()) QSKIP("VORLIX_SNAPSHOT_DIR not set");
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    QTest::mouseClick(w.TreeLinks->viewport(), Qt::LeftButton, {},
-                      centreOf(w.TreeLinks, childNamed(w.view().tree().root(), "News")));
+    QTest::mouseClick(
+        part<TreeLinksView>(w, "TreeLinks")->viewport(), Qt::LeftButton, {},
+        centreOf(part<TreeLinksView>(w, "TreeLinks"), childNamed(w.view().tree().root(), "News")));
     w.grab().save(dir + "/window-news.png");
-    w.ToolButton2->click();
-    w.ClassicStyle1->trigger();
+    part<QToolButton>(w, "ToolButton2")->click();
+    part<QAction>(w, "ClassicStyle1")->trigger();
     QCoreApplication::processEvents();
     w.grab().save(dir + "/window-classic-hidden-tree.png");
-    w.ToolButton2->click();
-    w.ExplorerStyle1->trigger();
-    w.LargeIcons1->trigger();
+    part<QToolButton>(w, "ToolButton2")->click();
+    part<QAction>(w, "ExplorerStyle1")->trigger();
+    part<QAction>(w, "LargeIcons1")->trigger();
     QCoreApplication::processEvents();
     w.grab().save(dir + "/window-icons.png");
   }

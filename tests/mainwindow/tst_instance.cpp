@@ -15,6 +15,7 @@
 #include <csignal>
 
 #include "editing/AddItemDialog.h"
+#include "mainwindow/WindowParts.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "support/MainWindowFixture.h"
@@ -74,7 +75,7 @@ class TestInstance : public QObject {
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-      TFAddItem* dlg = f.w().FAddItem;
+      TFAddItem* dlg = part<TFAddItem>(f.w(), "FAddItem");
       if (!dlg->isVisible()) return;
       poll.stop();
       seen << dlg->EditName->text() << dlg->EditDescription->text();
@@ -101,9 +102,10 @@ class TestInstance : public QObject {
         f, {QStringLiteral("http://example.org/"), QStringLiteral("Example site")}, &waited);
     QCOMPARE(seen, QStringList({"http://example.org/", "Example site", "0"}));
     QVERIFY(waited);
-    QVERIFY(f.w().document().isDirty());
-    QCOMPARE(f.w().document().links().size(), size_t(1));
-    QCOMPARE(f.w().document().links()[0].fullName(), std::string_view("Favorites\\Example site"));
+    QVERIFY(f.w().view().document().isDirty());
+    QCOMPARE(f.w().view().document().links().size(), size_t(1));
+    QCOMPARE(f.w().view().document().links()[0].fullName(),
+             std::string_view("Favorites\\Example site"));
   }
 
   void singleParameterSendsBlank() {
@@ -133,9 +135,9 @@ class TestInstance : public QObject {
     QVERIFY(second->waitForStarted(5000));
     QVERIFY(waitFor([&] { return second->state() == QProcess::NotRunning; }, 20000));
     QCOMPARE(second->exitCode(), 0);
-    QCOMPARE(f.w().document().fileName(), db);
+    QCOMPARE(f.w().view().document().fileName(), db);
     QCOMPARE(f.captions(), QStringList({"New"}));
-    QVERIFY(!f.w().FAddItem->isVisible());
+    QVERIFY(!part<TFAddItem>(f.w(), "FAddItem")->isVisible());
   }
 
   void aDatabasePathWithALineBreakPassesWhole() {
@@ -151,8 +153,8 @@ class TestInstance : public QObject {
     QVERIFY(second->waitForStarted(5000));
     QVERIFY(waitFor([&] { return second->state() == QProcess::NotRunning; }, 20000));
     QCOMPARE(second->exitCode(), 0);
-    QCOMPARE(f.w().document().fileName(), db);
-    QVERIFY(!f.w().FAddItem->isVisible());
+    QCOMPARE(f.w().view().document().fileName(), db);
+    QVERIFY(!part<TFAddItem>(f.w(), "FAddItem")->isVisible());
   }
 
   void secondStartWithoutParametersRestoresTheWindow() {

@@ -14,6 +14,7 @@
 
 #include "components/XeListView.h"
 #include "editing/AddItemDialog.h"
+#include "mainwindow/WindowParts.h"
 #include "store/ListRows.h"
 #include "support/MainWindowFixture.h"
 
@@ -45,7 +46,7 @@ QAction* item(TFMainXeVorlix& w, const char* name) {
 
 // Focuses the list on the row with `caption`, as a click there would.
 void focusRow(TFMainXeVorlix& w, const char* caption) {
-  w.ListLinks->activeView()->setFocus();
+  part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
   QCoreApplication::processEvents();
   const auto& rows = w.view().list().rows();
   for (size_t i = 0; i < rows.size(); ++i)
@@ -75,14 +76,14 @@ class TestLinkDialogWiring : public QObject {
   void addShowsTheLinkAtOnceAsOneStep() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    whenShown(w.FAddItem, [&] {
-      w.FAddItem->EditDescription->setText("Fresh");
-      w.FAddItem->EditName->setText("http://fresh.example");
-      w.FAddItem->BOk->click();
+    whenShown(part<TFAddItem>(w, "FAddItem"), [&] {
+      part<TFAddItem>(w, "FAddItem")->EditDescription->setText("Fresh");
+      part<TFAddItem>(w, "FAddItem")->EditName->setText("http://fresh.example");
+      part<TFAddItem>(w, "FAddItem")->BOk->click();
     });
-    w.BAdd->click();
+    part<QToolButton>(w, "BAdd")->click();
     QVERIFY(f.captions().contains("Fresh"));
-    QVERIFY(w.document().isDirty());
+    QVERIFY(w.view().document().isDirty());
     QCOMPARE(item(w, "Undo1")->text(), QStringLiteral("Undo Add 'Fresh'"));
     item(w, "Undo1")->trigger();
     QVERIFY(!f.captions().contains("Fresh"));
@@ -92,11 +93,11 @@ class TestLinkDialogWiring : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     f.prompts.inputs = {QStringLiteral("Made")};
-    whenShown(w.FAddItem, [&] {
-      w.FAddItem->BNewFolder->click();
-      w.FAddItem->BCancel->click();
+    whenShown(part<TFAddItem>(w, "FAddItem"), [&] {
+      part<TFAddItem>(w, "FAddItem")->BNewFolder->click();
+      part<TFAddItem>(w, "FAddItem")->BCancel->click();
     });
-    w.BAdd->click();
+    part<QToolButton>(w, "BAdd")->click();
     QVERIFY(childNamed(w.view().tree().root(), "Made"));
     QCOMPARE(item(w, "Undo1")->text(), QStringLiteral("Undo New Folder 'Made'"));
     item(w, "Undo1")->trigger();
@@ -106,22 +107,23 @@ class TestLinkDialogWiring : public QObject {
   void editOfAFlatRowChangesItsOwnRecord() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
-    w.ToolButton12->click();  // classic style: the flat listing
+    part<QToolButton>(w, "ToolButton12")->click();  // classic style: the flat listing
     FolderNode* selected = w.view().tree().selected();
     QVERIFY(rowOf(w, "deep") >= 0);
     focusRow(w, "deep");
     QStringList seen;
-    whenShown(w.FAddItem, [&] {
-      seen << w.FAddItem->windowTitle() << w.FAddItem->EditDescription->text()
-           << w.FAddItem->EditName->text();
-      w.FAddItem->EditDescription->setText("deeper");
-      w.FAddItem->BOk->click();
+    whenShown(part<TFAddItem>(w, "FAddItem"), [&] {
+      seen << part<TFAddItem>(w, "FAddItem")->windowTitle()
+           << part<TFAddItem>(w, "FAddItem")->EditDescription->text()
+           << part<TFAddItem>(w, "FAddItem")->EditName->text();
+      part<TFAddItem>(w, "FAddItem")->EditDescription->setText("deeper");
+      part<TFAddItem>(w, "FAddItem")->BOk->click();
     });
-    w.EEdit->trigger();
+    part<QAction>(w, "EEdit")->trigger();
     QCOMPARE(seen, (QStringList{"Edit Url", "deep", "http://deep.example"}));
-    QVERIFY(w.document().links().indexOf("Favorites\\A\\Sub\\deeper") >= 0);
-    QVERIFY(w.document().links().indexOf("Favorites\\A\\Sub\\deep") < 0);
-    QVERIFY(w.document().links().indexOf("Favorites\\deeper") < 0);
+    QVERIFY(w.view().document().links().indexOf("Favorites\\A\\Sub\\deeper") >= 0);
+    QVERIFY(w.view().document().links().indexOf("Favorites\\A\\Sub\\deep") < 0);
+    QVERIFY(w.view().document().links().indexOf("Favorites\\deeper") < 0);
     QVERIFY(f.captions().contains("deeper"));
     QCOMPARE(w.view().tree().selected(), selected);
     QCOMPARE(item(w, "Undo1")->text(), QStringLiteral("Undo Edit 'deeper'"));
@@ -142,13 +144,14 @@ class TestLinkDialogWiring : public QObject {
     writeFile(root + "/profiles.ini", "[Profile0]\nPath=x.default\nIsRelative=1\n");
     writeFile(root + "/x.default/sessionstore-backups/recovery.jsonlz4", file + block);
     QStringList seen;
-    whenShown(w.FAddItem, [&] {
-      w.FAddItem->BCaptureURL->click();
-      w.FAddItem->BCaptureTitle->click();
-      seen << w.FAddItem->EditName->text() << w.FAddItem->EditDescription->text();
-      w.FAddItem->BCancel->click();
+    whenShown(part<TFAddItem>(w, "FAddItem"), [&] {
+      part<TFAddItem>(w, "FAddItem")->BCaptureURL->click();
+      part<TFAddItem>(w, "FAddItem")->BCaptureTitle->click();
+      seen << part<TFAddItem>(w, "FAddItem")->EditName->text()
+           << part<TFAddItem>(w, "FAddItem")->EditDescription->text();
+      part<TFAddItem>(w, "FAddItem")->BCancel->click();
     });
-    w.BAdd->click();
+    part<QToolButton>(w, "BAdd")->click();
     QCOMPARE(seen, (QStringList{"http://page.example/", "The page"}));
   }
 
@@ -156,8 +159,8 @@ class TestLinkDialogWiring : public QObject {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     focusRow(w, "News");
-    w.OpenNew->trigger();
-    w.OpenSame->trigger();
+    part<QAction>(w, "OpenNew")->trigger();
+    part<QAction>(w, "OpenSame")->trigger();
     // Nothing registered: both reach the desktop's opener, unchanged.
     QCOMPARE(f.desktop.openedUrls, (QStringList{"http://news.example", "http://news.example"}));
   }

@@ -11,14 +11,16 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <QWidget>
 #include "components/RecentFiles.h"
 #include "components/TrayIcon.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/MainParts.h"
 #include "mainwindow/ShellParts.h"
+#include "mainwindow/WindowParts.h"
 #include "support/MainWindowFixture.h"
-#include "mainwindow/FileCommands.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -62,12 +64,12 @@ struct Run {
   TFOptions& options() { return parts->FOptions(); }
   QStringList reopen() const {
     QStringList out;
-    for (const QAction* a : window->ReOpen1->actions()) out << a->text();
+    for (const QAction* a : part<QMenu>(*window, "ReOpen1")->actions()) out << a->text();
     return out;
   }
   QStringList dropDown() const {
     QStringList out;
-    for (const QAction* a : window->PopFile->actions()) out << a->text();
+    for (const QAction* a : part<QMenu>(*window, "PopFile")->actions()) out << a->text();
     return out;
   }
 };
@@ -102,25 +104,27 @@ class TestShellParts : public QObject {
     h.setLastOpen(h.db("a.ldb"));
     {
       Run r;
-      QVERIFY(r.w().ControlBar->isVisible());
-      QCOMPARE(r.w().ListLinks->viewStyle(), vsReport);
+      QVERIFY(part<QWidget>(r.w(), "ControlBar")->isVisible());
+      QCOMPARE(part<TXeListView>(r.w(), "ListLinks")->viewStyle(), vsReport);
       r.options().show();
       r.options().CheckToolBar->setChecked(false);
       r.options().RadioIcons->findChildren<QRadioButton*>().at(1)->setChecked(true);
       r.options().RadioStyle->findChildren<QRadioButton*>().at(0)->setChecked(true);
       r.options().ButOk->click();
-      QVERIFY(!r.w().ControlBar->isVisible());
-      QVERIFY(!r.w().Toolbar1->isChecked());
-      QVERIFY(r.w().List1->isChecked() && r.w().ToolButton9->isChecked());
-      QVERIFY(r.w().ClassicStyle1->isChecked() && r.w().ToolButton12->isChecked());
-      QCOMPARE(r.w().ListLinks->viewStyle(), vsList);
+      QVERIFY(!part<QWidget>(r.w(), "ControlBar")->isVisible());
+      QVERIFY(!part<QAction>(r.w(), "Toolbar1")->isChecked());
+      QVERIFY(part<QAction>(r.w(), "List1")->isChecked() &&
+              part<QToolButton>(r.w(), "ToolButton9")->isChecked());
+      QVERIFY(part<QAction>(r.w(), "ClassicStyle1")->isChecked() &&
+              part<QToolButton>(r.w(), "ToolButton12")->isChecked());
+      QCOMPARE(part<TXeListView>(r.w(), "ListLinks")->viewStyle(), vsList);
       r.close();
     }
     Run again;
     QVERIFY(!again.options().CheckToolBar->isChecked());
-    QVERIFY(!again.w().ControlBar->isVisible());
-    QCOMPARE(again.w().ListLinks->viewStyle(), vsList);
-    QVERIFY(again.w().ClassicStyle1->isChecked());
+    QVERIFY(!part<QWidget>(again.w(), "ControlBar")->isVisible());
+    QCOMPARE(part<TXeListView>(again.w(), "ListLinks")->viewStyle(), vsList);
+    QVERIFY(part<QAction>(again.w(), "ClassicStyle1")->isChecked());
     QVERIFY(again.w().view().flatMode());
   }
 
@@ -128,18 +132,18 @@ class TestShellParts : public QObject {
     Home h;
     {
       Run r;
-      QVERIFY(r.w().Panel10->isVisible());
+      QVERIFY(part<QWidget>(r.w(), "Panel10")->isVisible());
       r.options().CheckShowBrowser->setChecked(false);
       r.options().ButOk->click();
-      QVERIFY(!r.w().Panel10->isVisible());
+      QVERIFY(!part<QWidget>(r.w(), "Panel10")->isVisible());
       r.close();
     }
     h.setLastOpen(h.db("a.ldb"));
     Run again;
-    QVERIFY(!again.w().Urlpreview1->isChecked());
-    QVERIFY(!again.w().Panel10->isVisible());
+    QVERIFY(!part<QAction>(again.w(), "Urlpreview1")->isChecked());
+    QVERIFY(!part<QWidget>(again.w(), "Panel10")->isVisible());
     // A double-clicked link goes to the browser, not into the hidden pane.
-    QAbstractItemView* view = again.w().ListLinks->activeView();
+    QAbstractItemView* view = part<TXeListView>(again.w(), "ListLinks")->activeView();
     const QRect row = view->visualRect(view->model()->index(0, 0));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(again.desktop.openedUrls, QStringList({"u"}));
@@ -151,20 +155,20 @@ class TestShellParts : public QObject {
     {
       Run r;
       r.w().resize(900, 640);
-      r.w().Splitter1->setSizes({300, 600});
-      r.w().ListLinks->setColumnWidth(1, 333);
-      r.w().Panel10->setFixedHeight(150);
+      part<QSplitter>(r.w(), "Splitter1")->setSizes({300, 600});
+      part<TXeListView>(r.w(), "ListLinks")->setColumnWidth(1, 333);
+      part<QWidget>(r.w(), "Panel10")->setFixedHeight(150);
       QCoreApplication::processEvents();
-      split = r.w().Splitter1->sizes();
+      split = part<QSplitter>(r.w(), "Splitter1")->sizes();
       r.close();
     }
     {
       Run again;
       QCOMPARE(again.w().size(), QSize(900, 640));
-      QCOMPARE(again.w().Splitter1->sizes(), split);
-      QCOMPARE(again.w().ListLinks->columnWidth(1), 333);
+      QCOMPARE(part<QSplitter>(again.w(), "Splitter1")->sizes(), split);
+      QCOMPARE(part<TXeListView>(again.w(), "ListLinks")->columnWidth(1), 333);
       QCoreApplication::processEvents();
-      QCOMPARE(again.w().Panel10->height(), 150);
+      QCOMPARE(part<QWidget>(again.w(), "Panel10")->height(), 150);
       again.w().showMaximized();
       QTRY_VERIFY(again.w().isMaximized());
       again.close();
@@ -181,7 +185,7 @@ class TestShellParts : public QObject {
       shown = r.options().isVisible();
       r.options().ButCancel->click();
     });
-    r.w().Settings2->trigger();
+    part<QAction>(r.w(), "Settings2")->trigger();
     QVERIFY(shown);
   }
 
@@ -190,14 +194,14 @@ class TestShellParts : public QObject {
     const QString a = h.db("a.ldb"), b = h.db("b.ldb");
     {
       Run r;
-      QVERIFY(!r.w().ReOpen1->isEnabled());
+      QVERIFY(!part<QMenu>(r.w(), "ReOpen1")->isEnabled());
       for (const QString& p : {a, b}) {
         r.desktop.openNames = {p};
         r.w().files().FOpenExecute();
       }
       QCOMPARE(r.reopen(), QStringList({"&1 " + b, "&2 " + a}));
       QCOMPARE(r.dropDown(), r.reopen());
-      QVERIFY(r.w().ReOpen1->isEnabled());
+      QVERIFY(part<QMenu>(r.w(), "ReOpen1")->isEnabled());
       r.close();
     }
     QCOMPARE(Registry().valueNames(kHistory), QStringList({"File1", "File2"}));
@@ -209,11 +213,11 @@ class TestShellParts : public QObject {
     // File > ReOpen opens like the drop-down: the save question comes first.
     markDirty(r.w());
     r.prompts.answers = {Answer::Cancel};
-    r.w().ReOpen1->actions().at(1)->trigger();
+    part<QMenu>(r.w(), "ReOpen1")->actions().at(1)->trigger();
     QCOMPARE(r.prompts.lastText(), QStringLiteral("Save the new modification ?"));
     QCOMPARE(r.w().document().fileName(), b);
     r.prompts.answers = {Answer::No};
-    r.w().ReOpen1->actions().at(1)->trigger();
+    part<QMenu>(r.w(), "ReOpen1")->actions().at(1)->trigger();
     QCOMPARE(r.w().document().fileName(), a);
     QCOMPARE(r.reopen().size(), 2);  // opening from the list keeps the order
   }
@@ -235,14 +239,14 @@ class TestShellParts : public QObject {
 
     // Delete entry OnClick: opening from the drop-down takes the item away
     // there only, until the next rebuild.
-    r.w().PopFile->actions().at(1)->trigger();
+    part<QMenu>(r.w(), "PopFile")->actions().at(1)->trigger();
     QCOMPARE(r.w().document().fileName(), b);
     QCOMPARE(r.dropDown(), QStringList({"&1 " + a}));
     QCOMPARE(r.reopen().size(), 2);
 
     r.options().BDeleteAll->click();
     QVERIFY(r.reopen().isEmpty() && r.dropDown().isEmpty());
-    QVERIFY(!r.w().ReOpen1->isEnabled());
+    QVERIFY(!part<QMenu>(r.w(), "ReOpen1")->isEnabled());
     QVERIFY(!r.options().BDeleteAll->isEnabled());
     QVERIFY(Registry().valueNames(kHistory).isEmpty());
   }
@@ -272,7 +276,7 @@ class TestShellParts : public QObject {
       QVERIFY(r.parts->TrayIcon().Active());
       QVERIFY(r.tray.shown);  // a separate icon: there while the window is too
       QCOMPARE(r.parts->TrayIcon().Hint(), QStringLiteral("Vorlix"));
-      QCOMPARE(r.parts->TrayIcon().PopupMenu(), r.w().PopupTray);
+      QCOMPARE(r.parts->TrayIcon().PopupMenu(), part<QMenu>(r.w(), "PopupTray"));
       r.w().showMinimized();
       QTRY_VERIFY(!r.w().isVisible());
       r.tray.onMouse(TrayMouse::LeftUp);

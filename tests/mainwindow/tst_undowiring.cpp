@@ -9,11 +9,12 @@
 
 #include "components/XeListView.h"
 #include "components/XeStaticText.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/TreeLinksView.h"
+#include "mainwindow/WindowParts.h"
 #include "store/ListRows.h"
 #include "support/Files.h"
 #include "support/MainWindowFixture.h"
-#include "mainwindow/FileCommands.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -28,7 +29,7 @@ QAction* item(TFMainXeVorlix& w, const char* name) {
 }
 
 void focusList(TFMainXeVorlix& w) {
-  w.ListLinks->activeView()->setFocus();
+  part<TXeListView>(w, "ListLinks")->activeView()->setFocus();
   QCoreApplication::processEvents();
 }
 
@@ -49,7 +50,7 @@ class TestUndoWiring : public QObject {
     QVERIFY(!undo->isEnabled() && !redo->isEnabled() && !bUndo->isEnabled());
 
     f.prompts.inputs = {QStringLiteral("Fresh")};
-    w.ENewFolder->trigger();
+    part<QAction>(w, "ENewFolder")->trigger();
     QCOMPARE(undo->text(), QStringLiteral("Undo New Folder 'Fresh'"));
     QCOMPARE(bUndo->toolTip(), undo->text());
     QCOMPARE(bUndo->accessibleName(), undo->text());
@@ -60,7 +61,7 @@ class TestUndoWiring : public QObject {
     QVERIFY(!f.captions().contains("Fresh"));
     QCOMPARE(redo->text(), QStringLiteral("Redo New Folder 'Fresh'"));
     QVERIFY(!undo->isEnabled() && redo->isEnabled());
-    QVERIFY(!w.document().isDirty() && !w.FSave->isEnabled());
+    QVERIFY(!w.view().document().isDirty() && !part<QAction>(w, "FSave")->isEnabled());
 
     // Ctrl+Y and Ctrl+Shift+Z redo, Ctrl+Z undoes, from the list.
     focusList(w);
@@ -71,22 +72,22 @@ class TestUndoWiring : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
                     Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(f.captions().contains("Fresh"));
-    QVERIFY(w.document().isDirty() && w.FSave->isEnabled());
+    QVERIFY(w.view().document().isDirty() && part<QAction>(w, "FSave")->isEnabled());
   }
 
   void ctrlZInTheFindBoxUndoesTyping() {
     MainWindowFixture f(kSample);
     TFMainXeVorlix& w = f.w();
     f.prompts.inputs = {QStringLiteral("Fresh")};
-    w.ENewFolder->trigger();
-    const size_t records = w.document().links().size();
-    w.EditFind->setFocus();
+    part<QAction>(w, "ENewFolder")->trigger();
+    const size_t records = w.view().document().links().size();
+    part<QLineEdit>(w, "EditFind")->setFocus();
     QCoreApplication::processEvents();
-    QTest::keyClicks(w.EditFind, QStringLiteral("new"));
-    QTest::keyClick(w.EditFind, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(w.EditFind->text() != QStringLiteral("new"));
-    QCOMPARE(w.document().links().size(), records);
-    QVERIFY(w.document().history().canUndo());
+    QTest::keyClicks(part<QLineEdit>(w, "EditFind"), QStringLiteral("new"));
+    QTest::keyClick(part<QLineEdit>(w, "EditFind"), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(part<QLineEdit>(w, "EditFind")->text() != QStringLiteral("new"));
+    QCOMPARE(w.view().document().links().size(), records);
+    QVERIFY(w.view().document().history().canUndo());
     QVERIFY(f.prompts.asked.empty());
   }
 
@@ -97,23 +98,25 @@ class TestUndoWiring : public QObject {
     // Delete "News" from the list: one step.
     focusList(w);
     w.view().focusRow(f.captions().indexOf("News"));
-    w.ListLinks->selectionModel()->select(w.view().list().index(f.captions().indexOf("News"), 0),
-                                          QItemSelectionModel::ClearAndSelect);
+    part<TXeListView>(w, "ListLinks")
+        ->selectionModel()
+        ->select(w.view().list().index(f.captions().indexOf("News"), 0),
+                 QItemSelectionModel::ClearAndSelect);
     f.prompts.answers = {Answer::Yes};
-    w.ECut->trigger();
-    QCOMPARE(w.document().links().size(), size_t(2));
+    part<QAction>(w, "ECut")->trigger();
+    QCOMPARE(w.view().document().links().size(), size_t(2));
     QVERIFY(w.files().FSaveExecute());
-    QVERIFY(!w.document().isDirty());
+    QVERIFY(!w.view().document().isDirty());
     item(w, "Undo1")->trigger();
-    QVERIFY(w.document().isDirty() && w.FSave->isEnabled());
+    QVERIFY(w.view().document().isDirty() && part<QAction>(w, "FSave")->isEnabled());
     QCOMPARE(f.captions(), QStringList({"A", "News"}));
     // Saving after edit and undo writes the same bytes as before the edit.
     QVERIFY(w.files().FSaveExecute());
     QCOMPARE(readFile(f.dbPath()), original);
     item(w, "Redo1")->trigger();
-    QVERIFY(w.document().isDirty());
+    QVERIFY(w.view().document().isDirty());
     item(w, "Undo1")->trigger();
-    QVERIFY(!w.document().isDirty() && !w.FSave->isEnabled());
+    QVERIFY(!w.view().document().isDirty() && !part<QAction>(w, "FSave")->isEnabled());
   }
 
   void viewsFollowAStepTakenBack() {
@@ -124,13 +127,13 @@ class TestUndoWiring : public QObject {
     w.view().focusRow(f.captions().indexOf("A"));
     w.view().openCurrentRow(true);
     f.prompts.inputs = {QStringLiteral("Inner")};
-    w.ENewFolder->trigger();
+    part<QAction>(w, "ENewFolder")->trigger();
     QVERIFY(f.captions().contains("Inner"));
     w.view().focusRow(f.captions().indexOf("Inner"));
     w.view().openCurrentRow(false);
-    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\A\\Inner\\"));
+    QCOMPARE(part<TXeStaticText>(w, "TPath")->text(), QStringLiteral(" Favorites\\A\\Inner\\"));
     item(w, "Undo1")->trigger();
-    QCOMPARE(w.TPath->text(), QStringLiteral(" Favorites\\A\\"));
+    QCOMPARE(part<TXeStaticText>(w, "TPath")->text(), QStringLiteral(" Favorites\\A\\"));
     QCOMPARE(f.captions(), QStringList({"..", "x"}));
     QCOMPARE(w.view().tree().selected(), childNamed(w.view().tree().root(), "A"));
   }
@@ -142,12 +145,12 @@ class TestUndoWiring : public QObject {
     f.desktop.folders = {f.home.path(QStringLiteral("fav"))};
     f.prompts.answers = {Answer::No};  // replace the content
     w.files().Import1Click();
-    QVERIFY(w.document().links().empty());
-    QCOMPARE(w.document().fileName(), f.dbPath());
+    QVERIFY(w.view().document().links().empty());
+    QCOMPARE(w.view().document().fileName(), f.dbPath());
     QCOMPARE(item(w, "Undo1")->text(), QStringLiteral("Undo Import Favorites"));
     item(w, "Undo1")->trigger();
-    QCOMPARE(w.document().links().size(), size_t(3));
-    QVERIFY(!w.document().isDirty());
+    QCOMPARE(w.view().document().links().size(), size_t(3));
+    QVERIFY(!w.view().document().isDirty());
     // Open starts a fresh history.
     f.desktop.openNames = {f.dbPath()};
     w.files().FOpenExecute();

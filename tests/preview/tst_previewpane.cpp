@@ -23,11 +23,13 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include <QWidget>
 #include "components/ImageList.h"
 #include "components/PanelSplitter.h"
 #include "components/XeListView.h"
 #include "components/XeStatusBar.h"
 #include "mainwindow/StartUp.h"
+#include "mainwindow/WindowParts.h"
 #include "preview/PreviewAddress.h"
 #include "preview/PreviewDock.h"
 #include "preview/PreviewSwitch.h"
@@ -170,11 +172,11 @@ class TestPreviewPane : public QObject {
     MainWindowFixture f;
     f.prompts.asked.clear();  // the start's own questions
     TFMainXeVorlix& w = f.w();
-    auto* pane = w.Panel10->findChild<TFBrowser*>();
+    auto* pane = part<QWidget>(w, "Panel10")->findChild<TFBrowser*>();
     pane->showLink(server.url("/shown"));
     QTRY_COMPARE_WITH_TIMEOUT(pane->caption(), QStringLiteral("T:/shown"), kLoadTimeout);
     pane->showLink(QStringLiteral("javascript:document.title='ran'"));
-    QCOMPARE(w.XeStatusBar->currentMessage(),
+    QCOMPARE(part<TXeStatusBar>(w, "XeStatusBar")->currentMessage(),
              QStringLiteral("javascript: links are not run in the preview pane."));
     QCOMPARE(history(pane), QStringList{server.url("/shown")});
     // Given the time it would take to run, the page is as it was.
@@ -196,7 +198,7 @@ class TestPreviewPane : public QObject {
               "[Desktop Entry]\nType=Application\nName=Test Mail\nExec=testmail %u\n");
     f.prompts.asked.clear();  // the start's own questions
     TFMainXeVorlix& w = f.w();
-    auto* pane = w.Panel10->findChild<TFBrowser*>();
+    auto* pane = part<QWidget>(w, "Panel10")->findChild<TFBrowser*>();
     pane->showLink(server.url("/mail"));
     QTRY_COMPARE_WITH_TIMEOUT(pane->caption(), QStringLiteral("mail"), kLoadTimeout);
 
@@ -213,7 +215,7 @@ class TestPreviewPane : public QObject {
                             "Open mailto:a@b.example with Test Mail ?"));
     // Asked once: the next click follows that answer.
     QTest::mouseClick(surface, Qt::LeftButton, {}, middle);
-    QTRY_COMPARE_WITH_TIMEOUT(w.XeStatusBar->currentMessage(),
+    QTRY_COMPARE_WITH_TIMEOUT(part<TXeStatusBar>(w, "XeStatusBar")->currentMessage(),
                               QStringLiteral("mailto: links are not opened from the preview pane."),
                               kLoadTimeout);
     QCOMPARE(f.prompts.asked.size(), size_t(1));
@@ -239,14 +241,14 @@ class TestPreviewPane : public QObject {
         "</script></head><body></body></html>";
     MainWindowFixture f;
     f.prompts.asked.clear();  // the start's own questions
-    auto* pane = f.w().Panel10->findChild<TFBrowser*>();
+    auto* pane = part<QWidget>(f.w(), "Panel10")->findChild<TFBrowser*>();
     pane->showLink(server.url("/loop"));
     QTRY_COMPARE_WITH_TIMEOUT(pane->caption(), QStringLiteral("done:false:null"), kLoadTimeout);
     QCOMPARE(f.prompts.asked.size(), size_t(1));
     QCOMPARE(f.prompts.asked[0].type, MsgType::Information);
     QCOMPARE(f.prompts.asked[0].text, QStringLiteral("127.0.0.1 says:\n\na0"));
     QVERIFY(f.prompts.inputCaptions.isEmpty());
-    QCOMPARE(f.w().XeStatusBar->currentMessage(),
+    QCOMPARE(part<TXeStatusBar>(f.w(), "XeStatusBar")->currentMessage(),
              QStringLiteral("This page may not open more dialogs."));
     // Opened again by the user, it may show one again.
     pane->reloadAddress();
@@ -259,15 +261,19 @@ class TestPreviewPane : public QObject {
     auto* sw = w.findChild<PreviewSwitch*>();
     QVERIFY(sw);
     // Switched on at start: panel, splitter and image 3; no engine yet.
-    QVERIFY(w.Urlpreview1->isCheckable() && w.Urlpreview1->isChecked());
-    QVERIFY(w.Panel10->isVisible() && w.Splitter2->isVisible());
-    QCOMPARE(w.ToolButton3->property("imageIndex").toInt(), int(imgPreviewShown));
-    auto* pane = w.Panel10->findChild<TFBrowser*>();
+    QVERIFY(part<QAction>(w, "Urlpreview1")->isCheckable() &&
+            part<QAction>(w, "Urlpreview1")->isChecked());
+    QVERIFY(part<QWidget>(w, "Panel10")->isVisible() &&
+            part<TPanelSplitter>(w, "Splitter2")->isVisible());
+    QCOMPARE(part<QToolButton>(w, "ToolButton3")->property("imageIndex").toInt(),
+             int(imgPreviewShown));
+    auto* pane = part<QWidget>(w, "Panel10")->findChild<TFBrowser*>();
     QVERIFY(pane && pane->isVisible());
     QVERIFY(!pane->webView());
     QCOMPARE(pane->caption(), QStringLiteral("about:blank"));
     // It opens at half the list's height, not at the design's 107 pixels.
-    QTRY_VERIFY(2 * w.Panel10->height() >= w.ListLinks->height());
+    QTRY_VERIFY(2 * part<QWidget>(w, "Panel10")->height() >=
+                part<TXeListView>(w, "ListLinks")->height());
 
     // The address box's editing keys act on its text: Ctrl+A selects the
     // old address, not the list's rows, so typing replaces it.
@@ -275,39 +281,45 @@ class TestPreviewPane : public QObject {
     pane->ComboAddress->setFocus();
     QCoreApplication::processEvents();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-    QVERIFY(w.ListLinks->selectedRows().isEmpty());
+    QVERIFY(part<TXeListView>(w, "ListLinks")->selectedRows().isEmpty());
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("new"));
     QCOMPARE(pane->ComboAddress->currentText(), QStringLiteral("new"));
 
     // Off through the Options dialog: the splitter stays, the height too.
-    const int height = w.Panel10->height();
-    w.Urlpreview1->setChecked(false);
+    const int height = part<QWidget>(w, "Panel10")->height();
+    part<QAction>(w, "Urlpreview1")->setChecked(false);
     sw->ApplyPreviewVisibility();
-    QVERIFY(!w.Panel10->isVisible());
-    QVERIFY(w.Splitter2->isVisible());
-    QCOMPARE(w.ToolButton3->property("imageIndex").toInt(), int(imgPreviewHidden));
+    QVERIFY(!part<QWidget>(w, "Panel10")->isVisible());
+    QVERIFY(part<TPanelSplitter>(w, "Splitter2")->isVisible());
+    QCOMPARE(part<QToolButton>(w, "ToolButton3")->property("imageIndex").toInt(),
+             int(imgPreviewHidden));
     sw->ApplyPreviewVisibility();
-    QVERIFY(w.Splitter2->isVisible());
-    w.Urlpreview1->setChecked(true);
+    QVERIFY(part<TPanelSplitter>(w, "Splitter2")->isVisible());
+    part<QAction>(w, "Urlpreview1")->setChecked(true);
     sw->ApplyPreviewVisibility();
-    QVERIFY(w.Panel10->isVisible() && w.Splitter2->isVisible());
-    QCOMPARE(w.Panel10->maximumHeight(), height);
+    QVERIFY(part<QWidget>(w, "Panel10")->isVisible() &&
+            part<TPanelSplitter>(w, "Splitter2")->isVisible());
+    QCOMPARE(part<QWidget>(w, "Panel10")->maximumHeight(), height);
 
     // The button hides both and shows both; a shown panel takes half the
     // list's height as it was.
-    const int before = w.ListLinks->height();
-    QTest::mouseClick(w.ToolButton3, Qt::LeftButton);
-    QVERIFY(!w.Urlpreview1->isChecked());
-    QVERIFY(!w.Panel10->isVisible() && !w.Splitter2->isVisible());
-    QCOMPARE(w.ToolButton3->property("imageIndex").toInt(), int(imgPreviewHidden));
-    QTRY_VERIFY(w.ListLinks->height() > before);  // the list took the room
-    const int listHeight = w.ListLinks->height();
-    w.Urlpreview1->trigger();  // View > Preview is the same switch
-    QVERIFY(w.Urlpreview1->isChecked());
-    QVERIFY(w.Panel10->isVisible() && w.Splitter2->isVisible());
-    QCOMPARE(w.ToolButton3->property("imageIndex").toInt(), int(imgPreviewShown));
-    QCOMPARE(w.Panel10->maximumHeight(), PreviewSwitch::halfHeight(listHeight));
-    QTRY_COMPARE(w.Panel10->height(), PreviewSwitch::halfHeight(listHeight));
+    const int before = part<TXeListView>(w, "ListLinks")->height();
+    QTest::mouseClick(part<QToolButton>(w, "ToolButton3"), Qt::LeftButton);
+    QVERIFY(!part<QAction>(w, "Urlpreview1")->isChecked());
+    QVERIFY(!part<QWidget>(w, "Panel10")->isVisible() &&
+            !part<TPanelSplitter>(w, "Splitter2")->isVisible());
+    QCOMPARE(part<QToolButton>(w, "ToolButton3")->property("imageIndex").toInt(),
+             int(imgPreviewHidden));
+    QTRY_VERIFY(part<TXeListView>(w, "ListLinks")->height() > before);  // the list took the room
+    const int listHeight = part<TXeListView>(w, "ListLinks")->height();
+    part<QAction>(w, "Urlpreview1")->trigger();  // View > Preview is the same switch
+    QVERIFY(part<QAction>(w, "Urlpreview1")->isChecked());
+    QVERIFY(part<QWidget>(w, "Panel10")->isVisible() &&
+            part<TPanelSplitter>(w, "Splitter2")->isVisible());
+    QCOMPARE(part<QToolButton>(w, "ToolButton3")->property("imageIndex").toInt(),
+             int(imgPreviewShown));
+    QCOMPARE(part<QWidget>(w, "Panel10")->maximumHeight(), PreviewSwitch::halfHeight(listHeight));
+    QTRY_COMPARE(part<QWidget>(w, "Panel10")->height(), PreviewSwitch::halfHeight(listHeight));
   }
 
   void snapshots() {
@@ -321,24 +333,26 @@ class TestPreviewPane : public QObject {
   void switchedOffLinksGoToTheBrowser() {
     MainWindowFixture f({kLinkRow.arg("http://127.0.0.1:1/off")});
     TFMainXeVorlix& w = f.w();
-    QTest::mouseClick(w.ToolButton3, Qt::LeftButton);  // off
-    QAbstractItemView* view = w.ListLinks->activeView();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 0));
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 0));
+    QTest::mouseClick(part<QToolButton>(w, "ToolButton3"), Qt::LeftButton);  // off
+    QAbstractItemView* view = part<TXeListView>(w, "ListLinks")->activeView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      rowCentre(part<TXeListView>(w, "ListLinks"), 0));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       rowCentre(part<TXeListView>(w, "ListLinks"), 0));
     QCOMPARE(f.desktop.openedUrls, QStringList({"http://127.0.0.1:1/off"}));
-    auto* pane = w.Panel10->findChild<TFBrowser*>();
+    auto* pane = part<QWidget>(w, "Panel10")->findChild<TFBrowser*>();
     QVERIFY(!pane->webView());  // the engine never started
     QVERIFY(history(pane).isEmpty());
     // Switched on again, the browser commands still go to the browser.
-    QTest::mouseClick(w.ToolButton3, Qt::LeftButton);
-    w.OpenNew->trigger();
+    QTest::mouseClick(part<QToolButton>(w, "ToolButton3"), Qt::LeftButton);
+    part<QAction>(w, "OpenNew")->trigger();
     QCOMPARE(f.desktop.openedUrls.size(), 2);
     QVERIFY(!pane->webView());
   }
 
   void refusedAddressIsReported() {
     MainWindowFixture f;
-    auto* pane = f.w().Panel10->findChild<TFBrowser*>();
+    auto* pane = part<QWidget>(f.w(), "Panel10")->findChild<TFBrowser*>();
     const size_t asked = f.prompts.asked.size();
     typeAddress(pane, QStringLiteral("http://exa mple.com/"));
     QCOMPARE(f.prompts.asked.size(), asked + 1);
@@ -354,10 +368,12 @@ class TestPreviewPane : public QObject {
     const QString link = server.url("/a");
     MainWindowFixture f({kLinkRow.arg(link)});
     TFMainXeVorlix& w = f.w();
-    auto* pane = w.Panel10->findChild<TFBrowser*>();
-    QAbstractItemView* view = w.ListLinks->activeView();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 0));
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 0));
+    auto* pane = part<QWidget>(w, "Panel10")->findChild<TFBrowser*>();
+    QAbstractItemView* view = part<TXeListView>(w, "ListLinks")->activeView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      rowCentre(part<TXeListView>(w, "ListLinks"), 0));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       rowCentre(part<TXeListView>(w, "ListLinks"), 0));
     QVERIFY(f.desktop.openedUrls.isEmpty());
     QCOMPARE(pane->caption(), link);  // the URL first, then the title
     QCOMPARE(pane->ComboAddress->currentText(), link);
@@ -371,7 +387,7 @@ class TestPreviewPane : public QObject {
         QWebEngineSettings::LocalContentCanAccessFileUrls));
 
     // Enter on the same row: a second history entry.
-    w.ListLinks->setFocus();
+    part<TXeListView>(w, "ListLinks")->setFocus();
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(history(pane), QStringList({link, link}));
     QTRY_COMPARE_WITH_TIMEOUT(server.hits.value("/a"), 2, kLoadTimeout);
@@ -411,7 +427,7 @@ class TestPreviewPane : public QObject {
 
   void pagesCannotReadLocalFiles() {
     MainWindowFixture f;
-    auto* pane = f.w().Panel10->findChild<TFBrowser*>();
+    auto* pane = part<QWidget>(f.w(), "Panel10")->findChild<TFBrowser*>();
     QFile secret(f.home.path("secret.txt"));
     QVERIFY(secret.open(QIODevice::WriteOnly));
     secret.write("secret");
@@ -438,7 +454,7 @@ class TestPreviewPane : public QObject {
     const QString link = server.url("/dock");
     MainWindowFixture f({kLinkRow.arg(link)});
     TFMainXeVorlix& w = f.w();
-    auto* pane = w.Panel10->findChild<TFBrowser*>();
+    auto* pane = part<QWidget>(w, "Panel10")->findChild<TFBrowser*>();
     auto* dock = w.findChild<PreviewDock*>();
     QVERIFY(dock && !dock->floating());
     // Each load finishes before the next is asked for; the engine may drop
@@ -456,15 +472,17 @@ class TestPreviewPane : public QObject {
     QVERIFY(dock->floating());
     QVERIFY(pane->isWindow() && !pane->parentWidget());  // its own task-bar entry
     QCOMPARE(pane->size(), PreviewDock::firstFloatSize());
-    QCOMPARE(w.Panel10->maximumHeight(), 0);
-    QVERIFY(w.Panel10->isVisible());  // collapsed, still switched on
+    QCOMPARE(part<QWidget>(w, "Panel10")->maximumHeight(), 0);
+    QVERIFY(part<QWidget>(w, "Panel10")->isVisible());  // collapsed, still switched on
     QTRY_COMPARE_WITH_TIMEOUT(server.hits.value("/dock"), 2, kLoadTimeout);
     QTRY_VERIFY_WITH_TIMEOUT(loaded.count() >= 2, kLoadTimeout);
 
     // While it floats, a link from the list opens in the floating pane.
-    QAbstractItemView* view = w.ListLinks->activeView();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 0));
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rowCentre(w.ListLinks, 0));
+    QAbstractItemView* view = part<TXeListView>(w, "ListLinks")->activeView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      rowCentre(part<TXeListView>(w, "ListLinks"), 0));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       rowCentre(part<TXeListView>(w, "ListLinks"), 0));
     QVERIFY(f.desktop.openedUrls.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(server.hits.value("/dock"), 3, kLoadTimeout);
     QTRY_VERIFY_WITH_TIMEOUT(loaded.count() >= 3, kLoadTimeout);
@@ -472,10 +490,10 @@ class TestPreviewPane : public QObject {
     // The close box docks it back, 100 px high, and loads the address again.
     QVERIFY(!pane->close());
     QVERIFY(!dock->floating());
-    QCOMPARE(pane->parentWidget(), w.Panel10);
+    QCOMPARE(pane->parentWidget(), part<QWidget>(w, "Panel10"));
     QVERIFY(pane->isVisible());
-    QCOMPARE(w.Panel10->maximumHeight(), PreviewDock::kDockedHeight);
-    QTRY_COMPARE(w.Panel10->height(), PreviewDock::kDockedHeight);
+    QCOMPARE(part<QWidget>(w, "Panel10")->maximumHeight(), PreviewDock::kDockedHeight);
+    QTRY_COMPARE(part<QWidget>(w, "Panel10")->height(), PreviewDock::kDockedHeight);
     QTRY_COMPARE_WITH_TIMEOUT(server.hits.value("/dock"), 4, kLoadTimeout);
     QTRY_VERIFY_WITH_TIMEOUT(loaded.count() >= 4, kLoadTimeout);
 
@@ -489,7 +507,7 @@ class TestPreviewPane : public QObject {
     QVERIFY(dock->overDockSite(bottom));
     drag(pane->LabelAddress, pane->LabelAddress->mapToGlobal(QPoint(5, 5)), bottom);
     QVERIFY(!dock->floating());
-    QCOMPARE(w.Panel10->maximumHeight(), PreviewDock::kDockedHeight);
+    QCOMPARE(part<QWidget>(w, "Panel10")->maximumHeight(), PreviewDock::kDockedHeight);
     QTRY_COMPARE_WITH_TIMEOUT(server.hits.value("/dock"), 6, kLoadTimeout);
     QTRY_VERIFY_WITH_TIMEOUT(loaded.count() >= 6, kLoadTimeout);
 
@@ -502,7 +520,7 @@ class TestPreviewPane : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(loaded.count() >= 7, kLoadTimeout);
     pane->BFloat->click();
     QVERIFY(!dock->floating());
-    QCOMPARE(pane->parentWidget(), w.Panel10);
+    QCOMPARE(pane->parentWidget(), part<QWidget>(w, "Panel10"));
     QTRY_VERIFY_WITH_TIMEOUT(loaded.count() >= 8, kLoadTimeout);
   }
 };

@@ -1,4 +1,5 @@
 #include "support/MainWindowFixture.h"
+#include "mainwindow/WindowParts.h"
 
 #include "document/DocumentEdit.h"
 #include "platform/Registry.h"
@@ -28,10 +29,10 @@ QString writeDatabase(const QString& path, const QStringList& lines) {
   return path;
 }
 
-void markDirty(TFMainXeVorlix& w) { w.document().history().clear(false); }
-void markClean(TFMainXeVorlix& w) { w.document().markSaved(w.document().fileName()); }
+void markDirty(TFMainXeVorlix& w) { w.view().document().history().clear(false); }
+void markClean(TFMainXeVorlix& w) { w.view().document().markSaved(w.view().document().fileName()); }
 void appendRecord(TFMainXeVorlix& w, const LinkRecord& r) {
-  DocumentEdit edit(w.document(), QStringLiteral("Add"));
+  DocumentEdit edit(w.view().document(), QStringLiteral("Add"));
   edit.links().append(r);
   edit.commit();
 }

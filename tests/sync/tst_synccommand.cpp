@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "SyncTestData.h"
+#include "mainwindow/WindowParts.h"
 #include "store/LdbFile.h"
 #include "support/MainWindowFixture.h"
 #include "sync/FloccusXbel.h"
@@ -132,7 +133,7 @@ class TestSyncCommand : public QObject {
     QVERIFY(f.registry.writeInteger(QStringLiteral("\\SOFTWARE\\Vorlix\\Sync"),
                                     QStringLiteral("SyncOnSave"), 1));
     appendRecord(f.w(), LinkRecord::make("Favorites\\saved", "http://s/", 0, kKindUrl));
-    f.w().FSave->trigger();
+    part<QAction>(f.w(), "FSave")->trigger();
     QFile file(remote);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("http://s/"));
