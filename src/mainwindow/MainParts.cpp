@@ -30,9 +30,11 @@
 #include "mainwindow/WindowMemory.h"
 #include "platform/Desktop.h"
 #include "platform/SingleInstance.h"
+#if VORLIX_HAVE_PREVIEW
 #include "preview/PreviewDock.h"
 #include "preview/PreviewSwitch.h"
 #include "preview/TFBrowser.h"
+#endif
 #include "settings/Settings.h"
 
 namespace vorlix {
@@ -56,15 +58,21 @@ MainParts::MainParts(TFMainXeVorlix& window, Settings& settings, Prompts& prompt
   connectListParts();
   connectExchange();
   connectHealth();
+#if VORLIX_HAVE_PREVIEW
   // "Show preview panel", at start and on Apply, switches the pane.
   shell_ =
       std::make_unique<ShellParts>(window, settings, prompts, trayShell,
                                    [sw = previewSwitch_](bool) { sw->ApplyPreviewVisibility(); });
-  new WindowMemory(window, settings.registry(), previewSwitch_);
+  new WindowMemory(window, settings.registry(), [sw = previewSwitch_] { sw->keepPanelHeight(); });
+#else
+  shell_ = std::make_unique<ShellParts>(window, settings, prompts, trayShell);
+  new WindowMemory(window, settings.registry(), {});
+#endif
 }
 
 MainParts::~MainParts() = default;
 
+#if VORLIX_HAVE_PREVIEW
 void MainParts::connectPreview() {
   TFMainXeVorlix& window = window_;
   // The pane's web engine starts with the first page it shows.
@@ -93,6 +101,22 @@ void MainParts::connectPreview() {
   QObject::connect(&window, &TFMainXeVorlix::closing, dock_, &PreviewDock::shutDown);
 }
 
+bool MainParts::showInPane(const QString& url) {
+  if (!previewSwitch_->paneShown()) return false;
+  pane_->showLink(url);
+  return true;
+}
+#else
+// Built without the pane: its switch, button and panel are not offered.
+void MainParts::connectPreview() {
+  for (const char* name : {"Panel10", "Splitter2"}) part<QWidget>(window_, name)->hide();
+  part<QToolButton>(window_, "ToolButton3")->hide();
+  part<QAction>(window_, "Urlpreview1")->setVisible(false);
+}
+
+bool MainParts::showInPane(const QString&) { return false; }
+#endif
+
 void MainParts::connectBrowser() {
   TFMainXeVorlix& window = window_;
   browser_ = new BrowserActions(desktop_, PageCapture(), &window);
@@ -102,11 +126,9 @@ void MainParts::connectBrowser() {
   // A link opened from the list shows in the pane while the pane is
   // switched on, floating or not.
   QObject::connect(&window, &TFMainXeVorlix::openLinkRequested, browser_,
-                   [browser = browser_, pane = pane_, sw = previewSwitch_](
-                       const QString& url, TFMainXeVorlix::LinkOpening how) {
-                     if (how == TFMainXeVorlix::LinkOpening::FromList && sw->paneShown())
-                       pane->showLink(url);
-                     else if (how == TFMainXeVorlix::LinkOpening::ActiveWindow)
+                   [this, browser = browser_](const QString& url, TFMainXeVorlix::LinkOpening how) {
+                     if (how == TFMainXeVorlix::LinkOpening::FromList && showInPane(url)) return;
+                     if (how == TFMainXeVorlix::LinkOpening::ActiveWindow)
                        browser->browseInActiveWindow(url);
                      else
                        browser->browseInNewWindow(url);

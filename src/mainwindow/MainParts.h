@@ -54,11 +54,15 @@ class MainParts {
   void FormShow(const QStringList& params);
 
   ShellParts& shell() { return *shell_; }
+#if VORLIX_HAVE_PREVIEW
   TFBrowser& FBrowser() { return *pane_; }
   PreviewSwitch& previewSwitch() { return *previewSwitch_; }
+#endif
 
  private:
   void connectPreview();
+  // A link opened from the list goes into the pane while it is shown.
+  bool showInPane(const QString& url);
   void connectBrowser();
   void connectEditing();
   void connectListParts();

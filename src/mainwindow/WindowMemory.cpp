@@ -6,26 +6,26 @@
 
 #include "components/XeListView.h"
 #include "mainwindow/MainWindow.h"
-#include "preview/PreviewSwitch.h"
 #include "settings/WindowLayout.h"
 #include "store/ListRows.h"
 
 namespace vorlix {
 
-WindowMemory::WindowMemory(TFMainXeVorlix& window, Registry& registry, PreviewSwitch* preview)
+WindowMemory::WindowMemory(TFMainXeVorlix& window, Registry& registry,
+                           std::function<void()> keepPanelHeight)
     : QObject(&window), w_(window), registry_(registry) {
   setObjectName(QStringLiteral("WindowMemory"));
-  restore(preview);
+  restore(keepPanelHeight);
   connect(&window, &TFMainXeVorlix::closing, this, &WindowMemory::store);
 }
 
-void WindowMemory::restore(PreviewSwitch* preview) {
+void WindowMemory::restore(const std::function<void()>& keepPanelHeight) {
   const WindowLayout layout = loadWindowLayout(registry_);
   if (!layout.geometry.isEmpty()) w_.restoreGeometry(layout.geometry);
   if (!layout.splitter.isEmpty()) part<QSplitter>(w_, "Splitter1")->restoreState(layout.splitter);
   if (layout.previewHeight > 0) {
     part<QWidget>(w_, "Panel10")->setFixedHeight(layout.previewHeight);
-    if (preview) preview->keepPanelHeight();
+    if (keepPanelHeight) keepPanelHeight();
   }
   for (int c = 0; c < layout.columnWidths.size() && c < kListColumnCount; ++c)
     part<TXeListView>(w_, "ListLinks")->setColumnWidth(c, layout.columnWidths[c]);
@@ -37,10 +37,10 @@ void WindowMemory::store() {
   layout.splitter = part<QSplitter>(w_, "Splitter1")->saveState();
   // Only a docked, shown panel has a height of its own; a floating pane
   // collapses it to nothing.
-  if (!part<QWidget>(w_, "Panel10")->isHidden() && part<QWidget>(w_, "Panel10")->height() > 0)
-    layout.previewHeight = part<QWidget>(w_, "Panel10")->height();
-  for (int c = 0; c < kListColumnCount; ++c)
-    layout.columnWidths << part<TXeListView>(w_, "ListLinks")->columnWidth(c);
+  const QWidget* panel = part<QWidget>(w_, "Panel10");
+  if (!panel->isHidden() && panel->height() > 0) layout.previewHeight = panel->height();
+  const TXeListView* list = part<TXeListView>(w_, "ListLinks");
+  for (int c = 0; c < kListColumnCount; ++c) layout.columnWidths << list->columnWidth(c);
   saveWindowLayout(registry_, layout);
 }
 

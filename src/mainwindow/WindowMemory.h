@@ -3,10 +3,10 @@
 // state, the splitters and the list's column widths, kept in the settings
 // when the window closes and put back when the next run assembles it.
 #include <QObject>
+#include <functional>
 
 namespace vorlix {
 
-class PreviewSwitch;
 class Registry;
 class TFMainXeVorlix;
 
@@ -16,10 +16,11 @@ class WindowMemory : public QObject {
   // Puts the stored layout back at once (before the window first shows),
   // and stores it again when the window closes for good. Lives as a child
   // of `window`.
-  WindowMemory(TFMainXeVorlix& window, Registry& registry, PreviewSwitch* preview);
+  // `keepPanelHeight` tells the preview pane that the panel's height was restored.
+  WindowMemory(TFMainXeVorlix& window, Registry& registry, std::function<void()> keepPanelHeight);
 
  private:
-  void restore(PreviewSwitch* preview);
+  void restore(const std::function<void()>& keepPanelHeight);
   void store();
 
   TFMainXeVorlix& w_;

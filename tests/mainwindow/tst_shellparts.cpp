@@ -208,17 +208,17 @@ class TestShellParts : public QObject {
     Run r;
     QCOMPARE(r.reopen(), QStringList({"&1 " + b, "&2 " + a}));
     QCOMPARE(r.dropDown(), r.reopen());
-    QCOMPARE(r.w().document().fileName(), b);  // the last one opened
+    QCOMPARE(r.w().view().document().fileName(), b);  // the last one opened
 
     // File > ReOpen opens like the drop-down: the save question comes first.
     markDirty(r.w());
     r.prompts.answers = {Answer::Cancel};
     part<QMenu>(r.w(), "ReOpen1")->actions().at(1)->trigger();
     QCOMPARE(r.prompts.lastText(), QStringLiteral("Save the new modification ?"));
-    QCOMPARE(r.w().document().fileName(), b);
+    QCOMPARE(r.w().view().document().fileName(), b);
     r.prompts.answers = {Answer::No};
     part<QMenu>(r.w(), "ReOpen1")->actions().at(1)->trigger();
-    QCOMPARE(r.w().document().fileName(), a);
+    QCOMPARE(r.w().view().document().fileName(), a);
     QCOMPARE(r.reopen().size(), 2);  // opening from the list keeps the order
   }
 
@@ -240,7 +240,7 @@ class TestShellParts : public QObject {
     // Delete entry OnClick: opening from the drop-down takes the item away
     // there only, until the next rebuild.
     part<QMenu>(r.w(), "PopFile")->actions().at(1)->trigger();
-    QCOMPARE(r.w().document().fileName(), b);
+    QCOMPARE(r.w().view().document().fileName(), b);
     QCOMPARE(r.dropDown(), QStringList({"&1 " + a}));
     QCOMPARE(r.reopen().size(), 2);
 
@@ -307,7 +307,7 @@ class TestShellParts : public QObject {
     const QString last = h.db("last.ldb"), given = h.db("given.ldb"), other = h.db("other.ldb");
     h.setLastOpen(last);
     Run r({given});
-    QCOMPARE(r.w().document().fileName(), given);
+    QCOMPARE(r.w().view().document().fileName(), given);
     QCOMPARE(r.reopen(), QStringList({"&1 " + given}));
     QVERIFY(r.prompts.asked.empty());  // neither an import question nor Add Url
     QCOMPARE(Settings(r.registry).lastOpenFile(), given);
@@ -316,7 +316,7 @@ class TestShellParts : public QObject {
     r.prompts.answers = {Answer::No};
     r.w().receiveHandOver(other + QStringLiteral("\r\nblank"));
     QCOMPARE(r.prompts.lastText(), QStringLiteral("Save the new modification ?"));
-    QCOMPARE(r.w().document().fileName(), other);
+    QCOMPARE(r.w().view().document().fileName(), other);
     QCOMPARE(r.reopen().first(), "&1 " + other);
   }
 };
