@@ -1,5 +1,4 @@
 #include "mainwindow/AddedKeys.h"
-#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QShortcut>
@@ -8,6 +7,7 @@
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
+#include "mainwindow/WindowParts.h"
 
 namespace vorlix {
 namespace {

@@ -1,5 +1,4 @@
 #include "mainwindow/BrowserImport.h"
-#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QDialog>
@@ -19,6 +18,7 @@
 #include "interchange/ImportFile.h"
 #include "interchange/XbelFile.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WindowParts.h"
 #include "platform/Prompts.h"
 #include "store/DosDate.h"
 #include "store/LdbFile.h"

@@ -1,5 +1,4 @@
 #include "mainwindow/BrowserLinks.h"
-#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,6 +20,7 @@
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TreeLinksView.h"
+#include "mainwindow/WindowParts.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Prompts.h"
 #include "store/FolderTree.h"

@@ -43,6 +43,8 @@ class FileCommands : public QObject {
   bool Saveas1Click();
   void Import1Click();
   void RebuildOpenDropDown();
+  // Takes a recent-files entry out of the Open button's drop-down.
+  void removeRecentItem(const QString& path);
   // The first start's load: the database at `path`, without the question
   // about unsaved changes. False when it could not be read.
   bool load(const QString& path) { return files_.open(path); }
@@ -57,9 +59,6 @@ class FileCommands : public QObject {
   void recentFileOpened(const QString& path);
 
  private:
-  // Takes a recent-files entry out of the Open button's drop-down.
-  void removeRecentItem(const QString& path);
-
   FolderView& view_;
   ClipboardList& clipboard_;
   Prompts& prompts_;

@@ -1,10 +1,10 @@
 #include "mainwindow/ListRename.h"
-#include "mainwindow/WindowParts.h"
 
 #include "editing/AddItemDialog.h"
 #include "editing/LinkEditor.h"
 #include "mainwindow/EditingHost.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WindowParts.h"
 
 namespace vorlix {
 

@@ -1,12 +1,11 @@
 #include "mainwindow/MainParts.h"
-#include <QLineEdit>
-#include <QWidget>
-#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QToolButton>
+#include <QWidget>
 
 #include "browser/BrowserActions.h"
 #include "browser/DefaultBrowser.h"
@@ -28,6 +27,7 @@
 #include "mainwindow/ShellParts.h"
 #include "mainwindow/SyncCommand.h"
 #include "mainwindow/WindowMemory.h"
+#include "mainwindow/WindowParts.h"
 #include "platform/Desktop.h"
 #include "platform/SingleInstance.h"
 #if VORLIX_HAVE_PREVIEW

@@ -1,5 +1,4 @@
 #include "mainwindow/ShellParts.h"
-#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,6 +11,7 @@
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowOptions.h"
+#include "mainwindow/WindowParts.h"
 #include "settings/OptionsDialog.h"
 #include "settings/Settings.h"
 
@@ -32,15 +32,10 @@ ShellParts::ShellParts(TFMainXeVorlix& window, Settings& settings, Prompts& prom
   recent_->setMenu(part<QMenu>(window, "ReOpen1"));
   connect(recent_.get(), &TRecentFiles::OnClick, this, &ShellParts::openRecentEntry);
   connect(&window.files(), &FileCommands::databaseOpened, recent_.get(), &TRecentFiles::AddFile);
-  connect(&window.files(), &FileCommands::recentFileOpened, this, [this](const QString& path) {
+  FileCommands& files = window.files();
+  connect(&files, &FileCommands::recentFileOpened, this, [this, &files](const QString& path) {
     // "Delete entry OnClick" takes the drop-down's item away, until its next rebuild.
-    if (!recent_->DeleteEntry()) return;
-    for (QAction* a : part<QMenu>(window_, "PopFile")->actions())
-      if (a->data().toString() == path) {
-        part<QMenu>(window_, "PopFile")->removeAction(a);
-        a->deleteLater();
-        break;
-      }
+    if (recent_->DeleteEntry()) files.removeRecentItem(path);
   });
   // Always, whatever "Save entries" says: the list of this run replaces the stored one.
   connect(&window, &TFMainXeVorlix::closing, recent_.get(), &TRecentFiles::SaveToRegistry);

@@ -1,5 +1,4 @@
 #include "mainwindow/SyncCommand.h"
-#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -8,6 +7,7 @@
 #include "document/LinkDocument.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WindowParts.h"
 #include "platform/Prompts.h"
 #include "store/FolderPosition.h"
 #include "store/LdbFile.h"

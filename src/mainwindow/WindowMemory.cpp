@@ -1,11 +1,11 @@
 #include "mainwindow/WindowMemory.h"
-#include <QWidget>
-#include "mainwindow/WindowParts.h"
 
 #include <QSplitter>
+#include <QWidget>
 
 #include "components/XeListView.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WindowParts.h"
 #include "settings/WindowLayout.h"
 #include "store/ListRows.h"
 

@@ -1,10 +1,9 @@
 #include "mainwindow/WindowOptions.h"
-#include <QWidget>
-#include "mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QToolButton>
+#include <QWidget>
 
 #include "components/RecentFiles.h"
 #include "components/TrayIcon.h"
@@ -12,6 +11,7 @@
 #include "components/XeStatusBar.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WindowParts.h"
 
 namespace vorlix {
 

@@ -1,7 +1,7 @@
 #include "support/MainWindowFixture.h"
-#include "mainwindow/WindowParts.h"
 
 #include "document/DocumentEdit.h"
+#include "mainwindow/WindowParts.h"
 #include "platform/Registry.h"
 #include "store/ListRows.h"
 
