@@ -11,7 +11,13 @@
 namespace vorlix {
 
 PreviewDock::PreviewDock(TFBrowser& pane, QWidget& panel10, QObject* parent)
-    : QObject(parent), pane_(&pane), panel_(panel10), floatSize_(firstFloatSize()) {
+    : QObject(parent),
+      pane_(&pane),
+      paneObject_(&pane),
+      addressBar_(pane.AddressBar),
+      labelAddress_(pane.LabelAddress),
+      panel_(panel10),
+      floatSize_(firstFloatSize()) {
   setObjectName(QStringLiteral("PreviewDock"));
   if (!panel_.layout()) {
     auto* l = new QVBoxLayout(&panel_);
@@ -126,14 +132,14 @@ bool PreviewDock::handleDrag(QEvent* event) {
 }
 
 bool PreviewDock::eventFilter(QObject* watched, QEvent* event) {
-  if (!pane_) return false;
-  if (watched == pane_.data()) {
+  if (pane_.isNull()) return false;
+  if (watched == paneObject_) {
     // FormResize: a floating pane keeps the panel collapsed.
     if (event->type() == QEvent::Resize && floating() && panel_.height() != 0)
       panel_.setFixedHeight(0);
     return false;
   }
-  if (watched == pane_->AddressBar || watched == pane_->LabelAddress) {
+  if (watched == addressBar_ || watched == labelAddress_) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseMove:

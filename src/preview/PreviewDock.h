@@ -50,6 +50,11 @@ class PreviewDock : public QObject {
   bool handleDrag(QEvent* event);
 
   QPointer<TFBrowser> pane_;
+  // The pane's drag handles, compared by address only: their events still
+  // come while the pane is being destroyed, when it must not be touched.
+  const QObject* paneObject_;
+  const QObject* addressBar_;
+  const QObject* labelAddress_;
   QWidget& panel_;
   QSize floatSize_;
   QPoint pressGlobal_;
