@@ -25,7 +25,7 @@ struct BookmarkImport {
   size_t knownLinks = 0;
   // The folder the import went into ("Favorites\" or a folder below it).
   AnsiString target;
-  // Titles that lost characters: ones the code page lacks, or cut to fit.
+  // Titles cut to fit a record (every character is kept otherwise).
   size_t lossyTitles = 0;
   // Everything cut, merged or skipped, for the summary box.
   FitReport report;

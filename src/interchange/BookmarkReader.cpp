@@ -349,7 +349,7 @@ BookmarkImport ReadBookmarkFile(const QString& path) {
 QString BookmarkImportSummary(const BookmarkImport& r) {
   QString text =
       QStringLiteral("Imported %1 links and %2 folders").arg(r.linkCount).arg(r.folderCount);
-  if (r.lossyTitles > 0) text += QStringLiteral("; %1 titles lost characters").arg(r.lossyTitles);
+  if (r.lossyTitles > 0) text += QStringLiteral("; %1 titles cut to fit").arg(r.lossyTitles);
   if (r.knownLinks > 0) text += QStringLiteral("; %1 links were already there").arg(r.knownLinks);
   for (const auto& s : r.report.skipped)
     text += QStringLiteral("; skipped %1 %2").arg(s.second).arg(s.first);

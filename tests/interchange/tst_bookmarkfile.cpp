@@ -505,7 +505,7 @@ class TestBookmarkFile : public QObject {
     QCOMPARE(BookmarkImportSummary(r), QStringLiteral("Imported 12 links and 3 folders."));
     r.lossyTitles = 2;
     QCOMPARE(BookmarkImportSummary(r),
-             QStringLiteral("Imported 12 links and 3 folders; 2 titles lost characters."));
+             QStringLiteral("Imported 12 links and 3 folders; 2 titles cut to fit."));
   }
 };
 
