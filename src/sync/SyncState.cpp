@@ -113,22 +113,4 @@ bool storeTarget(const QString& databasePath, const QString& target) {
   return registry.writeString(kSyncKey, targetValueName(databasePath), target);
 }
 
-double deleteShare() {
-  Registry registry(Registry::defaultPath());
-  const auto read = registry.readInteger(kSyncKey, QStringLiteral("DeleteSharePercent"));
-  return read && *read >= 0 ? double(*read) / 100.0 : 0.10;
-}
-
-bool syncOnSave() {
-  const auto read =
-      Registry(Registry::defaultPath()).readInteger(kSyncKey, QStringLiteral("SyncOnSave"));
-  return read && *read != 0;
-}
-
-int syncEveryMinutes() {
-  const auto read =
-      Registry(Registry::defaultPath()).readInteger(kSyncKey, QStringLiteral("SyncEveryMinutes"));
-  return read && *read > 0 ? *read : 0;
-}
-
 }  // namespace vorlix::sync
