@@ -63,6 +63,7 @@ std::optional<SyncTree> loadLastSynced(const QString& databasePath, const QStrin
   in >> magic >> highest >> count;
   if (magic != kMagic) return std::nullopt;
   SyncTree tree;
+  tree.reserve(std::min<size_t>(count, size_t(data.size()) / 16) + 1);
   for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
     SyncItem item;
     qint32 id = 0, parent = 0;
