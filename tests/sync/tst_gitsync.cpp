@@ -3,6 +3,7 @@
 // with the git program, as another floccus user would.
 #include <QtTest>
 
+#include "GitHttpServer.h"
 #include "SyncMachines.h"
 #include "document/LinkDocument.h"
 #include "sync/FloccusXbel.h"
@@ -198,6 +199,36 @@ class TestGitSync : public QObject {
     QVERIFY(paths(doc.links()).contains(QStringLiteral("foreign=http://f/")));
     QVERIFY(remoteFile().contains("http://mine/"));
     QVERIFY(remoteFile().contains("http://f/"));
+  }
+
+  // Over Git's smart HTTP with a password: both machines arrive; a wrong
+  // password is named as such and changes nothing.
+  void overHttpWithPassword() {
+    GitHttpServer server;
+    if (lighttpdProgram().isEmpty() || gitHttpBackend().isEmpty())
+      QSKIP("lighttpd or git http-backend is not installed");
+    QVERIFY2(server.start(), "lighttpd with git http-backend did not start");
+    bare_ = server.repoPath(QStringLiteral("marks.git"));
+    git(dir_.path(), {"init", "-q", "--bare", "-b", "main", bare_});
+    const QString url = QStringLiteral("git+") + server.url(QStringLiteral("marks.git"));
+    qputenv("VORLIX_SYNC_USER", "alice");
+    qputenv("VORLIX_SYNC_PASSWORD", "secret");
+    Machine a(tenLinks()), b;
+    inStep(a, b, url);
+    a.edit([](LinkList& l) { removeLink(l, "Work\\l0"); });
+    const QString before = tip();
+    qputenv("VORLIX_SYNC_PASSWORD", "wrong");
+    const Run refused = syncCli(a, url);
+    qputenv("VORLIX_SYNC_PASSWORD", "secret");
+    QVERIFY(refused.status != 0);
+    QVERIFY2(refused.err.contains(QLatin1String("refused the user name or password")),
+             qPrintable(refused.err));
+    QCOMPARE(tip(), before);
+    QCOMPARE(syncCli(a, url).status, 0);
+    QCOMPARE(syncCli(b, url).status, 0);
+    QCOMPARE(b.content(), a.content());
+    qunsetenv("VORLIX_SYNC_USER");
+    qunsetenv("VORLIX_SYNC_PASSWORD");
   }
 
   void targetSpecs_data() {

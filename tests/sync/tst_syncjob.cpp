@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "SyncMachines.h"
+#include "WebDavServer.h"
 #include "document/DocumentEdit.h"
 #include "document/LinkDocument.h"
 #include "sync/SyncJob.h"
@@ -23,14 +24,15 @@ class TestSyncJob : public QObject {
   // Starts a job on `doc` with `a`'s folder target, waiting 50 ms between
   // looks at a held lock.
   static std::unique_ptr<sync::SyncJob> startJob(LinkDocument& doc, const Machine& a,
-                                                 const QString& folder, Outcome& out) {
+                                                 const QString& target, Outcome& out,
+                                                 const sync::TargetOptions& login = {}) {
     sync::SyncOptions options;
     options.databasePath = a.ldb;
     options.saveLocal = [&a](const LinkList& merged, QString&) {
       a.save(merged);
       return true;
     };
-    auto job = std::make_unique<sync::SyncJob>(doc, folder, sync::TargetOptions{}, options);
+    auto job = std::make_unique<sync::SyncJob>(doc, target, login, options);
     job->setLockWait({50, 20000});
     QObject::connect(job.get(), &sync::SyncJob::progress,
                      [&out](const QString& text) { out.told << text; });
@@ -91,6 +93,23 @@ class TestSyncJob : public QObject {
       QCOMPARE(doc.history().undoText(), QStringLiteral("Sync with ") + remote);
       QVERIFY(!doc.isDirty());
     }
+  }
+
+  // The WebDAV target's network requests run on the job's thread too.
+  void webDavFromItsOwnThread() {
+    WebDavServer server;
+    if (lighttpdProgram().isEmpty()) QSKIP("lighttpd is not installed");
+    QVERIFY2(server.start(), "lighttpd with mod_webdav did not start");
+    Machine a(tenLinks());
+    a.use();
+    LinkDocument doc;
+    doc.adopt(a.load(), a.ldb);
+    Outcome out;
+    const QString url = QStringLiteral("http://127.0.0.1:%1/bookmarks.xbel").arg(server.port());
+    auto job = startJob(doc, a, url, out, {QStringLiteral("alice"), QStringLiteral("secret")});
+    QTRY_VERIFY(out.done);
+    QVERIFY2(out.report.ok, qPrintable(out.report.message));
+    QVERIFY(server.read(QStringLiteral("bookmarks.xbel")).contains("https://l3.example/"));
   }
 
   // Destroyed while it waits for a lock, the job stops waiting and
