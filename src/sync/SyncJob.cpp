@@ -1,6 +1,8 @@
 #include "sync/SyncJob.h"
 
+#include <QCoreApplication>
 #include <QThread>
+#include <chrono>
 #include <memory>
 
 #include "document/LinkDocument.h"
@@ -55,7 +57,14 @@ bool SyncJob::onOwnThread(const std::function<bool()>& call, bool ifStopped) {
       },
       Qt::QueuedConnection);
   std::unique_lock lock(mutex_);
-  answered_.wait(lock, [&] { return answer->given || stopping_; });
+  while (!answer->given && !stopping_) {
+    answered_.wait_for(lock, std::chrono::milliseconds(200));
+    // The target's lock refresh, a timer of this thread, goes on while the
+    // user thinks about the question.
+    lock.unlock();
+    QCoreApplication::processEvents();
+    lock.lock();
+  }
   return answer->given ? answer->value : ifStopped;
 }
 
