@@ -82,9 +82,10 @@ void SyncJob::work() {
     };
     target->cancelled = [this] { return stop_.load(); };
     SyncOptions options = options_;
-    options.allowDeletions = [this](const QString& question) {
-      return onOwnThread([this, question] { return options_.allowDeletions(question); }, false);
-    };
+    if (options_.allowDeletions)
+      options.allowDeletions = [this](const QString& question) {
+        return onOwnThread([this, question] { return options_.allowDeletions(question); }, false);
+      };
     LocalHooks hooks;
     hooks.changedMeanwhile = [this] { return changed_.load(); };
     hooks.apply = [this, &name](const LocalSide& local, const SyncTree& merged, QString& error) {
