@@ -113,9 +113,9 @@ bool GitRemote::fetch(const QString& ref, QString& error) {
   git_fetch_options_init(&options, GIT_FETCH_OPTIONS_VERSION);
   options.callbacks = callbacks();
   options.download_tags = GIT_REMOTE_DOWNLOAD_TAGS_NONE;
-  const QByteArray spec = ("+" + ref + ":refs/vorlix/fetched").toUtf8();
-  char* specs[] = {const_cast<char*>(spec.constData())};
-  const git_strarray array{specs, 1};
+  const QByteArray bytes = ("+" + ref + ":refs/vorlix/fetched").toUtf8();
+  char* refspecs[] = {const_cast<char*>(bytes.constData())};
+  const git_strarray array{refspecs, 1};
   if (const int code = git_remote_fetch(remote_.get(), &array, &options, nullptr); code < 0) {
     error = failure(code, "fetch from");
     return false;
@@ -127,9 +127,9 @@ bool GitRemote::push(const QString& refspec, bool& rejected, QString& error) {
   git_push_options options;
   git_push_options_init(&options, GIT_PUSH_OPTIONS_VERSION);
   options.callbacks = callbacks();
-  const QByteArray spec = refspec.toUtf8();
-  char* specs[] = {const_cast<char*>(spec.constData())};
-  const git_strarray array{specs, 1};
+  const QByteArray bytes = refspec.toUtf8();
+  char* refspecs[] = {const_cast<char*>(bytes.constData())};
+  const git_strarray array{refspecs, 1};
   const int code = git_remote_push(remote_.get(), &array, &options);
   rejected = code == GIT_ENONFASTFORWARD || refusal_.contains(QLatin1String("fast-forward")) ||
              refusal_.contains(QLatin1String("fetch first"));

@@ -30,31 +30,31 @@ bool isFresh(qint64 lockedAt) {
 
 }  // namespace
 
-GitTarget::GitTarget(TargetSpec spec, TargetOptions options)
-    : spec_(std::move(spec)), options_(std::move(options)) {}
+GitTarget::GitTarget(TargetAddress address, TargetOptions options)
+    : address_(std::move(address)), options_(std::move(options)) {}
 
 GitTarget::~GitTarget() { unlock(); }
 
-QString GitTarget::describe() const { return composeTargetSpec(spec_); }
+QString GitTarget::describe() const { return composeTargetAddress(address_); }
 
-QString GitTarget::fileName() const { return QFileInfo(spec_.file).fileName(); }
+QString GitTarget::fileName() const { return QFileInfo(address_.file).fileName(); }
 
 bool GitTarget::open(QString& error) {
   if (remote_) return true;
   // One cache per repository and branch; losing it costs one full fetch.
   const QString key = QString::fromLatin1(
-      QCryptographicHash::hash((spec_.location + QLatin1Char('#') + spec_.branch).toUtf8(),
+      QCryptographicHash::hash((address_.location + QLatin1Char('#') + address_.branch).toUtf8(),
                                QCryptographicHash::Sha256)
           .toHex()
           .left(16));
-  remote_ = std::make_unique<GitRemote>(spec_.location, options_.user, options_.password);
+  remote_ = std::make_unique<GitRemote>(address_.location, options_.user, options_.password);
   if (remote_->open(stateFolder() + QStringLiteral("/git/") + key, error)) return true;
   remote_.reset();
   return false;
 }
 
 bool GitTarget::fetchTip(QString& error) {
-  const QString branch = QStringLiteral("refs/heads/") + spec_.branch;
+  const QString branch = QStringLiteral("refs/heads/") + address_.branch;
   std::map<QString, git_oid> refs;
   if (!remote_->list(branch, refs, error)) return false;
   const auto found = refs.find(branch);
@@ -150,19 +150,19 @@ bool GitTarget::fetch(QByteArray& data, bool& exists, QString& error) {
   GitPtr<git_commit> ownCommit(commit);
   if (code >= 0) code = git_commit_tree(&tree, commit);
   GitPtr<git_tree> ownTree(tree);
-  if (code >= 0 && git_tree_entry_bypath(&entry, tree, spec_.file.toUtf8().constData()) < 0)
+  if (code >= 0 && git_tree_entry_bypath(&entry, tree, address_.file.toUtf8().constData()) < 0)
     return true;  // the branch holds no bookmarks file yet
   GitPtr<git_tree_entry> ownEntry(entry);
   if (code >= 0 && git_tree_entry_type(entry) != GIT_OBJECT_BLOB) {
-    error =
-        QStringLiteral("%1 is a folder in %2, not a bookmarks file.").arg(spec_.file, describe());
+    error = QStringLiteral("%1 is a folder in %2, not a bookmarks file.")
+                .arg(address_.file, describe());
     return false;
   }
   if (code >= 0) code = git_blob_lookup(&blob, remote_->repo(), git_tree_entry_id(entry));
   GitPtr<git_blob> ownBlob(blob);
   if (code < 0) {
     error = QStringLiteral("Cannot read %1 from %2: %3")
-                .arg(spec_.file, describe(), QString::fromUtf8(git_error_last()->message));
+                .arg(address_.file, describe(), QString::fromUtf8(git_error_last()->message));
     return false;
   }
   data = QByteArray(static_cast<const char*>(git_blob_rawcontent(blob)),
@@ -222,7 +222,7 @@ bool GitTarget::commitAndPush(const QByteArray* data, const QString& path, const
   if (git_reference_create(&ref, repo, kOutgoing.toUtf8().constData(), &commitId, 1, nullptr) < 0)
     return fail("write the commit");
   git_reference_free(ref);
-  if (!remote_->push(kOutgoing + QStringLiteral(":refs/heads/") + spec_.branch, rejected, error))
+  if (!remote_->push(kOutgoing + QStringLiteral(":refs/heads/") + address_.branch, rejected, error))
     return false;
   tip_ = commitId;
   hasTip_ = true;
@@ -241,13 +241,13 @@ bool GitTarget::store(const QByteArray& data, QString& error) {
   if (!open(error)) return false;
   refreshLock();
   bool rejected = false;
-  if (commitAndPush(&data, spec_.file, QStringLiteral("Vorlix update: %1").arg(describe()),
+  if (commitAndPush(&data, address_.file, QStringLiteral("Vorlix update: %1").arg(describe()),
                     rejected, error))
     return true;
   outdated_ = rejected;
   if (rejected)
     error = QStringLiteral("The branch %1 of %2 moved on during the sync, so it was left as it is.")
-                .arg(spec_.branch, spec_.location);
+                .arg(address_.branch, address_.location);
   return false;
 }
 

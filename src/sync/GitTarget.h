@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "sync/SyncTarget.h"
-#include "sync/TargetSpec.h"
+#include "sync/TargetAddress.h"
 
 namespace vorlix::sync {
 
@@ -27,7 +27,7 @@ inline const QString kGitLockPrefix = QStringLiteral("refs/tags/floccus-lock-");
 
 class GitTarget : public SyncTarget {
  public:
-  GitTarget(TargetSpec spec, TargetOptions options);
+  GitTarget(TargetAddress address, TargetOptions options);
   ~GitTarget() override;
 
   QString describe() const override;
@@ -51,7 +51,7 @@ class GitTarget : public SyncTarget {
                      bool& rejected, QString& error);
   void refreshLock();
 
-  TargetSpec spec_;
+  TargetAddress address_;
   TargetOptions options_;
   std::unique_ptr<GitRemote> remote_;
   git_oid tip_{};

@@ -13,7 +13,7 @@ SyncJob::SyncJob(LinkDocument& doc, QString target, TargetOptions credentials, S
                  QObject* parent)
     : QObject(parent),
       doc_(doc),
-      spec_(std::move(target)),
+      targetText_(std::move(target)),
       credentials_(std::move(credentials)),
       options_(std::move(options)) {}
 
@@ -70,9 +70,9 @@ bool SyncJob::onOwnThread(const std::function<bool()>& call, bool ifStopped) {
 
 void SyncJob::work() {
   SyncReport report;
-  QString name = spec_;
+  QString name = targetText_;
   // The target's network objects belong to this thread.
-  auto target = makeTarget(spec_, credentials_, report.message);
+  auto target = makeTarget(targetText_, credentials_, report.message);
   if (target) {
     name = target->describe();
     target->wait = wait_;

@@ -49,7 +49,7 @@ class SyncJob : public QObject {
   bool onOwnThread(const std::function<bool()>& call, bool ifStopped);
 
   LinkDocument& doc_;
-  QString spec_;
+  QString targetText_;
   TargetOptions credentials_;
   SyncOptions options_;
   LinkList links_;

@@ -10,7 +10,7 @@
 namespace vorlix::sync {
 
 struct SyncSettings {
-  QString target;  // as TargetSpec reads it; empty: none yet
+  QString target;  // as TargetAddress reads it; empty: none yet
   QString user;
   bool encrypt = false;  // the file is encrypted with a passphrase
   bool onSave = false;   // sync after each Save

@@ -7,7 +7,7 @@
 
 #include "sync/FolderTarget.h"
 #include "sync/GitTarget.h"
-#include "sync/TargetSpec.h"
+#include "sync/TargetAddress.h"
 #include "sync/WebDavTarget.h"
 
 namespace vorlix::sync {
@@ -34,17 +34,17 @@ bool SyncTarget::pauseForLock(qint64 waitedMs, const QDateTime& since, QString& 
 
 std::unique_ptr<SyncTarget> makeTarget(const QString& spec, const TargetOptions& options,
                                        QString& error) {
-  const std::optional<TargetSpec> parsed = parseTargetSpec(spec, error);
+  const std::optional<TargetAddress> parsed = parseTargetAddress(spec, error);
   if (!parsed) return nullptr;
   switch (parsed->kind) {
-    case TargetSpec::Kind::WebDav:
-      return std::make_unique<WebDavTarget>(QUrl(composeTargetSpec(*parsed)), options);
-    case TargetSpec::Kind::Git:
+    case TargetAddress::Kind::WebDav:
+      return std::make_unique<WebDavTarget>(QUrl(composeTargetAddress(*parsed)), options);
+    case TargetAddress::Kind::Git:
       return std::make_unique<GitTarget>(*parsed, options);
-    case TargetSpec::Kind::Folder:
+    case TargetAddress::Kind::Folder:
       break;
   }
-  return std::make_unique<FolderTarget>(composeTargetSpec(*parsed));
+  return std::make_unique<FolderTarget>(composeTargetAddress(*parsed));
 }
 
 }  // namespace vorlix::sync

@@ -63,7 +63,7 @@ struct TargetOptions {
   QString password;
 };
 
-// A target from what the user typed, in the forms TargetSpec reads: a
+// A target from what the user typed, in the forms TargetAddress reads: a
 // WebDAV URL, a Git repository's branch, a folder or an .xbel file on disk.
 // nullptr and `error` for what cannot be a target.
 std::unique_ptr<SyncTarget> makeTarget(const QString& spec, const TargetOptions& options,

@@ -9,7 +9,7 @@
 #include "sync/FloccusXbel.h"
 #include "sync/GitTarget.h"
 #include "sync/SyncRun.h"
-#include "sync/TargetSpec.h"
+#include "sync/TargetAddress.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -50,8 +50,8 @@ void pushForeignLink(const QString& bare, const QString& work, const QString& ur
 // Another writer pushes once, between this sync's fetch and its push.
 class RacedTarget : public sync::GitTarget {
  public:
-  RacedTarget(const QString& spec, std::function<void()> race)
-      : GitTarget(*sync::parseTargetSpec(spec, ignored_), {}), race_(std::move(race)) {}
+  RacedTarget(const QString& address, std::function<void()> race)
+      : GitTarget(*sync::parseTargetAddress(address, ignored_), {}), race_(std::move(race)) {}
   bool store(const QByteArray& data, QString& error) override {
     if (race_) std::exchange(race_, nullptr)();
     return GitTarget::store(data, error);
@@ -153,7 +153,7 @@ class TestGitSync : public QObject {
     LinkDocument doc;
     doc.adopt(a.load(), a.ldb);
     QString error;
-    sync::GitTarget target(*sync::parseTargetSpec(url, error), {});
+    sync::GitTarget target(*sync::parseTargetAddress(url, error), {});
     target.wait = {100, succeeds ? 20000 : 600};
     QStringList told;
     target.progress = [&told](const QString& text) { told << text; };
@@ -231,13 +231,13 @@ class TestGitSync : public QObject {
     qunsetenv("VORLIX_SYNC_PASSWORD");
   }
 
-  void targetSpecs_data() {
+  void targetAddresses_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("branch");
     QTest::addColumn<QString>("file");
-    using K = sync::TargetSpec::Kind;
+    using K = sync::TargetAddress::Kind;
     QTest::newRow("git+ with branch and file")
         << "git+https://h.example/me/b#work:dir/m.xbel" << int(K::Git) << "https://h.example/me/b"
         << "work"
@@ -259,22 +259,22 @@ class TestGitSync : public QObject {
                                  << "m.xbel";
   }
   // Each form reads into its parts and is written back the same.
-  void targetSpecs() {
+  void targetAddresses() {
     QFETCH(QString, text);
     QFETCH(int, kind);
     QFETCH(QString, location);
     QFETCH(QString, branch);
     QFETCH(QString, file);
     QString error;
-    const auto spec = sync::parseTargetSpec(text, error);
-    QVERIFY2(spec, qPrintable(error));
-    QCOMPARE(int(spec->kind), kind);
-    QCOMPARE(spec->location, location);
-    QCOMPARE(spec->branch, branch);
-    QCOMPARE(spec->file, file);
-    const auto again = sync::parseTargetSpec(sync::composeTargetSpec(*spec), error);
+    const auto address = sync::parseTargetAddress(text, error);
+    QVERIFY2(address, qPrintable(error));
+    QCOMPARE(int(address->kind), kind);
+    QCOMPARE(address->location, location);
+    QCOMPARE(address->branch, branch);
+    QCOMPARE(address->file, file);
+    const auto again = sync::parseTargetAddress(sync::composeTargetAddress(*address), error);
     QVERIFY(again);
-    QCOMPARE(*again, *spec);
+    QCOMPARE(*again, *address);
   }
 
   void refusedTargets_data() {
@@ -286,7 +286,7 @@ class TestGitSync : public QObject {
   void refusedTargets() {
     QFETCH(QString, text);
     QString error;
-    QVERIFY(!sync::parseTargetSpec(text, error));
+    QVERIFY(!sync::parseTargetAddress(text, error));
     QVERIFY(!error.isEmpty());
   }
 };

@@ -12,13 +12,13 @@
 #include "platform/Desktop.h"
 #include "platform/Prompts.h"
 #include "sync/PasswordStore.h"
-#include "sync/TargetSpec.h"
+#include "sync/TargetAddress.h"
 
 namespace vorlix {
 
 namespace {
 
-using Kind = sync::TargetSpec::Kind;
+using Kind = sync::TargetAddress::Kind;
 
 template <class W>
 W* named(W* widget, const char* objectName, const QString& caption) {
@@ -120,12 +120,12 @@ void SyncOptionsDialog::browse() {
 void SyncOptionsDialog::load() {
   const sync::SyncSettings s = sync::loadSyncSettings(path_);
   QString ignored;
-  sync::TargetSpec spec;
-  if (const auto parsed = sync::parseTargetSpec(s.target, ignored)) spec = *parsed;
-  kind_->setCurrentIndex(kind_->findData(int(spec.kind)));
-  location_->setText(spec.location);
-  branch_->setText(spec.kind == Kind::Git ? spec.branch : sync::kDefaultBranch);
-  file_->setText(spec.file);
+  sync::TargetAddress address;
+  if (const auto parsed = sync::parseTargetAddress(s.target, ignored)) address = *parsed;
+  kind_->setCurrentIndex(kind_->findData(int(address.kind)));
+  location_->setText(address.location);
+  branch_->setText(address.kind == Kind::Git ? address.branch : sync::kDefaultBranch);
+  file_->setText(address.file);
   user_->setText(s.user);
   password_->clear();
   passphrase_->clear();
@@ -148,29 +148,27 @@ void SyncOptionsDialog::load() {
 bool SyncOptionsDialog::save() {
   sync::SyncSettings s;
   if (!location_->text().trimmed().isEmpty()) {
-    sync::TargetSpec spec;
-    spec.kind = Kind(kind_->currentData().toInt());
-    spec.location = location_->text().trimmed();
-    spec.branch = spec.kind == Kind::Git ? branch_->text().trimmed() : QString();
-    spec.file =
+    sync::TargetAddress address;
+    address.kind = Kind(kind_->currentData().toInt());
+    address.location = location_->text().trimmed();
+    address.branch = address.kind == Kind::Git ? branch_->text().trimmed() : QString();
+    address.file =
         file_->text().trimmed().isEmpty() ? sync::kDefaultFileName : file_->text().trimmed();
-    if (spec.kind != Kind::Git &&
-        !spec.file.endsWith(QLatin1String(".xbel"), Qt::CaseInsensitive)) {
+    if (address.kind != Kind::Git &&
+        !address.file.endsWith(QLatin1String(".xbel"), Qt::CaseInsensitive)) {
       prompts_.inform(MsgType::Error,
-                      QStringLiteral("The file name must end in .xbel: %1").arg(spec.file));
+                      QStringLiteral("The file name must end in .xbel: %1").arg(address.file));
       return false;
     }
     QString error;
-    const auto checked = sync::parseTargetSpec(sync::composeTargetSpec(spec), error);
-    if (!checked || checked->kind != spec.kind) {
-      prompts_.inform(
-          MsgType::Error,
-          checked
-              ? QStringLiteral("%1 is not a %2 address.").arg(spec.location, kind_->currentText())
-              : error);
+    const auto checked = sync::parseTargetAddress(sync::composeTargetAddress(address), error);
+    if (!checked || checked->kind != address.kind) {
+      prompts_.inform(MsgType::Error, checked ? QStringLiteral("%1 is not a %2 address.")
+                                                    .arg(address.location, kind_->currentText())
+                                              : error);
       return false;
     }
-    s.target = sync::composeTargetSpec(*checked);
+    s.target = sync::composeTargetAddress(*checked);
   }
   s.user = user_->isEnabled() ? user_->text().trimmed() : QString();
   s.encrypt = encrypt_->isChecked();

@@ -15,18 +15,18 @@ namespace vorlix::sync {
 inline const QString kDefaultFileName = QStringLiteral("bookmarks.xbel");
 inline const QString kDefaultBranch = QStringLiteral("main");
 
-struct TargetSpec {
+struct TargetAddress {
   enum class Kind { Folder, WebDav, Git };
   Kind kind = Kind::Folder;
   QString location;  // the folder's path, the WebDAV folder's URL, the repository's URL
   QString branch;    // Git only
   QString file = kDefaultFileName;
 
-  bool operator==(const TargetSpec&) const = default;
+  bool operator==(const TargetAddress&) const = default;
 };
 
-// nullptr-like empty optional and `error` for what cannot be a target.
-std::optional<TargetSpec> parseTargetSpec(const QString& text, QString& error);
-QString composeTargetSpec(const TargetSpec& spec);
+// Nothing, and `error`, for what cannot be a target.
+std::optional<TargetAddress> parseTargetAddress(const QString& text, QString& error);
+QString composeTargetAddress(const TargetAddress& address);
 
 }  // namespace vorlix::sync

@@ -1,4 +1,4 @@
-#include "sync/TargetSpec.h"
+#include "sync/TargetAddress.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,21 +17,21 @@ bool endsWithXbel(const QString& path) {
   return path.endsWith(QLatin1String(".xbel"), Qt::CaseInsensitive);
 }
 
-std::optional<TargetSpec> parseGit(const QString& text, QString& error) {
-  TargetSpec spec;
-  spec.kind = TargetSpec::Kind::Git;
+std::optional<TargetAddress> parseGit(const QString& text, QString& error) {
+  TargetAddress address;
+  address.kind = TargetAddress::Kind::Git;
   QString url = text;
   if (const qsizetype hash = text.lastIndexOf(QLatin1Char('#')); hash >= 0) {
     url = text.left(hash);
     const QString tail = text.mid(hash + 1);
     const qsizetype colon = tail.indexOf(QLatin1Char(':'));
-    spec.branch = colon < 0 ? tail : tail.left(colon);
-    if (colon >= 0) spec.file = tail.mid(colon + 1);
+    address.branch = colon < 0 ? tail : tail.left(colon);
+    if (colon >= 0) address.file = tail.mid(colon + 1);
   }
-  if (spec.branch.isEmpty()) spec.branch = kDefaultBranch;
-  if (spec.file.isEmpty()) spec.file = kDefaultFileName;
-  if (url.isEmpty() || spec.file.startsWith(QLatin1Char('/')) ||
-      spec.file.split(QLatin1Char('/')).contains(QStringLiteral(".."))) {
+  if (address.branch.isEmpty()) address.branch = kDefaultBranch;
+  if (address.file.isEmpty()) address.file = kDefaultFileName;
+  if (url.isEmpty() || address.file.startsWith(QLatin1Char('/')) ||
+      address.file.split(QLatin1Char('/')).contains(QStringLiteral(".."))) {
     error = QStringLiteral("%1 is not a Git target: give git+URL#BRANCH:FILE.").arg(text);
     return std::nullopt;
   }
@@ -45,13 +45,13 @@ std::optional<TargetSpec> parseGit(const QString& text, QString& error) {
                 .arg(url);
     return std::nullopt;
   }
-  spec.location = url;
-  return spec;
+  address.location = url;
+  return address;
 }
 
 }  // namespace
 
-std::optional<TargetSpec> parseTargetSpec(const QString& text, QString& error) {
+std::optional<TargetAddress> parseTargetAddress(const QString& text, QString& error) {
   const QString trimmed = text.trimmed();
   if (trimmed.isEmpty()) {
     error = QStringLiteral("No sync target is set.");
@@ -63,7 +63,7 @@ std::optional<TargetSpec> parseTargetSpec(const QString& text, QString& error) {
   const QString scheme = url.scheme().toLower();
   if (scheme.size() > 1 && url.path().endsWith(QLatin1String(".git"), Qt::CaseInsensitive))
     return parseGit(trimmed, error);
-  TargetSpec spec;
+  TargetAddress address;
   if (scheme == QLatin1String("http") || scheme == QLatin1String("https")) {
     if (!url.isValid() || url.host().isEmpty()) {
       error = QStringLiteral("%1 is not a WebDAV address.").arg(trimmed);
@@ -77,19 +77,19 @@ std::optional<TargetSpec> parseTargetSpec(const QString& text, QString& error) {
                   .arg(trimmed);
       return std::nullopt;
     }
-    spec.kind = TargetSpec::Kind::WebDav;
+    address.kind = TargetAddress::Kind::WebDav;
     QUrl folder = url;
     folder.setQuery(QString());
     folder.setFragment(QString());
     QString path = folder.path();
     if (endsWithXbel(path)) {
-      spec.file = folder.fileName();
-      path = path.left(path.size() - spec.file.size());
+      address.file = folder.fileName();
+      path = path.left(path.size() - address.file.size());
     }
     if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
     folder.setPath(path);
-    spec.location = folder.toString();
-    return spec;
+    address.location = folder.toString();
+    return address;
   }
   if (!scheme.isEmpty() && scheme != QLatin1String("file") && scheme.size() > 1) {
     error = QStringLiteral(
@@ -101,32 +101,32 @@ std::optional<TargetSpec> parseTargetSpec(const QString& text, QString& error) {
   QString path = scheme == QLatin1String("file") ? url.toLocalFile() : trimmed;
   path = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
   if (endsWithXbel(path)) {
-    spec.file = QFileInfo(path).fileName();
+    address.file = QFileInfo(path).fileName();
     path = QFileInfo(path).absolutePath();
   }
-  spec.location = path;
-  return spec;
+  address.location = path;
+  return address;
 }
 
-QString composeTargetSpec(const TargetSpec& spec) {
-  switch (spec.kind) {
-    case TargetSpec::Kind::Git: {
-      QString text = QStringLiteral("git+") + spec.location;
-      const QString branch = spec.branch.isEmpty() ? kDefaultBranch : spec.branch;
+QString composeTargetAddress(const TargetAddress& address) {
+  switch (address.kind) {
+    case TargetAddress::Kind::Git: {
+      QString text = QStringLiteral("git+") + address.location;
+      const QString branch = address.branch.isEmpty() ? kDefaultBranch : address.branch;
       text += QLatin1Char('#') + branch;
-      if (!spec.file.isEmpty() && spec.file != kDefaultFileName)
-        text += QLatin1Char(':') + spec.file;
+      if (!address.file.isEmpty() && address.file != kDefaultFileName)
+        text += QLatin1Char(':') + address.file;
       return text;
     }
-    case TargetSpec::Kind::WebDav: {
-      QString base = spec.location;
+    case TargetAddress::Kind::WebDav: {
+      QString base = address.location;
       if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
-      return base + (spec.file.isEmpty() ? kDefaultFileName : spec.file);
+      return base + (address.file.isEmpty() ? kDefaultFileName : address.file);
     }
-    case TargetSpec::Kind::Folder:
+    case TargetAddress::Kind::Folder:
       break;
   }
-  return QDir(spec.location).filePath(spec.file.isEmpty() ? kDefaultFileName : spec.file);
+  return QDir(address.location).filePath(address.file.isEmpty() ? kDefaultFileName : address.file);
 }
 
 }  // namespace vorlix::sync
