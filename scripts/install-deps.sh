@@ -11,7 +11,8 @@ pkgs=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev liblz4-dev libxcb1-dev libsqlite3-dev
   xvfb xauth util-linux ccache
   desktop-file-utils appstream shared-mime-info dpkg-dev
-  libssl-dev lighttpd lighttpd-mod-webdav python3-cryptography
+  libssl-dev lighttpd lighttpd-mod-webdav python3-cryptography libgit2-dev git
+  qtkeychain-qt6-dev
 )
 # The fuzz targets (cmake -DVORLIX_FUZZ=ON) need clang and its libFuzzer.
 if [ "${VORLIX_FUZZ:-OFF}" = "ON" ]; then pkgs+=(clang-14 libclang-rt-14-dev); fi

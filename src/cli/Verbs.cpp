@@ -32,7 +32,11 @@ const Verb kVerbs[] = {
     {"--export", "FILE.ldb OUT.html|OUT.xbel", "writes the database as a bookmark or XBEL file",
      ExportFileVerb},
     {"--sync", "FILE.ldb [--to TARGET] [--allow-deletions]",
-     "syncs the database with its target (a WebDAV URL or a folder) in floccus's format",
+     "syncs the database with its target in floccus's format. TARGET is a WebDAV URL\n"
+     "      (https://dav.example/dir/[file.xbel]), a Git branch (git+URL[#BRANCH[:FILE]], or a\n"
+     "      URL ending in .git; branch main, file bookmarks.xbel unless given) or a folder.\n"
+     "      The password comes from the secret store, else VORLIX_SYNC_PASSWORD; the user\n"
+     "      from the sync settings, else VORLIX_SYNC_USER",
      sync::runSyncVerb},
 };
 

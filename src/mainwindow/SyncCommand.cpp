@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScopedValueRollback>
 
 #include "components/XeStatusBar.h"
 #include "document/LinkDocument.h"
@@ -11,34 +12,69 @@
 #include "platform/Prompts.h"
 #include "store/FolderPosition.h"
 #include "store/LdbFile.h"
+#include "sync/PasswordStore.h"
+#include "sync/SyncJob.h"
 #include "sync/SyncRun.h"
+#include "sync/SyncSettings.h"
 #include "sync/SyncState.h"
+#include "sync/widgets/SyncOptionsDialog.h"
 
 namespace vorlix {
 
-SyncCommand::SyncCommand(TFMainXeVorlix& window) : QObject(&window), w_(window) {
+SyncCommand::SyncCommand(TFMainXeVorlix& window)
+    : QObject(&window), w_(window), passwords_(std::make_unique<sync::KeychainPasswordStore>()) {
   action_ = new QAction(QStringLiteral("Sync"), this);
   action_->setObjectName(QStringLiteral("Sync1"));
   action_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
   // The window's dispatcher runs the shortcut, in its own order.
   action_->setShortcutContext(Qt::WidgetShortcut);
   part<QMenu>(w_, "File1")->insertAction(part<QAction>(w_, "Exit1"), action_);
+  auto* settings = new QAction(QStringLiteral("Sync Settings..."), this);
+  settings->setObjectName(QStringLiteral("SyncSettings1"));
+  part<QMenu>(w_, "File1")->insertAction(part<QAction>(w_, "Exit1"), settings);
   auto* restore = new QAction(QStringLiteral("Restore from a Snapshot"), this);
   restore->setObjectName(QStringLiteral("RestorefromaSnapshot1"));
   part<QMenu>(w_, "File1")->insertAction(part<QAction>(w_, "Exit1"), restore);
   part<QMenu>(w_, "File1")->insertSeparator(part<QAction>(w_, "Exit1"));
   connect(action_, &QAction::triggered, this, [this] { run(); });
+  connect(settings, &QAction::triggered, this, &SyncCommand::openSettings);
   connect(restore, &QAction::triggered, this, &SyncCommand::restoreSnapshot);
   // Connected after the window's own handlers, so these run once the save
   // is done; a save that failed or was cancelled leaves the database dirty.
   for (QAction* save : {part<QAction>(w_, "FSave"), part<QAction>(w_, "Saveas1")})
     connect(save, &QAction::triggered, this, [this] {
-      if (sync::syncOnSave() && !w_.view().document().isDirty()) run(true);
+      const QString path = w_.view().document().fileName();
+      if (!path.isEmpty() && sync::loadSyncSettings(path).onSave && !w_.view().document().isDirty())
+        run(true);
     });
   every_.setParent(this);  // found by its name, as the window's parts are
   every_.setObjectName(QStringLiteral("SyncTimer"));
   connect(&every_, &QTimer::timeout, this, [this] { run(true); });
-  if (const int minutes = sync::syncEveryMinutes()) every_.start(minutes * 60 * 1000);
+  connect(&w_.view().document(), &LinkDocument::fileNameChanged, this, &SyncCommand::arm);
+  arm();
+}
+
+// A sync under way stops waiting before the window it reports to goes.
+SyncCommand::~SyncCommand() { delete job_; }
+
+void SyncCommand::arm() {
+  const QString path = w_.view().document().fileName();
+  const int minutes = path.isEmpty() ? 0 : sync::loadSyncSettings(path).everyMinutes;
+  if (minutes)
+    every_.start(minutes * 60 * 1000);
+  else
+    every_.stop();
+}
+
+void SyncCommand::openSettings() {
+  const QString path = w_.view().document().fileName();
+  if (path.isEmpty()) {
+    w_.prompts().inform(MsgType::Information,
+                        QStringLiteral("Save the database before setting up its sync."));
+    return;
+  }
+  SyncOptionsDialog dialog(path, *passwords_, w_.desktop(), w_.prompts(), &w_);
+  if (dialog.exec() == QDialog::Accepted) arm();
 }
 
 void SyncCommand::restoreSnapshot() {
@@ -61,8 +97,10 @@ void SyncCommand::restoreSnapshot() {
 }
 
 void SyncCommand::run(bool automatic) {
-  // The waits run the event loop: a timer or a Save may come meanwhile.
-  if (running_) return;
+  // One sync at a time; a timer or a Save may come meanwhile, also while
+  // the secret store is asked.
+  if (job_ || preparing_) return;
+  const QScopedValueRollback<bool> preparing(preparing_, true);
   LinkDocument& doc = w_.view().document();
   const QString path = doc.fileName();
   if (path.isEmpty()) {
@@ -71,60 +109,69 @@ void SyncCommand::run(bool automatic) {
                           QStringLiteral("Save the database before syncing it."));
     return;
   }
-  QString spec = sync::storedTarget(path);
-  if (spec.isEmpty() && automatic) return;
-  if (spec.isEmpty()) {
-    spec = w_.prompts()
-               .input(QStringLiteral("Sync"),
-                      QStringLiteral("WebDAV address or folder to sync this database with:"),
-                      QString())
-               .trimmed();
-    if (spec.isEmpty()) return;
+  sync::SyncSettings settings = sync::loadSyncSettings(path);
+  if (settings.target.isEmpty() && automatic) return;
+  if (settings.target.isEmpty()) {
+    settings.target =
+        w_.prompts()
+            .input(QStringLiteral("Sync"),
+                   QStringLiteral("WebDAV address, Git repository or folder to sync this "
+                                  "database with:"),
+                   QString())
+            .trimmed();
+    if (settings.target.isEmpty()) return;
   }
-  sync::TargetOptions credentials;
-  credentials.user = qEnvironmentVariable("VORLIX_SYNC_USER");
-  credentials.password = qEnvironmentVariable("VORLIX_SYNC_PASSWORD");
+  const sync::SyncSecrets secrets = sync::syncSecrets(*passwords_, settings);
   QString error;
-  auto target = sync::makeTarget(spec, credentials, error);
+  const auto target = sync::makeTarget(settings.target, secrets.credentials, error);
   if (!target) {
     if (!automatic) w_.prompts().inform(MsgType::Error, error);
     return;
   }
-  sync::storeTarget(path, spec);
-  TXeStatusBar& bar = *part<TXeStatusBar>(w_, "XeStatusBar");
-  target->progress = [&bar](const QString& text) { bar.showMessage(text); };
-  bar.showMessage(QStringLiteral("Syncing with %1…").arg(target->describe()));
-  action_->setEnabled(false);
-  running_ = true;
+  sync::storeTarget(path, settings.target);
 
   sync::SyncOptions options;
   options.databasePath = path;
-  options.deleteShare = sync::deleteShare();
-  options.passphrase = qEnvironmentVariable("VORLIX_SYNC_PASSPHRASE");
+  options.deleteShare = settings.deleteSharePercent / 100.0;
+  options.passphrase = secrets.passphrase;
   options.allowDeletions = [this](const QString& question) {
     return w_.prompts().message(MsgType::Confirmation, Buttons::YesNo, question) == Answer::Yes;
   };
   // The file takes the merged content at once: a last synced copy that the
   // file does not hold would make the next sync delete what came in.
-  options.saveLocal = [&path](const LinkList& merged, QString& why) {
+  options.saveLocal = [path](const LinkList& merged, QString& why) {
     const IoResult saved = saveLdbFile(path, merged);
     if (!saved) why = path + QStringLiteral(": ") + saved.message;
     return bool(saved);
   };
-  const sync::SyncReport report = sync::runSync(doc, *target, options);
+  TXeStatusBar& bar = *part<TXeStatusBar>(w_, "XeStatusBar");
+  bar.showMessage(QStringLiteral("Syncing with %1…").arg(target->describe()));
+  action_->setEnabled(false);
+  job_ = new sync::SyncJob(doc, settings.target, secrets.credentials, options, this);
+  connect(job_, &sync::SyncJob::progress, &bar,
+          [&bar](const QString& text) { bar.showMessage(text); });
+  connect(job_, &sync::SyncJob::finished, this,
+          [this, automatic](const sync::SyncReport& report, const QString& name) {
+            job_->deleteLater();
+            job_ = nullptr;
+            finish(report, name, automatic);
+          });
+  job_->start();
+}
+
+void SyncCommand::finish(const sync::SyncReport& report, const QString& targetName,
+                         bool automatic) {
   action_->setEnabled(true);
-  running_ = false;
+  TXeStatusBar& bar = *part<TXeStatusBar>(w_, "XeStatusBar");
   if (!report.ok) {
     bar.showMessage(report.message, 15000);
     if (!automatic)
       w_.prompts().inform(report.refused ? MsgType::Information : MsgType::Error, report.message);
     return;
   }
-  doc.markSaved(path);
   w_.view().showWholeDocument();
-  bar.showMessage(
-      report.summary(target->describe()).trimmed().replace(QLatin1Char('\n'), QLatin1Char(' ')),
-      15000);
+  bar.showMessage(report.summary(targetName).trimmed().replace(QLatin1Char('\n'), QLatin1Char(' ')),
+                  15000);
 }
 
 }  // namespace vorlix

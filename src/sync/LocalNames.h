@@ -18,8 +18,7 @@ inline constexpr std::string_view kRootPath = "Favorites\\";
 QString recordName(const SyncItem& item);
 
 // The full names and URLs, as records would hold them, of every item of
-// `tree`, by id, in depth-first order. A link's key is its full name, the
-// byte 1 and its URL; a folder's key its full name.
+// `tree`, by id, in depth-first order.
 struct LocalForm {
   int id;
   bool folder;
@@ -29,6 +28,5 @@ struct LocalForm {
 // `wanted`, when given, picks the items (folders' paths are made anyway).
 std::vector<LocalForm> localForms(const SyncTree& tree,
                                   const std::function<bool(int)>& wanted = nullptr);
-AnsiString linkKey(std::string_view fullName, std::string_view url);
 
 }  // namespace vorlix::sync

@@ -36,11 +36,18 @@ class Matcher {
     for (size_t i = 0; i < list.size(); ++i)
       if (list[i].isFolder() && startsWith(list[i].fullName(), kRootPath))
         folderEntry(AnsiString(list[i].fullName()), long(i));
+    // Links come in runs of the same folder: its entry is looked up once.
+    std::string_view lastFolder;
+    int parent = -1;
     for (size_t i = 0; i < list.size(); ++i) {
       const LinkRecord& r = list[i];
       if (!r.isUrl() || !startsWith(r.fullName(), kRootPath)) continue;
       const std::string_view name = r.fullName();
-      const int parent = folderEntry(AnsiString(name.substr(0, name.rfind('\\') + 1)), -1);
+      const std::string_view folder = name.substr(0, name.rfind('\\') + 1);
+      if (folder != lastFolder || lastFolder.empty()) {
+        parent = folderEntry(AnsiString(folder), -1);
+        lastFolder = folder;
+      }
       Entry e;
       e.record = long(i);
       e.fullName = AnsiString(name);
@@ -103,15 +110,31 @@ class Matcher {
     used_.insert(id);
   }
 
+  // Keys are views into the forms and the entries, which outlive the map:
+  // no string is built per item.
+  struct Key {
+    std::string_view name, url;
+    bool folder;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    size_t operator()(const Key& k) const {
+      const std::hash<std::string_view> h;
+      return h(k.name) ^ (h(k.url) * 31) ^ size_t(k.folder);
+    }
+  };
+
   void matchExactly(const SyncTree& tree, const std::function<bool(int)>& accept) {
-    std::unordered_map<AnsiString, std::vector<int>> byKey;
-    for (const LocalForm& f : localForms(tree, accept))
+    const std::vector<LocalForm> forms = localForms(tree, accept);
+    std::unordered_map<Key, std::vector<int>, KeyHash> byKey;
+    byKey.reserve(forms.size());
+    for (const LocalForm& f : forms)
       if (!used_.count(f.id))
-        byKey[f.folder ? f.fullName : linkKey(f.fullName, f.url)].push_back(f.id);
+        byKey[{f.fullName, f.folder ? std::string_view() : f.url, f.folder}].push_back(f.id);
     for (auto& list : byKey) std::reverse(list.second.begin(), list.second.end());
     for (Entry& e : entries_) {
       if (e.id) continue;
-      const auto it = byKey.find(e.folder ? e.fullName : linkKey(e.fullName, e.url));
+      const auto it = byKey.find({e.fullName, e.folder ? std::string_view() : e.url, e.folder});
       if (it == byKey.end() || it->second.empty()) continue;
       match(e, tree, it->second.back(), true);
       it->second.pop_back();
@@ -186,6 +209,8 @@ class Matcher {
       if (!e.id) e.id = ++next;
     LocalSide side;
     side.tree.setHighestId(next);
+    side.tree.reserve(entries_.size() + 1);
+    side.records.reserve(entries_.size());
     std::vector<std::pair<int, int>> pending;  // entry, parent id
     for (auto it = roots_.rbegin(); it != roots_.rend(); ++it) pending.push_back({*it, kRootId});
     while (!pending.empty()) {

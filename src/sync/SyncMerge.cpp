@@ -26,6 +26,9 @@ class Merger {
   }
 
   MergeResult run() {
+    const size_t most = remote_.items().size() + local_.items().size();
+    decided_.reserve(most);
+    kept_.reserve(most);
     for (const auto& [id, item] : remote_.items()) decide(id);
     for (const auto& [id, item] : local_.items()) decide(id);
     keepParents();
@@ -117,12 +120,12 @@ class Merger {
   // the loop goes to the top level.
   void breakCycles() {
     std::unordered_set<int> safe{kRootId};
+    safe.reserve(kept_.size() + 1);
+    std::vector<int> path;  // short: a folder's depth
     for (auto& [id, item] : kept_) {
-      std::vector<int> path;
-      std::unordered_set<int> seen;
+      path.clear();
       int at = id;
-      while (!safe.count(at) && !seen.count(at)) {
-        seen.insert(at);
+      while (!safe.count(at) && std::find(path.begin(), path.end(), at) == path.end()) {
         path.push_back(at);
         at = kept_[at].parent;
       }
@@ -135,6 +138,7 @@ class Merger {
   void build(SyncTree& out) {
     std::unordered_map<int, std::vector<int>> children;
     std::unordered_set<int> placed;
+    placed.reserve(kept_.size());
     auto place = [&](int id) {
       const auto it = kept_.find(id);
       if (it == kept_.end() || placed.count(id)) return;
@@ -161,13 +165,15 @@ class Merger {
     for (const int id : rest) place(id);
 
     out.setHighestId(next_);
+    out.reserve(kept_.size() + 1);
     std::vector<int> pending{kRootId};
     while (!pending.empty()) {
       const int folder = pending.back();
       pending.pop_back();
       for (const int id : children[folder]) {
-        out.add(folder, kept_[id]);
-        if (kept_[id].folder) pending.push_back(id);
+        SyncItem& item = kept_[id];
+        if (item.folder) pending.push_back(id);
+        out.add(folder, std::move(item));
       }
     }
   }

@@ -70,6 +70,12 @@ bool readRemote(const QByteArray& data, bool exists, const SyncTarget& target,
 
 }  // namespace
 
+QString changedWhileSyncing() {
+  return QStringLiteral(
+      "The database changed while it was being synced, so it was left as it is. Sync again to "
+      "bring it in step.");
+}
+
 QString deleteQuestion(const SideChanges& local, const SideChanges& remote,
                        const QString& targetName) {
   return QStringLiteral(
@@ -91,92 +97,113 @@ QString SyncReport::summary(const QString& targetName) const {
   return text;
 }
 
-SyncReport runSync(LinkDocument& doc, SyncTarget& target, const SyncOptions& options) {
+SyncReport runSyncOn(const LinkList& links, SyncTarget& target, const SyncOptions& options,
+                     const LocalHooks& hooks) {
   SyncReport report;
   const QString name = target.describe();
+  const auto changedTooSoon = [&] {
+    const bool changed = hooks.changedMeanwhile && hooks.changedMeanwhile();
+    if (changed) report.message = changedWhileSyncing();
+    return changed;
+  };
+  Locked lock(target);
+  if (!lock.take(report.message)) return report;
+
+  LocalSide local;
+  MergeResult merge;
+  bool uploaded = false;
+  // A remote that moved on between the fetch and the store (a Git branch
+  // someone pushed to) is fetched and merged again, a few times at most.
+  for (int attempt = 0;; ++attempt) {
+    QByteArray remoteFile;
+    bool remoteExists = false;
+    if (!target.fetch(remoteFile, remoteExists, report.message)) return report;
+    SyncTree remote;
+    if (!readRemote(remoteFile, remoteExists, target, options.passphrase, remote, report.message))
+      return report;
+
+    // Without a remote file the last synced copy says nothing about it:
+    // deleting everything it held would be wrong, so merge as a union.
+    std::optional<SyncTree> base;
+    if (remoteExists) base = loadLastSynced(options.databasePath, name);
+    local = readLocalSide(links, base ? &*base : nullptr, remote);
+    merge = mergeTrees(base ? &*base : nullptr, remote, local.tree);
+    report.local = merge.local;
+    report.remote = merge.remote;
+    report.conflicts = merge.conflicts;
+
+    if (tooMany(merge.local, options.deleteShare) || tooMany(merge.remote, options.deleteShare)) {
+      const QString question = deleteQuestion(merge.local, merge.remote, name);
+      if (!options.allowDeletions || !options.allowDeletions(question)) {
+        report.refused = true;
+        report.message =
+            QStringLiteral("Nothing was changed: the sync would delete %1 links here and %2 in %3.")
+                .arg(merge.local.linksRemoved)
+                .arg(merge.remote.linksRemoved)
+                .arg(name);
+        return report;
+      }
+    }
+
+    if (changedTooSoon()) return report;
+    const bool uploads = merge.remote.any() || !remoteExists;
+    if (merge.local.any() || uploads) {
+      report.snapshot = keepSnapshots(options.databasePath, ldbBytes(links),
+                                      remoteExists ? &remoteFile : nullptr, report.message);
+      if (report.snapshot.isEmpty()) {
+        report.message = QStringLiteral("No snapshot could be kept, so nothing was changed: %1")
+                             .arg(report.message);
+        return report;
+      }
+    }
+    if (!uploads) break;
+    const QByteArray mergedFile = writeFloccusXbel(merge.merged);
+    const QByteArray file =
+        options.passphrase.isEmpty() ? mergedFile : encryptFloccus(options.passphrase, mergedFile);
+    if ((uploaded = target.store(file, report.message))) break;
+    if (!target.outdated() || attempt >= 2) {
+      report.message += QStringLiteral(" Nothing was changed.");
+      return report;
+    }
+    if (target.progress) target.progress(report.message + QStringLiteral(" Merging again…"));
+  }
+  if (changedTooSoon()) return report;
+  if (!hooks.apply(local, merge.merged, report.message)) {
+    // The next sync brings the remote side's changes again, as the last
+    // synced copy stays the old one.
+    if (uploaded)
+      report.message = QStringLiteral("%1 was updated, but the database could not be saved: %2")
+                           .arg(name, report.message);
+    return report;
+  }
+  if (!saveLastSynced(options.databasePath, name, merge.merged, report.message)) return report;
+  report.ok = true;
+  return report;
+}
+
+SyncReport runSync(LinkDocument& doc, SyncTarget& target, const SyncOptions& options) {
   // The network waits run the event loop, in which the window may change
   // the database; merged records must not land on other records.
   bool changedMeanwhile = false;
   QObject watch;
   for (auto signal : {&LinkDocument::edited, &LinkDocument::historyMoved, &LinkDocument::adopted})
     QObject::connect(&doc, signal, &watch, [&changedMeanwhile] { changedMeanwhile = true; });
-  const auto changedTooSoon = [&] {
-    if (changedMeanwhile)
-      report.message = QStringLiteral(
-          "The database changed while it was being synced, so it was left as it is. Sync "
-          "again to bring it in step.");
-    return changedMeanwhile;
+  LocalHooks hooks;
+  hooks.changedMeanwhile = [&changedMeanwhile] { return changedMeanwhile; };
+  hooks.apply = [&](const LocalSide& local, const SyncTree& merged, QString& error) {
+    return applyMerged(doc, target.describe(), local, merged, options, error);
   };
-  Locked lock(target);
-  if (!lock.take(report.message)) return report;
+  return runSyncOn(doc.links(), target, options, hooks);
+}
 
-  QByteArray remoteFile;
-  bool remoteExists = false;
-  if (!target.fetch(remoteFile, remoteExists, report.message)) return report;
-  SyncTree remote;
-  if (!readRemote(remoteFile, remoteExists, target, options.passphrase, remote, report.message))
-    return report;
-
-  // Without a remote file the last synced copy says nothing about it:
-  // deleting everything it held would be wrong, so merge as a union.
-  std::optional<SyncTree> base;
-  if (remoteExists) base = loadLastSynced(options.databasePath, name);
-  const LocalSide local = readLocalSide(doc.links(), base ? &*base : nullptr, remote);
-  MergeResult merge = mergeTrees(base ? &*base : nullptr, remote, local.tree);
-  report.local = merge.local;
-  report.remote = merge.remote;
-  report.conflicts = merge.conflicts;
-
-  if (tooMany(merge.local, options.deleteShare) || tooMany(merge.remote, options.deleteShare)) {
-    const QString question = deleteQuestion(merge.local, merge.remote, name);
-    if (!options.allowDeletions || !options.allowDeletions(question)) {
-      report.refused = true;
-      report.message =
-          QStringLiteral("Nothing was changed: the sync would delete %1 links here and %2 in %3.")
-              .arg(merge.local.linksRemoved)
-              .arg(merge.remote.linksRemoved)
-              .arg(name);
-      return report;
-    }
-  }
-
-  if (changedTooSoon()) return report;
-  const bool uploads = merge.remote.any() || !remoteExists;
-  const QByteArray mergedFile = writeFloccusXbel(merge.merged);
-  if (merge.local.any() || uploads) {
-    report.snapshot = keepSnapshots(options.databasePath, ldbBytes(doc.links()),
-                                    remoteExists ? &remoteFile : nullptr, report.message);
-    if (report.snapshot.isEmpty()) {
-      report.message = QStringLiteral("No snapshot could be kept, so nothing was changed: %1")
-                           .arg(report.message);
-      return report;
-    }
-  }
-  if (uploads) {
-    const QByteArray file =
-        options.passphrase.isEmpty() ? mergedFile : encryptFloccus(options.passphrase, mergedFile);
-    if (!target.store(file, report.message)) {
-      report.message += QStringLiteral(" Nothing was changed.");
-      return report;
-    }
-  }
-  if (changedTooSoon()) return report;
-  {
-    DocumentEdit edit(doc, QStringLiteral("Sync with %1").arg(name));
-    applyToLocal(edit.links(), local, merge.merged, currentDosDateTime());
-    if (options.saveLocal && !options.saveLocal(edit.links(), report.message)) {
-      // The edit is taken back; the next sync brings the remote side's
-      // changes again, as the last synced copy stays the old one.
-      if (uploads)
-        report.message = QStringLiteral("%1 was updated, but the database could not be saved: %2")
-                             .arg(name, report.message);
-      return report;
-    }
-    edit.commit();
-  }
-  if (!saveLastSynced(options.databasePath, name, merge.merged, report.message)) return report;
-  report.ok = true;
-  return report;
+bool applyMerged(LinkDocument& doc, const QString& targetName, const LocalSide& local,
+                 const SyncTree& merged, const SyncOptions& options, QString& error) {
+  DocumentEdit edit(doc, QStringLiteral("Sync with %1").arg(targetName));
+  applyToLocal(edit.links(), local, merged, currentDosDateTime());
+  // A failed save takes the edit back.
+  if (options.saveLocal && !options.saveLocal(edit.links(), error)) return false;
+  edit.commit();
+  return true;
 }
 
 }  // namespace vorlix::sync

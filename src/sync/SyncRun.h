@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 
+#include "sync/LocalSide.h"
 #include "sync/SyncMerge.h"
 #include "sync/SyncTarget.h"
 
@@ -41,7 +42,30 @@ struct SyncReport {
   QString summary(const QString& targetName) const;
 };
 
+// Runs the whole sync on the calling thread; the waits run its event loop.
 SyncReport runSync(LinkDocument& doc, SyncTarget& target, const SyncOptions& options);
+
+// What the sync does to the database, done by whoever owns it (the window's
+// thread, when the sync runs on another).
+struct LocalHooks {
+  // True when the database changed since `links` was read: the merge no
+  // longer fits it.
+  std::function<bool()> changedMeanwhile;
+  // Brings the merge into the database (applyMerged); false and `error`
+  // leave it as it was.
+  std::function<bool(const LocalSide& local, const SyncTree& merged, QString& error)> apply;
+};
+// The sync of `links`, a copy of the database's records taken when it
+// starts; all but `hooks` may run on any thread.
+SyncReport runSyncOn(const LinkList& links, SyncTarget& target, const SyncOptions& options,
+                     const LocalHooks& hooks);
+// The merge as one undo step "Sync with <target>", saved through
+// options.saveLocal.
+bool applyMerged(LinkDocument& doc, const QString& targetName, const LocalSide& local,
+                 const SyncTree& merged, const SyncOptions& options, QString& error);
+
+// Why a sync left the database alone after the user edited it meanwhile.
+QString changedWhileSyncing();
 
 // The delete guard's question.
 QString deleteQuestion(const SideChanges& local, const SideChanges& remote,

@@ -63,6 +63,7 @@ std::optional<SyncTree> loadLastSynced(const QString& databasePath, const QStrin
   in >> magic >> highest >> count;
   if (magic != kMagic) return std::nullopt;
   SyncTree tree;
+  tree.reserve(std::min<size_t>(count, size_t(data.size()) / 16) + 1);
   for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
     SyncItem item;
     qint32 id = 0, parent = 0;
@@ -111,24 +112,6 @@ QString storedTarget(const QString& databasePath) {
 bool storeTarget(const QString& databasePath, const QString& target) {
   Registry registry(Registry::defaultPath());
   return registry.writeString(kSyncKey, targetValueName(databasePath), target);
-}
-
-double deleteShare() {
-  Registry registry(Registry::defaultPath());
-  const auto read = registry.readInteger(kSyncKey, QStringLiteral("DeleteSharePercent"));
-  return read && *read >= 0 ? double(*read) / 100.0 : 0.10;
-}
-
-bool syncOnSave() {
-  const auto read =
-      Registry(Registry::defaultPath()).readInteger(kSyncKey, QStringLiteral("SyncOnSave"));
-  return read && *read != 0;
-}
-
-int syncEveryMinutes() {
-  const auto read =
-      Registry(Registry::defaultPath()).readInteger(kSyncKey, QStringLiteral("SyncEveryMinutes"));
-  return read && *read > 0 ? *read : 0;
 }
 
 }  // namespace vorlix::sync

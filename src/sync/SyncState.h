@@ -30,12 +30,5 @@ QString keepSnapshots(const QString& databasePath, const QByteArray& database,
 QString targetValueName(const QString& databasePath);
 QString storedTarget(const QString& databasePath);
 bool storeTarget(const QString& databasePath, const QString& target);
-// The share of either side's links a sync may delete without asking, from
-// the registry value "DeleteSharePercent" there (10 when missing).
-double deleteShare();
-// "SyncOnSave" (1: sync after each Save) and "SyncEveryMinutes" (0: never)
-// there.
-bool syncOnSave();
-int syncEveryMinutes();
 
 }  // namespace vorlix::sync

@@ -38,10 +38,15 @@ class SyncTarget {
   virtual bool fetch(QByteArray& data, bool& exists, QString& error) = 0;
   // Replaces the file whole: an interrupted write leaves the old one.
   virtual bool store(const QByteArray& data, QString& error) = 0;
+  // After a failed store: the remote moved on since the fetch (a Git push
+  // that was not a fast-forward), so fetching and merging again may succeed.
+  virtual bool outdated() const { return false; }
 
   LockWait wait;
   // Told what the sync is waiting for.
   std::function<void(const QString&)> progress;
+  // Asked while waiting for a lock: true ends the wait (the window closes).
+  std::function<bool()> cancelled;
 
  protected:
   void tell(const QString& text) const {
@@ -58,9 +63,8 @@ struct TargetOptions {
   QString password;
 };
 
-// A target from what the user typed: an http(s) URL is WebDAV (ending in
-// ".xbel" it names the file, else its folder, which then holds
-// "bookmarks.xbel"), anything else a folder or an .xbel file on disk.
+// A target from what the user typed, in the forms TargetAddress reads: a
+// WebDAV URL, a Git repository's branch, a folder or an .xbel file on disk.
 // nullptr and `error` for what cannot be a target.
 std::unique_ptr<SyncTarget> makeTarget(const QString& spec, const TargetOptions& options,
                                        QString& error);

@@ -34,6 +34,8 @@ class SyncTree {
   // already in use, or not positive, is replaced by a fresh one; returns the
   // id the item got.
   int add(int parent, SyncItem item);
+  // Room for `items` items without rehashing.
+  void reserve(size_t items) { items_.reserve(items); }
   // Removes the item and everything below it.
   void remove(int id);
 

@@ -4,7 +4,9 @@
 
 #include "document/LinkDocument.h"
 #include "store/LdbFile.h"
+#include "sync/PasswordStore.h"
 #include "sync/SyncRun.h"
+#include "sync/SyncSettings.h"
 #include "sync/SyncState.h"
 
 namespace vorlix::sync {
@@ -34,18 +36,19 @@ int runSyncVerb(const QStringList& args, QTextStream& out, QTextStream& err) {
     err << file << ": " << loaded.message << '\n';
     return 1;
   }
-  const QString stored = storedTarget(file);
+  SyncSettings settings = loadSyncSettings(file);
+  const QString stored = settings.target;
   if (to.isEmpty()) to = stored;
   if (to.isEmpty()) {
     err << "No sync target is set for " << file << ". Give one with --to TARGET.\n";
     return 1;
   }
 
-  TargetOptions credentials;
-  credentials.user = qEnvironmentVariable("VORLIX_SYNC_USER");
-  credentials.password = qEnvironmentVariable("VORLIX_SYNC_PASSWORD");
+  settings.target = to;
+  KeychainPasswordStore keychain;
+  const SyncSecrets secrets = syncSecrets(keychain, settings);
   QString error;
-  auto target = makeTarget(to, credentials, error);
+  auto target = makeTarget(to, secrets.credentials, error);
   if (!target) {
     err << error << '\n';
     return 1;
@@ -61,8 +64,8 @@ int runSyncVerb(const QStringList& args, QTextStream& out, QTextStream& err) {
   doc.adopt(std::move(list), file);
   SyncOptions options;
   options.databasePath = file;
-  options.deleteShare = deleteShare();
-  options.passphrase = qEnvironmentVariable("VORLIX_SYNC_PASSPHRASE");
+  options.deleteShare = settings.deleteSharePercent / 100.0;
+  options.passphrase = secrets.passphrase;
   // Without a window nobody can answer the delete guard: it refuses
   // unless the command line allows it.
   options.allowDeletions = [&](const QString& question) {

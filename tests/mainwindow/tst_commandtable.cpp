@@ -80,6 +80,7 @@ class TestCommandTable : public QObject {
                      "Browser...:",
                      "BookmarksfromanXBELFile1:Bookmarks from an XBEL File...:", "]",
                      "Export1:Export:", "-", "Sync1:Sync:Ctrl+Shift+S",
+                     "SyncSettings1:Sync Settings...:",
                      "RestorefromaSnapshot1:Restore from a Snapshot:", "-", "Exit1:Exit:Ctrl+X"}));
     QCOMPARE(describe(part<QMenu>(f.w(), "Edit1")->actions()),
              QStringList({"Undo1:Undo:Ctrl+Z", "Redo1:Redo:Ctrl+Y", "-",

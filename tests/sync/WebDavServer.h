@@ -1,7 +1,8 @@
 #pragma once
 // lighttpd with mod_webdav on 127.0.0.1, started for one test or benchmark, with Basic
 // authentication (alice / secret), and a proxy in front of it that can cut
-// the connection of an upload half-way.
+// the connection of an upload half-way. Git's smart HTTP server runs in the
+// same way (GitHttpServer.h).
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -28,40 +29,9 @@ class WebDavServer {
  public:
   // False when lighttpd is not installed or does not come up.
   bool start() {
-    if (lighttpdProgram().isEmpty()) return false;
-    QDir(dir_.path()).mkpath(QStringLiteral("www"));
-    writeFile(QStringLiteral("users"), "alice:secret\n");
-    for (int attempt = 0; attempt < 5; ++attempt) {
-      port_ = freePort();
-      const QString conf =
-          QStringLiteral(
-              "server.document-root = \"%1/www\"\n"
-              "server.bind = \"127.0.0.1\"\n"
-              "server.port = %2\n"
-              "server.modules = (\"mod_webdav\", \"mod_auth\", \"mod_authn_file\")\n"
-              "server.errorlog = \"%1/error.log\"\n"
-              "webdav.activate = \"enable\"\n"
-              "webdav.is-readonly = \"disable\"\n"
-              "auth.backend = \"plain\"\n"
-              "auth.backend.plain.userfile = \"%1/users\"\n"
-              "auth.require = ( \"/\" => ( \"method\" => \"basic\", \"realm\" => \"vorlix\", "
-              "\"require\" => \"valid-user\" ) )\n")
-              .arg(dir_.path())
-              .arg(port_);
-      writeFile(QStringLiteral("lighttpd.conf"), conf.toUtf8());
-      server_.start(lighttpdProgram(), {QStringLiteral("-D"), QStringLiteral("-f"),
-                                        dir_.path() + QStringLiteral("/lighttpd.conf")});
-      if (!server_.waitForStarted()) return false;
-      for (int i = 0; i < 100 && server_.state() == QProcess::Running; ++i) {
-        QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, port_);
-        if (probe.waitForConnected(100)) return true;
-        QThread::msleep(50);
-      }
-      server_.kill();
-      server_.waitForFinished();
-    }
-    return false;
+    return launch(QStringLiteral("\"mod_webdav\""),
+                  QStringLiteral("webdav.activate = \"enable\"\n"
+                                 "webdav.is-readonly = \"disable\"\n"));
   }
   ~WebDavServer() {
     if (server_.state() != QProcess::NotRunning) {
@@ -79,6 +49,46 @@ class WebDavServer {
   bool writeFile(const QString& rel, const QByteArray& data) const {
     QFile f(dir_.path() + QLatin1Char('/') + rel);
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+  }
+
+ protected:
+  // lighttpd serving www/ with `modules` and their `rules`, behind Basic
+  // authentication; "%1" in the rules is the server's folder.
+  bool launch(const QString& modules, const QString& rules) {
+    if (lighttpdProgram().isEmpty()) return false;
+    QDir(dir_.path()).mkpath(QStringLiteral("www"));
+    writeFile(QStringLiteral("users"), "alice:secret\n");
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      port_ = freePort();
+      const QString conf =
+          QStringLiteral(
+              "server.document-root = \"%1/www\"\n"
+              "server.bind = \"127.0.0.1\"\n"
+              "server.port = %2\n"
+              "server.modules = (%3, \"mod_auth\", \"mod_authn_file\")\n"
+              "server.errorlog = \"%1/error.log\"\n"
+              "auth.backend = \"plain\"\n"
+              "auth.backend.plain.userfile = \"%1/users\"\n"
+              "auth.require = ( \"/\" => ( \"method\" => \"basic\", \"realm\" => \"vorlix\", "
+              "\"require\" => \"valid-user\" ) )\n")
+              .arg(dir_.path())
+              .arg(port_)
+              .arg(modules) +
+          QString(rules).replace(QStringLiteral("%1"), dir_.path());
+      writeFile(QStringLiteral("lighttpd.conf"), conf.toUtf8());
+      server_.start(lighttpdProgram(), {QStringLiteral("-D"), QStringLiteral("-f"),
+                                        dir_.path() + QStringLiteral("/lighttpd.conf")});
+      if (!server_.waitForStarted()) return false;
+      for (int i = 0; i < 100 && server_.state() == QProcess::Running; ++i) {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, port_);
+        if (probe.waitForConnected(100)) return true;
+        QThread::msleep(50);
+      }
+      server_.kill();
+      server_.waitForFinished();
+    }
+    return false;
   }
 
  private:

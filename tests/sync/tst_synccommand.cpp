@@ -1,12 +1,14 @@
 // File > Sync in the window: the target asked for once, the file's news as
 // one undo step, the delete guard's question in a box.
 #include <QtTest>
+#include <QtWidgets>
 
 #include "SyncTestData.h"
 #include "mainwindow/WindowParts.h"
 #include "store/LdbFile.h"
 #include "support/MainWindowFixture.h"
 #include "sync/FloccusXbel.h"
+#include "sync/SyncSettings.h"
 
 using namespace vorlix;
 using namespace vorlix::test;
@@ -15,6 +17,12 @@ namespace {
 
 QAction* syncAction(MainWindowFixture& f) {
   return f.w().findChild<QAction*>(QStringLiteral("Sync1"));
+}
+
+// The sync runs on a thread of its own; the action is back when it is done.
+void syncAndWait(MainWindowFixture& f) {
+  syncAction(f)->trigger();
+  QTRY_VERIFY(syncAction(f)->isEnabled());
 }
 
 // Changes the shared file as floccus on another machine would.
@@ -50,7 +58,7 @@ class TestSyncCommand : public QObject {
     QVERIFY(sync);
     QCOMPARE(sync->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     f.prompts.inputs.push_back(shared_.path());
-    sync->trigger();
+    syncAndWait(f);
     QVERIFY(QFile::exists(file()));
 
     editRemote(file(), [](sync::SyncTree& t) {
@@ -59,7 +67,7 @@ class TestSyncCommand : public QObject {
       b.url = QStringLiteral("http://b/");
       t.add(idOf(t, QStringLiteral("Work")), b);
     });
-    sync->trigger();
+    syncAndWait(f);
     QCOMPARE(f.prompts.inputCaptions.size(), 1);  // the target is kept
     QVERIFY(paths(f.document.links()).contains(QStringLiteral("Work/b=http://b/")));
     QCOMPARE(f.document.history().undoText(), QStringLiteral("Sync with ") + file());
@@ -75,7 +83,7 @@ class TestSyncCommand : public QObject {
                          "Favorites\\Work\\b|http://b/", "Favorites\\Work\\c|http://c/"});
     qputenv("XDG_STATE_HOME", f.home.path(QStringLiteral("state")).toLocal8Bit());
     f.prompts.inputs.push_back(shared.path());
-    syncAction(f)->trigger();
+    syncAndWait(f);
     const QString remote = shared.filePath(QStringLiteral("bookmarks.xbel"));
     editRemote(remote, [](sync::SyncTree& t) {
       t.remove(idOf(t, QStringLiteral("a")));
@@ -86,7 +94,7 @@ class TestSyncCommand : public QObject {
     const QByteArray before = in.readAll();
     const QStringList links = paths(f.document.links());
     f.prompts.answers.push_back(Answer::No);
-    syncAction(f)->trigger();
+    syncAndWait(f);
     QVERIFY2(f.prompts.asked.front().text.contains(
                  QLatin1String("delete 2 of the 3 links in this database and 0 of the 1 links")),
              qPrintable(f.prompts.asked.front().text));
@@ -98,7 +106,7 @@ class TestSyncCommand : public QObject {
     QVERIFY(f.registry.writeInteger(QStringLiteral("\\SOFTWARE\\Vorlix\\Sync"),
                                     QStringLiteral("DeleteSharePercent"), 80));
     const size_t asked = f.prompts.asked.size();
-    syncAction(f)->trigger();
+    syncAndWait(f);
     QCOMPARE(f.prompts.asked.size(), asked);
     QVERIFY(!paths(f.document.links()).contains(QStringLiteral("Work/a=http://a/")));
   }
@@ -128,12 +136,13 @@ class TestSyncCommand : public QObject {
     MainWindowFixture f({"Favorites\\a|http://a/"});
     qputenv("XDG_STATE_HOME", f.home.path(QStringLiteral("state")).toLocal8Bit());
     f.prompts.inputs.push_back(shared.path());
-    syncAction(f)->trigger();
+    syncAndWait(f);
     const QString remote = shared.filePath(QStringLiteral("bookmarks.xbel"));
     QVERIFY(f.registry.writeInteger(QStringLiteral("\\SOFTWARE\\Vorlix\\Sync"),
                                     QStringLiteral("SyncOnSave"), 1));
     appendRecord(f.w(), LinkRecord::make("Favorites\\saved", "http://s/", 0, kKindUrl));
     part<QAction>(f.w(), "FSave")->trigger();
+    QTRY_VERIFY(syncAction(f)->isEnabled());
     QFile file(remote);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("http://s/"));
@@ -150,6 +159,25 @@ class TestSyncCommand : public QObject {
     QTRY_VERIFY(paths(f.document.links()).contains(QStringLiteral("t=http://t/")));
     timer->stop();
     QCOMPARE(f.prompts.inputCaptions.size(), 1);
+  }
+
+  // File > Sync Settings... keeps what the dialog says for this database,
+  // and the timer follows it at once.
+  void settingsArmTheTimer() {
+    MainWindowFixture f({"Favorites\\a|http://a/"});
+    f.prompts.inputs.push_back(shared_.path());
+    syncAndWait(f);  // the database now has a file name and a target
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      dialog->findChild<QSpinBox*>(QStringLiteral("SyncEveryMinutes"))->setValue(5);
+      dialog->accept();
+    });
+    f.w().findChild<QAction*>(QStringLiteral("SyncSettings1"))->trigger();
+    auto* timer = f.w().findChild<QTimer*>(QStringLiteral("SyncTimer"));
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 5 * 60 * 1000);
+    QCOMPARE(sync::loadSyncSettings(f.document.fileName()).target, file());
   }
 };
 
