@@ -28,14 +28,16 @@ SyncCommand::SyncCommand(TFMainXeVorlix& window)
   action_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
   // The window's dispatcher runs the shortcut, in its own order.
   action_->setShortcutContext(Qt::WidgetShortcut);
-  part<QMenu>(w_, "File1")->insertAction(part<QAction>(w_, "Exit1"), action_);
+  QMenu* file = part<QMenu>(w_, "File1");
+  QAction* exit = part<QAction>(w_, "Exit1");
+  file->insertAction(exit, action_);
   auto* settings = new QAction(QStringLiteral("Sync Settings..."), this);
   settings->setObjectName(QStringLiteral("SyncSettings1"));
-  part<QMenu>(w_, "File1")->insertAction(part<QAction>(w_, "Exit1"), settings);
+  file->insertAction(exit, settings);
   auto* restore = new QAction(QStringLiteral("Restore from a Snapshot"), this);
   restore->setObjectName(QStringLiteral("RestorefromaSnapshot1"));
-  part<QMenu>(w_, "File1")->insertAction(part<QAction>(w_, "Exit1"), restore);
-  part<QMenu>(w_, "File1")->insertSeparator(part<QAction>(w_, "Exit1"));
+  file->insertAction(exit, restore);
+  file->insertSeparator(exit);
   connect(action_, &QAction::triggered, this, [this] { run(); });
   connect(settings, &QAction::triggered, this, &SyncCommand::openSettings);
   connect(restore, &QAction::triggered, this, &SyncCommand::restoreSnapshot);
@@ -43,9 +45,9 @@ SyncCommand::SyncCommand(TFMainXeVorlix& window)
   // is done; a save that failed or was cancelled leaves the database dirty.
   for (QAction* save : {part<QAction>(w_, "FSave"), part<QAction>(w_, "Saveas1")})
     connect(save, &QAction::triggered, this, [this] {
-      const QString path = w_.view().document().fileName();
-      if (!path.isEmpty() && sync::loadSyncSettings(path).onSave && !w_.view().document().isDirty())
-        run(true);
+      const LinkDocument& doc = w_.view().document();
+      const QString& path = doc.fileName();
+      if (!path.isEmpty() && sync::loadSyncSettings(path).onSave && !doc.isDirty()) run(true);
     });
   every_.setParent(this);  // found by its name, as the window's parts are
   every_.setObjectName(QStringLiteral("SyncTimer"));
