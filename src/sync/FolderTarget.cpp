@@ -29,6 +29,7 @@ bool FolderTarget::lock(QString& error) {
   }
   QElapsedTimer waited;
   waited.start();
+  int vanished = 0;
   for (;;) {
     QFile f(lockPath());
     if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
@@ -39,6 +40,9 @@ bool FolderTarget::lock(QString& error) {
     }
     const QFileInfo held(lockPath());
     if (!held.exists()) {
+      // The other sync freed its lock between our two looks: try again.
+      // A folder we cannot write to ends here after a few tries.
+      if (++vanished < 3) continue;
       error = QStringLiteral("Cannot write the lock file %1: %2").arg(lockPath(), f.errorString());
       return false;
     }

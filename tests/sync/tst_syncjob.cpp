@@ -82,7 +82,7 @@ class TestSyncJob : public QObject {
     }
     QFile::remove(lock.fileName());
     QTRY_VERIFY(out.done);
-    QCOMPARE(out.report.ok, !editMeanwhile);
+    QVERIFY2(out.report.ok == !editMeanwhile, qPrintable(out.report.message));
     const QStringList local = paths(doc.links());
     QCOMPARE(local.contains(QStringLiteral("fromb=http://b/")), !editMeanwhile);
     QCOMPARE(local.contains(QStringLiteral("mine=http://m/")), editMeanwhile);
