@@ -54,6 +54,9 @@ AnsiString UniqueNames::claim(std::string_view folderPath, std::string_view name
   const size_t room = std::min(limit, size_t(kMaxText)) - (folder ? 1 : 0);
   const size_t pathSize = storedSize(folderPath);
   const auto fitted = [&](std::string_view base, size_t tail) -> AnsiString {
+    // Stored text never takes more bytes than its UTF-8 here, so a name
+    // whose UTF-8 fits needs neither the stored size nor a cut.
+    if (folderPath.size() + base.size() + tail <= room) return AnsiString(base);
     AnsiString full(folderPath);
     full.append(base);
     if (storedSize(full) + tail <= room) return AnsiString(base);
