@@ -117,13 +117,21 @@ bool WebDavTarget::lock(QString& error) {
       return false;
     }
     if (!since.isValid()) {
-      const Reply put = send("PUT", lockUrl, kLockContent);
+      // Where there was none, the lock is only created while still absent,
+      // so two syncs that both found none cannot both take it (a server
+      // that ignores the condition behaves as before). A stale one is
+      // written over.
+      QList<QPair<QByteArray, QByteArray>> onlyNew;
+      if (held.status == 404)
+        onlyNew.append(qMakePair(QByteArray("If-None-Match"), QByteArray("*")));
+      if (beforeLockWrite) beforeLockWrite();
+      const Reply put = send("PUT", lockUrl, kLockContent, onlyNew);
       if (put.status >= 200 && put.status < 300) {
         locked_ = true;
         refresh_.start();
         return true;
       }
-      if (put.status != 423 && put.status != 409) {
+      if (put.status != 423 && put.status != 409 && put.status != 412) {
         error = failure(put, "PUT", lockUrl);
         return false;
       }

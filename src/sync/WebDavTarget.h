@@ -30,6 +30,10 @@ class WebDavTarget : public SyncTarget {
     QDateTime lastModified;
     QString networkError;
   };
+  // Runs between finding no lock and writing ours: where a test lets
+  // another sync take it.
+  std::function<void()> beforeLockWrite;
+
   // One request, waited for in a local event loop.
   Reply send(const QByteArray& verb, const QUrl& url, const QByteArray& body = {},
              const QList<QPair<QByteArray, QByteArray>>& headers = {});

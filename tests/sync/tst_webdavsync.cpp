@@ -124,14 +124,17 @@ class TestWebDavSync : public QObject {
     QTest::addColumn<int>("ageMinutes");
     QTest::addColumn<int>("freedAfterMs");  // -1: never freed
     QTest::addColumn<bool>("succeeds");
-    QTest::newRow("fresh lock freed while waiting") << 0 << 400 << true;
-    QTest::newRow("fresh lock never broken") << 1 << -1 << false;
-    QTest::newRow("stale lock taken over") << 20 << -1 << true;
+    QTest::addColumn<bool>("takenAfterOurLook");  // no lock when we look, one when we write
+    QTest::newRow("fresh lock freed while waiting") << 0 << 400 << true << false;
+    QTest::newRow("fresh lock never broken") << 1 << -1 << false << false;
+    QTest::newRow("stale lock taken over") << 20 << -1 << true << false;
+    QTest::newRow("lock taken between look and write") << 0 << 400 << true << true;
   }
   void lockHeldByOther() {
     QFETCH(int, ageMinutes);
     QFETCH(int, freedAfterMs);
     QFETCH(bool, succeeds);
+    QFETCH(bool, takenAfterOurLook);
     const QString url = freshUrl();
     Machine a(tenLinks()), b;
     inStep(a, b, url);
@@ -139,22 +142,27 @@ class TestWebDavSync : public QObject {
       l.append(LinkRecord::make("Favorites\\new", "http://n/", 0, kKindUrl));
     });
     const QString lockFile = server_.file(serverFile(url) + QStringLiteral(".lock"));
-    {
+    const auto takeLock = [&] {
       QFile f(lockFile);
       QVERIFY(f.open(QIODevice::WriteOnly));
       f.write("<html><body>I am a lock file</body></html>");
       f.flush();  // else closing writes and dates the file now
       QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-60 * ageMinutes),
                             QFileDevice::FileModificationTime));
-    }
-    if (freedAfterMs >= 0)
-      QTimer::singleShot(freedAfterMs, [lockFile] { QFile::remove(lockFile); });
+      if (freedAfterMs >= 0)
+        QTimer::singleShot(freedAfterMs, [lockFile] { QFile::remove(lockFile); });
+    };
+    if (!takenAfterOurLook) takeLock();
 
     a.use();
     LinkDocument doc;
     doc.adopt(a.load(), a.ldb);
     sync::WebDavTarget target(QUrl(url), {QStringLiteral("alice"), QStringLiteral("secret")});
     target.wait = {100, succeeds ? 20000 : 600};
+    if (takenAfterOurLook)
+      target.beforeLockWrite = [&, taken = false]() mutable {
+        if (!std::exchange(taken, true)) takeLock();
+      };
     QStringList told;
     target.progress = [&told](const QString& text) { told << text; };
     sync::SyncOptions options;
