@@ -12,7 +12,7 @@ pkgs=(
   xvfb xauth util-linux ccache
   desktop-file-utils appstream shared-mime-info dpkg-dev
   libssl-dev lighttpd lighttpd-mod-webdav python3-cryptography libgit2-dev git
-  qtkeychain-qt6-dev
+  qtkeychain-qt6-dev gnome-keyring dbus-daemon
 )
 # The fuzz targets (cmake -DVORLIX_FUZZ=ON) need clang and its libFuzzer.
 if [ "${VORLIX_FUZZ:-OFF}" = "ON" ]; then pkgs+=(clang-14 libclang-rt-14-dev); fi
