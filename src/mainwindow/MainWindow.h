@@ -1,15 +1,15 @@
 #pragma once
-// The main window: folder tree, link list, find box, menus and tool bars.
-// It shows the open database (a LinkDocument) at a folder position; the
-// algorithms live in store/ and editing/, this class turns user events into
-// calls to them. Features of their own (browser launch, preview, settings,
-// recent files, tray) are parts that the composition root (MainParts) connects
-// to the signals below.
+// The main window: folder tree, link list, find box, menus and tool bars, a
+// shell over a FolderView. The view holds what is shown and follows the
+// document; the algorithms live in store/ and editing/; this class turns
+// user events into calls to them and keeps its controls to itself (parts
+// and tests find them by name, see WindowParts.h). Features of their own
+// (browser launch, preview, settings, recent files, tray, sync) are parts
+// that the composition root (MainParts) connects to the signals below.
 #include <QMainWindow>
 #include <memory>
 
 #include "platform/Desktop.h"
-#include "store/LinkList.h"
 #include "view/FolderView.h"
 
 class QAction;
