@@ -61,6 +61,10 @@ inline Run syncCli(const Machine& m, const QString& url, const QStringList& more
   return {status, out, err};
 }
 
+inline void addLink(LinkList& list, const char* name, const char* url) {
+  list.append(LinkRecord::make(std::string("Favorites\\") + name, url, 0, kKindUrl));
+}
+
 inline void removeLink(LinkList& list, const char* name) {
   list.removeIf(
       [name](const LinkRecord& r) { return r.fullName() == "Favorites\\" + std::string(name); });

@@ -165,9 +165,7 @@ print(AESGCM(key(theirs['salt'])).decrypt(raw[:16], raw[16:], None).decode())
     test::Machine a(test::tenLinks()), b;
     QCOMPARE(test::syncCli(a, shared.path()).status, 0);
     QCOMPARE(test::syncCli(b, shared.path()).status, 0);
-    a.edit([](LinkList& l) {
-      l.append(LinkRecord::make("Favorites\\new", "http://n/", 0, kKindUrl));
-    });
+    a.edit([](LinkList& l) { test::addLink(l, "new", "http://n/"); });
     b.edit([](LinkList& l) { test::removeLink(l, "Work\\l1"); });
     const QString remote = shared.filePath(QStringLiteral("bookmarks.xbel"));
     const QByteArray localBefore = a.bytes(), remoteBefore = test::Machine::readFile(remote);

@@ -105,8 +105,8 @@ class TestGitSync : public QObject {
     inStep(a, b, url);
     a.edit([](LinkList& l) { renameLink(l, "c", "c2"); });
     b.edit([](LinkList& l) {
-      l.append(LinkRecord::make("Favorites\\News\\d", "http://d/", 0, kKindUrl));
-      l.append(LinkRecord::make("Favorites\\b", "http://b/", 0, kKindUrl));
+      addLink(l, "News\\d", "http://d/");
+      addLink(l, "b", "http://b/");
     });
     for (const Machine* m : {&a, &b, &a}) {
       const QString before = tip();
@@ -139,9 +139,7 @@ class TestGitSync : public QObject {
     const QString url = freshRepo();
     Machine a(tenLinks()), b;
     inStep(a, b, url);
-    a.edit([](LinkList& l) {
-      l.append(LinkRecord::make("Favorites\\new", "http://n/", 0, kKindUrl));
-    });
+    a.edit([](LinkList& l) { addLink(l, "new", "http://n/"); });
     const QString tag = QStringLiteral("floccus-lock-%1")
                             .arg(QDateTime::currentMSecsSinceEpoch() - ageMinutes * 60000LL);
     git(bare_, {"tag", tag, "main"});
@@ -180,9 +178,7 @@ class TestGitSync : public QObject {
     const QString url = freshRepo();
     Machine a(tenLinks()), b;
     inStep(a, b, url);
-    a.edit([](LinkList& l) {
-      l.append(LinkRecord::make("Favorites\\mine", "http://mine/", 0, kKindUrl));
-    });
+    a.edit([](LinkList& l) { addLink(l, "mine", "http://mine/"); });
     a.use();
     QString raced;
     RacedTarget target(url, [&] {

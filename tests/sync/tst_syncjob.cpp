@@ -58,9 +58,7 @@ class TestSyncJob : public QObject {
     const QString remote = shared.filePath(QStringLiteral("bookmarks.xbel"));
     QCOMPARE(syncCli(a, shared.path()).status, 0);
     QCOMPARE(syncCli(b, shared.path()).status, 0);
-    b.edit([](LinkList& l) {
-      l.append(LinkRecord::make("Favorites\\fromb", "http://b/", 0, kKindUrl));
-    });
+    b.edit([](LinkList& l) { addLink(l, "fromb", "http://b/"); });
     QCOMPARE(syncCli(b, shared.path()).status, 0);
     a.use();
     // Another sync holds the lock, so the job waits while the test edits.

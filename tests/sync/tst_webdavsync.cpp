@@ -48,11 +48,11 @@ class TestWebDavSync : public QObject {
     Machine a({"News/", "News/a=http://a/", "News/b=http://b/", "c=http://c/"}), b;
     inStep(a, b, url);
     a.edit([](LinkList& l) {
-      l.append(LinkRecord::make("Favorites\\News\\d", "http://d/", 0, kKindUrl));
+      addLink(l, "News\\d", "http://d/");
       renameLink(l, "c", "c2");
     });
     b.edit([](LinkList& l) {
-      l.append(LinkRecord::make("Favorites\\e", "http://e/", 0, kKindUrl));
+      addLink(l, "e", "http://e/");
       renameLink(l, "News\\b", "b");
     });
     const Run first = syncCli(a, url);
@@ -138,9 +138,7 @@ class TestWebDavSync : public QObject {
     const QString url = freshUrl();
     Machine a(tenLinks()), b;
     inStep(a, b, url);
-    a.edit([](LinkList& l) {
-      l.append(LinkRecord::make("Favorites\\new", "http://n/", 0, kKindUrl));
-    });
+    a.edit([](LinkList& l) { addLink(l, "new", "http://n/"); });
     const QString lockFile = server_.file(serverFile(url) + QStringLiteral(".lock"));
     const auto takeLock = [&] {
       QFile f(lockFile);
@@ -215,9 +213,7 @@ class TestWebDavSync : public QObject {
     const QString url = freshUrl();
     Machine a(tenLinks()), b;
     inStep(a, b, url);
-    a.edit([](LinkList& l) {
-      l.append(LinkRecord::make("Favorites\\new", "http://n/", 0, kKindUrl));
-    });
+    a.edit([](LinkList& l) { addLink(l, "new", "http://n/"); });
     DroppingProxy proxy(server_.port());
     QString syncUrl = url;
     if (fault == QLatin1String("drop")) {
